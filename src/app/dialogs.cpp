@@ -1,0 +1,86 @@
+#include "dialogs.h"
+#include "document/errors.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <new>
+
+QString qtFilterFrom(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        const QString patterns = parts[i + 1];
+        // Match the extension in any case: the game's files are named both ways.
+        QStringList globs;
+        for (const QString &p : patterns.split(u';', Qt::SkipEmptyParts)) {
+            globs << p;
+            if (p.toLower() != p)
+                globs << p.toLower();
+            if (p.toUpper() != p)
+                globs << p.toUpper();
+        }
+        globs.removeDuplicates();
+        const qsizetype paren = description.indexOf(u'(');
+        if (paren >= 0)
+            description = description.left(paren).trimmed();
+        out << QStringLiteral("%1 (%2)").arg(description, globs.join(u' '));
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+static bool runFileDialog(QWidget *parent, TFileRequest &request, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent, request.title, request.initialDir, qtFilterFrom(request.filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                       : request.fileMustExist       ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+    if (mode == QFileDialog::AcceptSave)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    request.fileName = dialog.selectedFiles().constFirst();
+    return true;
+}
+
+bool TQtDialogs::openFile(QWidget *parent, TFileRequest &request)
+{
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+}
+
+bool TQtDialogs::saveFile(QWidget *parent, TFileRequest &request)
+{
+    return runFileDialog(parent, request, QFileDialog::AcceptSave);
+}
+
+QString TQtDialogs::chooseDirectory(QWidget *parent, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(parent, QString(), start);
+}
+
+void TQtDialogs::showError(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+bool runGuarded(TDialogs &dialogs, QWidget *parent, const std::function<void()> &command)
+{
+    try {
+        command();
+        return true;
+    } catch (const TError &e) {
+        dialogs.showError(parent, e.text());
+    } catch (const std::bad_alloc &) {
+        dialogs.showError(parent, QString::fromLatin1(Msg::OutOfMemory));
+    } catch (const std::exception &e) {
+        dialogs.showError(parent, QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}

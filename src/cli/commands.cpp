@@ -1,0 +1,324 @@
+#include "commands.h"
+
+#include "catalogue/itemcatalogue.h"
+#include "document/bmsfile.h"
+#include "document/errors.h"
+#include "document/fileio.h"
+#include "document/mapdocument.h"
+#include "document/mapnamelist.h"
+#include "handoff/tableexport.h"
+#include "settings/programdir.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <functional>
+#include <map>
+
+namespace {
+
+const char *const Usage =
+    "Usage: vellumar-cli COMMAND ARGUMENTS\n"
+    "\n"
+    "Commands:\n"
+    "  info MAP.bms [--json]            the map's header and every object\n"
+    "  export MAP.bms [--items ITEM.INI] [--separator CODE]\n"
+    "                                   the object table as the editor exports it\n"
+    "  resave MAP.bms -o OUT.bms [--trailer KZMAP.DAT]\n"
+    "                                   load and save without edits\n"
+    "  names KZMPNAME.BIN               the map-name list: key, tab, name\n"
+    "  extract-trailer MAP.bms -o KZMAP.DAT\n"
+    "                                   the trailer block that follows a map's objects\n"
+    "\n"
+    "Options: --help, --version\n";
+
+struct UsageError {
+    QString text;
+};
+
+// Positional arguments and --options of one command.
+struct Arguments {
+    QStringList positional;
+    std::map<QString, QString> options;
+    QStringList flags;
+
+    static Arguments parse(const QStringList &args, const QStringList &valueOptions,
+                           const QStringList &flagOptions)
+    {
+        Arguments a;
+        for (int i = 0; i < args.size(); ++i) {
+            const QString &arg = args[i];
+            if (valueOptions.contains(arg)) {
+                if (i + 1 >= args.size())
+                    throw UsageError{arg + QStringLiteral(" needs a value")};
+                a.options[arg] = args[++i];
+            } else if (flagOptions.contains(arg)) {
+                a.flags << arg;
+            } else if (arg.startsWith(u'-') && arg.size() > 1) {
+                throw UsageError{QStringLiteral("unknown option ") + arg};
+            } else {
+                a.positional << arg;
+            }
+        }
+        return a;
+    }
+    QString option(const QString &name, const QString &fallback = QString()) const
+    {
+        const auto it = options.find(name);
+        return it == options.end() ? fallback : it->second;
+    }
+    void expectPositional(int n) const
+    {
+        if (positional.size() != n)
+            throw UsageError{QStringLiteral("expected %1 file argument(s)").arg(n)};
+    }
+    QString required(const QString &name) const
+    {
+        const QString v = option(name);
+        if (v.isEmpty())
+            throw UsageError{name + QStringLiteral(" is required")};
+        return v;
+    }
+};
+
+QString hex(const QByteArray &bytes) { return QString::fromLatin1(bytes.toHex()); }
+
+QString upToZero(const QByteArray &field)
+{
+    const qsizetype zero = field.indexOf('\0');
+    return QString::fromLatin1(zero < 0 ? field : field.left(zero));
+}
+
+QString jsonString(const QString &s)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : s) {
+        switch (c.unicode()) {
+        case '"': out += QStringLiteral("\\\""); break;
+        case '\\': out += QStringLiteral("\\\\"); break;
+        case '\n': out += QStringLiteral("\\n"); break;
+        case '\r': out += QStringLiteral("\\r"); break;
+        case '\t': out += QStringLiteral("\\t"); break;
+        default:
+            if (c.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+            else
+                out += c;
+        }
+    }
+    return out + u'"';
+}
+
+// The header fields in file order, each as (name, value, is text).
+struct HeaderField {
+    QString name;
+    QString value;
+    bool text;
+};
+
+QList<HeaderField> headerFields(const MapHeader &h)
+{
+    return {
+        {QStringLiteral("Magic"), hex(h.Magic()), true},
+        {QStringLiteral("MapKey"), upToZero(h.MapKey()), true},
+        {QStringLiteral("OpaqueText"), hex(h.OpaqueText()), true},
+        {QStringLiteral("TerrainFile"), upToZero(h.TerrainFile()), true},
+        {QStringLiteral("TerrainType"), QString::number(h.TerrainType()), false},
+        {QStringLiteral("NightGoggles"), QString::number(h.NightGoggles()), false},
+        {QStringLiteral("GameTypes"), QString::number(h.GameTypes()), false},
+        {QStringLiteral("CountVehiclesObjects"), QString::number(h.CountVehiclesObjects()), false},
+        {QStringLiteral("CountDecorationsBuildings"), QString::number(h.CountDecorationsBuildings()), false},
+        {QStringLiteral("CountMarkersEffects"), QString::number(h.CountMarkersEffects()), false},
+        {QStringLiteral("CountPeople"), QString::number(h.CountPeople()), false},
+        {QStringLiteral("CountStart6003"), QString::number(h.CountStart6003()), false},
+        {QStringLiteral("CountStart6004"), QString::number(h.CountStart6004()), false},
+        {QStringLiteral("CountStart6002"), QString::number(h.CountStart6002()), false},
+    };
+}
+
+const std::array<std::pair<const char *, int>, 9> ObjectFields{{
+    {"ObjectId", TObjectTable::ColId},
+    {"ItemNumber", TObjectTable::ColObject},
+    {"PosX", TObjectTable::ColX},
+    {"PosY", TObjectTable::ColY},
+    {"PosZ", TObjectTable::ColZ},
+    {"HorzAngle", TObjectTable::ColHorzAngle},
+    {"VertAngle", TObjectTable::ColVertAngle},
+    {"Radius", TObjectTable::ColRadius},
+    {"Weapon", TObjectTable::ColWeapon},
+}};
+
+// Loads a map as the editor's Load does: the header, then the objects.
+void loadMap(const QString &path, TMapDocument &doc, const TItemCatalogue &catalogue)
+{
+    doc.Header = ReadHeader(path);
+    CheckObjectCounts(doc.Header, path);
+    doc.ObjectCount = int(std::min<std::int64_t>(doc.Header.objectCountSum(), TMapDocument::MaxObjects));
+    doc.Table.setRowCount(doc.ObjectCount + 1);
+    ReadObjects(path, doc, catalogue);
+    doc.BmsPath = path;
+}
+
+int cmdInfo(const QStringList &args, TCliStreams s)
+{
+    const Arguments a = Arguments::parse(args, {}, {QStringLiteral("--json")});
+    a.expectPositional(1);
+    TMapDocument doc;
+    TItemCatalogue none;
+    loadMap(a.positional[0], doc, none);
+    const QList<HeaderField> fields = headerFields(doc.Header);
+    if (a.flags.contains(QStringLiteral("--json"))) {
+        s.out << "{\"header\": {";
+        for (int i = 0; i < fields.size(); ++i)
+            s.out << (i ? ", " : "") << jsonString(fields[i].name) << ": "
+                  << (fields[i].text ? jsonString(fields[i].value) : fields[i].value);
+        s.out << "}, \"objects\": [";
+        for (int r = 1; r <= doc.ObjectCount; ++r) {
+            s.out << (r > 1 ? ", " : "") << "{";
+            for (size_t f = 0; f < ObjectFields.size(); ++f)
+                s.out << (f ? ", " : "") << '"' << ObjectFields[f].first
+                      << "\": " << doc.Table.cell(ObjectFields[f].second, r);
+            s.out << "}";
+        }
+        s.out << "]}\n";
+        return 0;
+    }
+    for (const HeaderField &f : fields)
+        s.out << f.name << ": " << f.value << "\n";
+    for (int r = 1; r <= doc.ObjectCount; ++r) {
+        s.out << "Object " << r << ":";
+        for (const auto &[name, col] : ObjectFields)
+            s.out << " " << name << "=" << doc.Table.cell(col, r);
+        s.out << "\n";
+    }
+    return 0;
+}
+
+int cmdExport(const QStringList &args, TCliStreams s)
+{
+    const Arguments a = Arguments::parse(args, {QStringLiteral("--items"), QStringLiteral("--separator")}, {});
+    a.expectPositional(1);
+    TItemCatalogue catalogue;
+    const QString items = a.option(QStringLiteral("--items"));
+    if (!items.isEmpty()) {
+        // The catalogue reader looks for item.ini in a directory; read the given file through it.
+        const QFileInfo info(items);
+        if (!info.exists())
+            throw TError(Msg::FileNotFound, items);
+        if (info.fileName() == QLatin1String("item.ini"))
+            catalogue.LoadItemCatalogue(info.absolutePath() + u'/');
+        else
+            throw UsageError{QStringLiteral("--items must name a file called item.ini")};
+    }
+    const char separator = SeparatorFromCode(a.option(QStringLiteral("--separator"), QStringLiteral("59")),
+                                             QStringLiteral("--separator"));
+    TMapDocument doc;
+    loadMap(a.positional[0], doc, catalogue);
+    s.out.flush();
+    const QByteArray text = ExportTableText(doc.Table, separator);
+    // Written as bytes: the cells are the game's single-byte text.
+    QFile stdoutFile;
+    if (!stdoutFile.open(stdout, QIODevice::WriteOnly))
+        throw TError(Msg::FileAccessDenied, QStringLiteral("standard output"));
+    stdoutFile.write(text);
+    return 0;
+}
+
+int cmdResave(const QStringList &args, TCliStreams)
+{
+    const Arguments a = Arguments::parse(args, {QStringLiteral("-o"), QStringLiteral("--trailer")}, {});
+    a.expectPositional(1);
+    const QString out = a.required(QStringLiteral("-o"));
+    const QString trailerPath = a.option(QStringLiteral("--trailer"), ProgramDir() + QLatin1String(TrailerFileName));
+    const QByteArray trailer = ReadTrailer(trailerPath);
+    TMapDocument doc;
+    TItemCatalogue none;
+    loadMap(a.positional[0], doc, none);
+    // The controls as the editor's Load leaves them.
+    TMapControls controls;
+    controls.gameTypeBoxes = BoxesFromGameTypes(doc.Header.GameTypes());
+    controls.nightGoggles = doc.Header.NightGoggles() > 16;
+    controls.terrainTypeIndex = TerrainTypeBoxIndex(doc.Header.TerrainType());
+    controls.mapNameIndex = -1; // MapKey as loaded
+    const QByteArray bytes = BuildMapFile(doc, controls, 0, trailer);
+    QSaveFile file;
+    openForWriting(file, out);
+    writeAll(file, bytes, out);
+    commit(file, out);
+    return 0;
+}
+
+int cmdNames(const QStringList &args, TCliStreams s)
+{
+    const Arguments a = Arguments::parse(args, {}, {});
+    a.expectPositional(1);
+    TMapNameList list;
+    if (!list.read(a.positional[0]))
+        throw TError(Msg::FileNotFound, a.positional[0]);
+    for (int i = 0; i < list.count(); ++i)
+        s.out << QString::fromLatin1(mapKeyForIndex(i)) << '\t' << QString::fromLatin1(list.names[i]) << "\n";
+    return 0;
+}
+
+int cmdExtractTrailer(const QStringList &args, TCliStreams)
+{
+    const Arguments a = Arguments::parse(args, {QStringLiteral("-o")}, {});
+    a.expectPositional(1);
+    const QString in = a.positional[0];
+    const QString out = a.required(QStringLiteral("-o"));
+    const MapHeader h = ReadHeader(in);
+    CheckObjectCounts(h, in);
+    const qint64 start = MapHeader::Size + qint64(h.objectCountSum()) * ObjectRecord::Size + 1;
+    QFile file;
+    openForReading(file, in);
+    if (file.size() < start + TrailerSize)
+        throw TError(QStringLiteral("The map is too short to hold a trailer block: %1 bytes, %2 needed")
+                         .arg(file.size())
+                         .arg(start + TrailerSize),
+                     in);
+    file.seek(start);
+    const QByteArray trailer = readExactly(file, TrailerSize, in);
+    QSaveFile target;
+    openForWriting(target, out);
+    writeAll(target, trailer, out);
+    commit(target, out);
+    return 0;
+}
+
+} // namespace
+
+int runCli(const QStringList &args, TCliStreams s)
+{
+    if (args.isEmpty()) {
+        s.err << Usage;
+        return 2;
+    }
+    if (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h")) {
+        s.out << Usage;
+        return 0;
+    }
+    if (args[0] == QLatin1String("--version")) {
+        s.out << "vellumar-cli " << VELLUMAR_VERSION << "\n";
+        return 0;
+    }
+    static const std::map<QString, std::function<int(const QStringList &, TCliStreams)>> commands{
+        {QStringLiteral("info"), cmdInfo},
+        {QStringLiteral("export"), cmdExport},
+        {QStringLiteral("resave"), cmdResave},
+        {QStringLiteral("names"), cmdNames},
+        {QStringLiteral("extract-trailer"), cmdExtractTrailer},
+    };
+    const auto it = commands.find(args[0]);
+    if (it == commands.end()) {
+        s.err << "vellumar-cli: unknown command " << args[0] << "\n\n" << Usage;
+        return 2;
+    }
+    try {
+        return it->second(args.mid(1), s);
+    } catch (const UsageError &e) {
+        s.err << "vellumar-cli " << args[0] << ": " << e.text << "\n";
+        return 2;
+    } catch (const TError &e) {
+        s.err << "vellumar-cli: " << e.text() << "\n";
+        return 1;
+    }
+}

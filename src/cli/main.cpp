@@ -1,0 +1,17 @@
+#include "commands.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vellumar-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELLUMAR_VERSION));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int status = runCli(app.arguments().mid(1), {out, err});
+    out.flush();
+    err.flush();
+    return status;
+}

@@ -1,0 +1,104 @@
+#include "fileio.h"
+#include "errors.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+void openForReading(QFile &file, const QString &path)
+{
+    file.setFileName(path);
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir()) {
+        throw TError(Msg::FileNotFound, path);
+    }
+    if (!file.open(QIODevice::ReadOnly))
+        throw TError(Msg::FileAccessDenied, path);
+}
+
+QByteArray readExactly(QFile &file, qint64 n, const QString &path)
+{
+    QByteArray data = file.read(n);
+    if (data.size() != n)
+        throw TError(Msg::ReadBeyondEnd, path);
+    return data;
+}
+
+QByteArray readWholeFile(const QString &path, qint64 maxSize)
+{
+    QFile file;
+    openForReading(file, path);
+    if (file.size() > maxSize)
+        throw TError(QStringLiteral("The file is too large (more than %1 bytes)").arg(maxSize), path);
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw TError(Msg::StreamRead, path);
+    return data;
+}
+
+QList<QByteArray> splitTextLines(const QByteArray &data)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    const qsizetype n = data.size();
+    while (start < n) {
+        qsizetype end = data.indexOf('\n', start);
+        if (end < 0)
+            end = n;
+        qsizetype lineEnd = end;
+        if (lineEnd > start && data[lineEnd - 1] == '\r')
+            --lineEnd;
+        lines.append(data.mid(start, lineEnd - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+QList<QByteArray> readTextLines(const QString &path)
+{
+    return splitTextLines(readWholeFile(path));
+}
+
+void openForWriting(QSaveFile &file, const QString &path)
+{
+    file.setFileName(path);
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists())
+        throw TError(QStringLiteral("Path not found"), path);
+    if (info.isDir())
+        throw TError(Msg::FileAccessDenied, path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw TError(Msg::FileAccessDenied, path);
+}
+
+void writeAll(QSaveFile &file, const QByteArray &data, const QString &path)
+{
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        throw TError(Msg::DiskFull, path);
+    }
+}
+
+void commit(QSaveFile &file, const QString &path)
+{
+    if (!file.commit())
+        throw TError(file.error() == QFileDevice::WriteError ? Msg::DiskFull : Msg::FileAccessDenied,
+                     path);
+}
+
+QByteArray joinLinesCRLF(const QList<QByteArray> &lines)
+{
+    QByteArray out;
+    for (const QByteArray &l : lines) {
+        out += l;
+        out += "\r\n";
+    }
+    return out;
+}
+
+void writeTextLinesCRLF(const QString &path, const QList<QByteArray> &lines)
+{
+    QSaveFile file;
+    openForWriting(file, path);
+    writeAll(file, joinLinesCRLF(lines), path);
+    commit(file, path);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// File access shared by every reader and writer. Files that are only read are
+// opened read-only; every file the program writes goes through QSaveFile, so a
+// failure leaves the old file as it was. Failures raise TError with the
+// standard message and the file's path.
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+#include <QSaveFile>
+#include <QString>
+
+// Text files larger than this are refused rather than read into memory.
+constexpr qint64 MaxTextFileSize = 64 * 1024 * 1024;
+
+// Opens path read-only; "File not found" or "File access denied" otherwise.
+void openForReading(QFile &file, const QString &path);
+
+// Reads exactly n bytes at the current position or raises "Read beyond end of file".
+QByteArray readExactly(QFile &file, qint64 n, const QString &path);
+
+// The whole file, at most maxSize bytes (a larger file is refused).
+QByteArray readWholeFile(const QString &path, qint64 maxSize = MaxTextFileSize);
+
+// Splits text into lines as a line-by-line reader sees them: CR LF and LF end a
+// line; a final line without an ending counts; nothing after the last ending.
+QList<QByteArray> splitTextLines(const QByteArray &data);
+QList<QByteArray> readTextLines(const QString &path);
+
+// Opens a QSaveFile for path, raising the standard message when it cannot.
+void openForWriting(QSaveFile &file, const QString &path);
+void writeAll(QSaveFile &file, const QByteArray &data, const QString &path);
+void commit(QSaveFile &file, const QString &path);
+
+// Writes the lines, each followed by CR LF, as one whole file.
+void writeTextLinesCRLF(const QString &path, const QList<QByteArray> &lines);
+
+QByteArray joinLinesCRLF(const QList<QByteArray> &lines);

@@ -1,0 +1,62 @@
+#pragma once
+// TObjectTable: the object table, the one store of object values. Every cell is
+// text. Rows are numbered as the table shows them: row 0 holds the column
+// titles (the view's header), rows 1 .. RowCount() - 1 the objects. The Qt
+// model's row k is table row k + 1.
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+#include <array>
+
+class TObjectTable : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column : int {
+        ColNr = 0,
+        ColId = 1,
+        ColObject = 2,
+        ColName = 3,
+        ColX = 4,
+        ColY = 5,
+        ColZ = 6,
+        ColHorzAngle = 7,
+        ColVertAngle = 8,
+        ColRadius = 9,
+        ColWeapon = 10,
+    };
+    static constexpr int ColumnCount = 11;
+    static const std::array<const char *, ColumnCount> Titles;
+    using Row = std::array<QString, ColumnCount>;
+
+    explicit TObjectTable(QObject *parent = nullptr);
+
+    // Rows including the title row, as the table counts them (at least 1).
+    int RowCount() const { return int(m_rows.size()) + 1; }
+    void setRowCount(int count);
+
+    QString cell(int col, int row) const;
+    void setCell(int col, int row, const QString &text);
+    const Row &rowCells(int row) const { return m_rows[row - 1]; }
+    void setRowCells(int row, const Row &cells);
+    // Empties every cell of a row.
+    void clearRow(int row);
+
+    // "row 3, column "X-Axis"": names a cell in messages.
+    static QString cellName(int col, int row);
+
+    // Qt model
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+signals:
+    // The user changed a cell's text through the table (not by setCell).
+    void cellEdited(int col, int row, const QString &text);
+
+private:
+    QList<Row> m_rows;
+};
