@@ -147,48 +147,38 @@ const std::array<std::pair<const char *, int>, 9> ObjectFields{{
     {"Weapon", TObjectTable::ColWeapon},
 }};
 
-// Loads a map as the editor's Load does: the header, then the objects.
-void loadMap(const QString &path, TMapDocument &doc, const TItemCatalogue &catalogue)
+int cmdInfo(const QStringList &args, TCliStreams streams)
 {
-    doc.Header = ReadHeader(path);
-    CheckObjectCounts(doc.Header, path);
-    doc.ObjectCount = int(std::min<std::int64_t>(doc.Header.objectCountSum(), TMapDocument::MaxObjects));
-    doc.Table.setRowCount(doc.ObjectCount + 1);
-    ReadObjects(path, doc, catalogue);
-    doc.BmsPath = path;
-}
-
-int cmdInfo(const QStringList &args, TCliStreams s)
-{
+    QTextStream out(&streams.out);
     const Arguments a = Arguments::parse(args, {}, {QStringLiteral("--json")});
     a.expectPositional(1);
     TMapDocument doc;
     TItemCatalogue none;
-    loadMap(a.positional[0], doc, none);
+    LoadMapFile(a.positional[0], doc, none);
     const QList<HeaderField> fields = headerFields(doc.Header);
     if (a.flags.contains(QStringLiteral("--json"))) {
-        s.out << "{\"header\": {";
+        out << "{\"header\": {";
         for (int i = 0; i < fields.size(); ++i)
-            s.out << (i ? ", " : "") << jsonString(fields[i].name) << ": "
+            out << (i ? ", " : "") << jsonString(fields[i].name) << ": "
                   << (fields[i].text ? jsonString(fields[i].value) : fields[i].value);
-        s.out << "}, \"objects\": [";
+        out << "}, \"objects\": [";
         for (int r = 1; r <= doc.ObjectCount; ++r) {
-            s.out << (r > 1 ? ", " : "") << "{";
+            out << (r > 1 ? ", " : "") << "{";
             for (size_t f = 0; f < ObjectFields.size(); ++f)
-                s.out << (f ? ", " : "") << '"' << ObjectFields[f].first
+                out << (f ? ", " : "") << '"' << ObjectFields[f].first
                       << "\": " << doc.Table.cell(ObjectFields[f].second, r);
-            s.out << "}";
+            out << "}";
         }
-        s.out << "]}\n";
+        out << "]}\n";
         return 0;
     }
     for (const HeaderField &f : fields)
-        s.out << f.name << ": " << f.value << "\n";
+        out << f.name << ": " << f.value << "\n";
     for (int r = 1; r <= doc.ObjectCount; ++r) {
-        s.out << "Object " << r << ":";
+        out << "Object " << r << ":";
         for (const auto &[name, col] : ObjectFields)
-            s.out << " " << name << "=" << doc.Table.cell(col, r);
-        s.out << "\n";
+            out << " " << name << "=" << doc.Table.cell(col, r);
+        out << "\n";
     }
     return 0;
 }
@@ -212,14 +202,8 @@ int cmdExport(const QStringList &args, TCliStreams s)
     const char separator = SeparatorFromCode(a.option(QStringLiteral("--separator"), QStringLiteral("59")),
                                              QStringLiteral("--separator"));
     TMapDocument doc;
-    loadMap(a.positional[0], doc, catalogue);
-    s.out.flush();
-    const QByteArray text = ExportTableText(doc.Table, separator);
-    // Written as bytes: the cells are the game's single-byte text.
-    QFile stdoutFile;
-    if (!stdoutFile.open(stdout, QIODevice::WriteOnly))
-        throw TError(Msg::FileAccessDenied, QStringLiteral("standard output"));
-    stdoutFile.write(text);
+    LoadMapFile(a.positional[0], doc, catalogue);
+    s.out.write(ExportTableText(doc.Table, separator));
     return 0;
 }
 
@@ -232,7 +216,7 @@ int cmdResave(const QStringList &args, TCliStreams)
     const QByteArray trailer = ReadTrailer(trailerPath);
     TMapDocument doc;
     TItemCatalogue none;
-    loadMap(a.positional[0], doc, none);
+    LoadMapFile(a.positional[0], doc, none);
     // The controls as the editor's Load leaves them.
     TMapControls controls;
     controls.gameTypeBoxes = BoxesFromGameTypes(doc.Header.GameTypes());
@@ -247,15 +231,16 @@ int cmdResave(const QStringList &args, TCliStreams)
     return 0;
 }
 
-int cmdNames(const QStringList &args, TCliStreams s)
+int cmdNames(const QStringList &args, TCliStreams streams)
 {
+    QTextStream out(&streams.out);
     const Arguments a = Arguments::parse(args, {}, {});
     a.expectPositional(1);
     TMapNameList list;
     if (!list.read(a.positional[0]))
         throw TError(Msg::FileNotFound, a.positional[0]);
     for (int i = 0; i < list.count(); ++i)
-        s.out << QString::fromLatin1(mapKeyForIndex(i)) << '\t' << QString::fromLatin1(list.names[i]) << "\n";
+        out << QString::fromLatin1(mapKeyForIndex(i)) << '\t' << QString::fromLatin1(list.names[i]) << "\n";
     return 0;
 }
 
@@ -293,11 +278,11 @@ int runCli(const QStringList &args, TCliStreams s)
         return 2;
     }
     if (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h")) {
-        s.out << Usage;
+        s.out.write(Usage);
         return 0;
     }
     if (args[0] == QLatin1String("--version")) {
-        s.out << "vellumar-cli " << VELLUMAR_VERSION << "\n";
+        s.out.write("vellumar-cli " VELLUMAR_VERSION "\n");
         return 0;
     }
     static const std::map<QString, std::function<int(const QStringList &, TCliStreams)>> commands{

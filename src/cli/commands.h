@@ -6,8 +6,10 @@
 #include <QStringList>
 #include <QTextStream>
 
+class QIODevice;
+
 struct TCliStreams {
-    QTextStream &out;
+    QIODevice &out; // standard output: bytes, since cells are the game's 8-bit text
     QTextStream &err;
 };
 

@@ -1,6 +1,8 @@
 #include "commands.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
 #include <cstdio>
 
 int main(int argc, char **argv)
@@ -8,7 +10,9 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vellumar-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELLUMAR_VERSION));
-    QTextStream out(stdout);
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly))
+        return 1;
     QTextStream err(stderr);
     const int status = runCli(app.arguments().mid(1), {out, err});
     out.flush();

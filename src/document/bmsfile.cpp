@@ -82,6 +82,23 @@ void ReadObjects(const QString &path, TMapDocument &doc, const TItemCatalogue &c
                          .arg(TMapDocument::MaxObjects));
 }
 
+void PrepareObjectRows(TMapDocument &doc, const QString &path)
+{
+    CheckObjectCounts(doc.Header, path);
+    doc.ObjectCount = int(std::min<std::int64_t>(doc.Header.objectCountSum(), TMapDocument::MaxObjects));
+    doc.CurrentRow = 1;
+    doc.Table.setRowCount(doc.ObjectCount + 1);
+}
+
+void LoadMapFile(const QString &path, TMapDocument &doc, const TItemCatalogue &catalogue,
+                 const TReadObjectsHooks &hooks)
+{
+    doc.Header = ReadHeader(path);
+    doc.BmsPath = path;
+    PrepareObjectRows(doc, path);
+    ReadObjects(path, doc, catalogue, hooks);
+}
+
 std::uint8_t GameTypesFromBoxes(const std::array<bool, 6> &boxes)
 {
     static constexpr std::array<std::uint8_t, 6> bit{1, 2, 32, 4, 64, 16};
@@ -109,7 +126,10 @@ int TerrainTypeBoxIndex(std::uint8_t terrainType)
 ObjectRecord RecordFromRow(const TMapDocument &doc, int row)
 {
     const auto value = [&](int col) {
-        return StrToInt(doc.Table.cell(col, row), TObjectTable::cellName(col, row));
+        const QString &text = doc.Table.rowCells(row)[col];
+        if (const auto v = parseInt32(text))
+            return *v;
+        throw TError::notAnInteger(text, TObjectTable::cellName(col, row));
     };
     const auto ranged = [&](int col, std::int32_t lo, std::int32_t hi) {
         const std::int32_t v = value(col);
@@ -192,14 +212,19 @@ QByteArray BuildMapFile(TMapDocument &doc, const TMapControls &controls, int nam
     if (controls.mapNameIndex >= 0 && controls.mapNameIndex < nameCount)
         h.setMapKey(mapKeyForIndex(controls.mapNameIndex));
 
-    QByteArray out = h.encode();
-    out.reserve(MapHeader::Size + records.size() * ObjectRecord::Size + 1 + trailer.size());
+    const int written = decoBuild + vehObj + markEff + people;
+    QByteArray out(MapHeader::Size + qsizetype(written) * ObjectRecord::Size + 1 + trailer.size(), '\0');
+    auto *p = reinterpret_cast<std::uint8_t *>(out.data());
+    std::copy(h.bytes.begin(), h.bytes.end(), p);
+    p += MapHeader::Size;
     for (int category : RecordWriteOrder)
         for (const ObjectRecord &rec : records)
-            if (categoryOf(rec.ItemNumber) == category)
-                out += rec.encode();
-    out += '\0';
-    out += trailer;
+            if (categoryOf(rec.ItemNumber) == category) {
+                rec.encodeInto(p);
+                p += ObjectRecord::Size;
+            }
+    *p++ = 0;
+    std::copy(trailer.begin(), trailer.end(), reinterpret_cast<char *>(p));
     return out;
 }
 

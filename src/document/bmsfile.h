@@ -37,6 +37,14 @@ struct TReadObjectsHooks {
 void ReadObjects(const QString &path, TMapDocument &doc, const TItemCatalogue &catalogue,
                  const TReadObjectsHooks &hooks = {});
 
+// Sizes the table for the header's objects (at most MaxObjects) and sets
+// ObjectCount and CurrentRow, as Load does before reading the objects.
+void PrepareObjectRows(TMapDocument &doc, const QString &path);
+
+// Header and objects in one go, for callers without a terrain to load between.
+void LoadMapFile(const QString &path, TMapDocument &doc, const TItemCatalogue &catalogue,
+                 const TReadObjectsHooks &hooks = {});
+
 // What the writer takes from the main window's controls.
 struct TMapControls {
     std::array<bool, 6> gameTypeBoxes{}; // CheckBox1 .. CheckBox6

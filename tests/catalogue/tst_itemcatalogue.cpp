@@ -1,0 +1,75 @@
+// The item catalogue read from item.ini.
+#include "builders.h"
+#include "testregistry.h"
+
+#include "catalogue/itemcatalogue.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestItemCatalogue : public QObject {
+    Q_OBJECT
+private slots:
+    void linePairsBecomeRows_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("gridRows");
+        QTest::addColumn<QString>("lastNumber");
+        QTest::addColumn<QString>("lastName");
+        QTest::newRow("heading and two items") << QByteArray("----\r\nDecorations\r\n1001\r\nN1\r\n1002\r\nN2\r\n") << 4 << "1002" << "N2";
+        QTest::newRow("LF line ends read the same") << QByteArray("----\nDecorations\n1001\nN1\n1002\nN2\n") << 4 << "1002" << "N2";
+        QTest::newRow("an odd line count leaves the last name empty") << QByteArray("1001\r\nN1\r\n1002\r\n") << 3 << "1002" << "";
+        QTest::newRow("a blank line at the end adds an empty row") << QByteArray("1001\r\nN1\r\n\r\n") << 3 << "" << "";
+        QTest::newRow("no final line end") << QByteArray("1001\r\nN1") << 2 << "1001" << "N1";
+        QTest::newRow("names keep their bytes") << QByteArray("1001\r\nCaf\xe9 \xa7\r\n") << 2 << "1001" << QString::fromLatin1("Caf\xe9 \xa7");
+        QTest::newRow("an empty file") << QByteArray() << 1 << "Number" << "Object";
+    }
+    void linePairsBecomeRows()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, gridRows);
+        QFETCH(QString, lastNumber);
+        QFETCH(QString, lastName);
+        QTemporaryDir dir;
+        build::file(dir, QStringLiteral("item.ini"), file);
+        TItemCatalogue cat;
+        QVERIFY(cat.LoadItemCatalogue(dir.path() + u'/').found);
+        QCOMPARE(cat.RowCount(), gridRows);
+        QCOMPARE(cat.cell(0, gridRows - 1), lastNumber);
+        QCOMPARE(cat.cell(1, gridRows - 1), lastName);
+        QCOMPARE(cat.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Number"));
+        QCOMPARE(cat.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Object"));
+    }
+
+    void lookupTakesTheLastMatch()
+    {
+        QTemporaryDir dir;
+        build::file(dir, QStringLiteral("item.ini"), "1001\r\nFirst\r\n1002\r\nN2\r\n1001\r\nSecond\r\n");
+        TItemCatalogue cat;
+        cat.LoadItemCatalogue(dir.path() + u'/');
+        QString name = QStringLiteral("before");
+        QVERIFY(cat.LookupItemName(QStringLiteral("1001"), name));
+        QCOMPARE(name, QStringLiteral("Second"));
+        name = QStringLiteral("kept");
+        QVERIFY(!cat.LookupItemName(QStringLiteral("1003"), name));
+        QVERIFY(!cat.LookupItemName(QStringLiteral("01001"), name)); // text, not value
+        QCOMPARE(name, QStringLiteral("kept"));
+    }
+
+    void missingFileReportsTheInfoTexts()
+    {
+        QTemporaryDir dir;
+        TItemCatalogue cat;
+        const TCatalogueLoadResult r = cat.LoadItemCatalogue(dir.path() + u'/');
+        QVERIFY(!r.found);
+        QCOMPARE(r.line1, QStringLiteral("Item-List \"ITEM.INI\" NOT Found"));
+        QCOMPARE(r.line2, QStringLiteral("The Program will started, but no Item-List for you!"));
+        QCOMPARE(cat.RowCount(), 50); // the empty design rows, no titles
+        QVERIFY(!cat.headerData(0, Qt::Horizontal).isValid());
+        QString name = QStringLiteral("kept");
+        QVERIFY(!cat.LookupItemName(QString(), name));
+    }
+};
+
+VELLUMAR_TEST(TestItemCatalogue)
+#include "tst_itemcatalogue.moc"

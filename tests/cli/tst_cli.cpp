@@ -1,0 +1,165 @@
+// vellumar-cli: the commands mappers script their maps with.
+#include "builders.h"
+#include "testregistry.h"
+
+#include "cli/commands.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+struct Run {
+    int status;
+    QByteArray out;
+    QString err;
+};
+
+Run cli(const QStringList &args)
+{
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QString err;
+    QTextStream errStream(&err);
+    const int status = runCli(args, {out, errStream});
+    errStream.flush();
+    return {status, out.data(), err};
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+}
+
+class TestCli : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString mapPath;
+    QString trailerPath;
+
+private slots:
+    void initTestCase()
+    {
+        build::Header h;
+        h.mapKey = "MPNAME07";
+        h.gameTypes = 200;
+        h.nightGoggles = 16;
+        h.terrainType = 3;
+        h.filler = char(0x11);
+        mapPath = build::file(dir, QStringLiteral("map.bms"),
+                              build::map(h, {{5001, 3, 100, -200, 7, 20, -90, 5, 30}, {1001, 4}, {4100, 9}},
+                                         QByteArray(1, '\0') + build::trailer(20127) + "extra"));
+        trailerPath = build::file(dir, QStringLiteral("kzmap.dat"), build::trailer(20127));
+        build::file(dir, QStringLiteral("item.ini"), "5001\r\nSoldier\r\n1001\r\nPalm; tree\r\n");
+    }
+
+    void infoListsHeaderAndObjects()
+    {
+        const Run r = cli({QStringLiteral("info"), mapPath});
+        QCOMPARE(r.status, 0);
+        const QStringList lines = QString::fromUtf8(r.out).split(u'\n');
+        QCOMPARE(lines[0], QStringLiteral("Magic: 424d530d"));
+        QCOMPARE(lines[1], QStringLiteral("MapKey: MPNAME07"));
+        QCOMPARE(lines[3], QStringLiteral("TerrainFile: desert.trn"));
+        QCOMPARE(lines[6], QStringLiteral("GameTypes: 200"));
+        QCOMPARE(lines[14], QStringLiteral("Object 1: ObjectId=3 ItemNumber=5001 PosX=100 PosY=-200 PosZ=7 HorzAngle=-90 VertAngle=5 Radius=20 Weapon=30"));
+    }
+
+    void infoAsJson()
+    {
+        const Run r = cli({QStringLiteral("info"), mapPath, QStringLiteral("--json")});
+        QCOMPARE(r.status, 0);
+        QJsonParseError error;
+        const QJsonObject doc = QJsonDocument::fromJson(r.out, &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        const QJsonObject header = doc[QStringLiteral("header")].toObject();
+        QCOMPARE(header[QStringLiteral("MapKey")].toString(), QStringLiteral("MPNAME07"));
+        QCOMPARE(header[QStringLiteral("OpaqueText")].toString(), QString::fromLatin1(QByteArray(40, 'O').toHex()));
+        QCOMPARE(header[QStringLiteral("CountVehiclesObjects")].toInt(), 3);
+        const QJsonArray objects = doc[QStringLiteral("objects")].toArray();
+        QCOMPARE(objects.size(), 3);
+        QCOMPARE(objects[0].toObject()[QStringLiteral("PosY")].toInt(), -200);
+        QCOMPARE(objects[2].toObject()[QStringLiteral("ItemNumber")].toInt(), 4100);
+    }
+
+    void exportWritesTheTableAsTheEditorDoes()
+    {
+        const Run r = cli({QStringLiteral("export"), mapPath, QStringLiteral("--items"),
+                           dir.filePath(QStringLiteral("item.ini"))});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QByteArray("3;5001;Soldier;100;-200;7;-90;5;20;30;\r\n"
+                                   "4;1001;Palm; tree;0;0;0;0;0;0;0;\r\n"
+                                   "9;4100;;0;0;0;0;0;0;0;\r\n"));
+        const Run tab = cli({QStringLiteral("export"), mapPath, QStringLiteral("--separator"), QStringLiteral("9")});
+        QVERIFY(tab.out.startsWith("3\t5001\t\t100\t"));
+    }
+
+    void resaveKeepsWhatTheEditorKeeps()
+    {
+        const QString out = dir.filePath(QStringLiteral("out.bms"));
+        const Run r = cli({QStringLiteral("resave"), mapPath, QStringLiteral("-o"), out,
+                           QStringLiteral("--trailer"), trailerPath});
+        QCOMPARE(r.status, 0);
+        const QByteArray bytes = readAll(out);
+        QCOMPARE(bytes.size(), 252 + 2 * 96 + 1 + 20127); // 4100 is dropped
+        QCOMPARE(bytes.mid(4, 8), QByteArray("MPNAME07"));
+        QCOMPARE(int(std::uint8_t(bytes[123])), 64); // only TKH of 200
+        QCOMPARE(int(bytes[122]), 0);                // 16 is not "on"
+        QCOMPARE(int(bytes[116]), 0);                // 3 shows "Jungle"
+        QCOMPARE(bytes.mid(12, 32), QByteArray(32, '\0'));
+        // Written in category order: decorations (10) before people (50).
+        QCOMPARE(build::getLE32(bytes, 252 + 16), 1001);
+        QCOMPARE(build::getLE32(bytes, 252 + 96 + 16), 5001);
+    }
+
+    void namesAndTrailer()
+    {
+        const QString list = build::file(dir, QStringLiteral("kzmpname.bin"), build::nameList({"One", "Two"}));
+        const Run r = cli({QStringLiteral("names"), list});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QByteArray("MPNAME01\tOne\nMPNAME02\tTwo\n"));
+
+        const QString dat = dir.filePath(QStringLiteral("extracted.dat"));
+        QCOMPARE(cli({QStringLiteral("extract-trailer"), mapPath, QStringLiteral("-o"), dat}).status, 0);
+        QCOMPARE(readAll(dat), build::trailer(20127));
+
+        const QString shortMap = build::file(dir, QStringLiteral("short.bms"), build::map({}, {{2001, 1}}));
+        const Run tooShort = cli({QStringLiteral("extract-trailer"), shortMap, QStringLiteral("-o"), dat});
+        QCOMPARE(tooShort.status, 1);
+        QVERIFY(tooShort.err.contains(shortMap));
+        QCOMPARE(readAll(dat), build::trailer(20127)); // left as it was
+    }
+
+    void exitStatus_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::newRow("no command") << QStringList{} << 2;
+        QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2;
+        QTest::newRow("unknown option") << QStringList{"info", "x.bms", "--fast"} << 2;
+        QTest::newRow("missing -o") << QStringList{"resave", "x.bms"} << 2;
+        QTest::newRow("missing map") << QStringList{"info", "/nonexistent/x.bms"} << 1;
+        QTest::newRow("help") << QStringList{"--help"} << 0;
+        QTest::newRow("version") << QStringList{"--version"} << 0;
+    }
+    void exitStatus()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        const Run r = cli(args);
+        QCOMPARE(r.status, status);
+        if (status == 1)
+            QVERIFY(r.err.contains(QStringLiteral("/nonexistent/x.bms")) && r.err.contains(QStringLiteral("File not found")));
+        if (status == 2)
+            QVERIFY(!r.err.isEmpty());
+    }
+};
+
+VELLUMAR_TEST(TestCli)
+#include "tst_cli.moc"

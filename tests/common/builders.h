@@ -1,0 +1,55 @@
+#pragma once
+// Small builders of test inputs, written from the file layouts directly (not
+// through the program's own codecs), so tests hold the code against the format.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <cstdint>
+
+class QTemporaryDir;
+
+namespace build {
+
+void putLE32(QByteArray &b, int offset, std::int32_t v);
+void putLE16(QByteArray &b, int offset, std::int16_t v);
+std::int32_t getLE32(const QByteArray &b, int offset);
+std::int16_t getLE16(const QByteArray &b, int offset);
+
+struct Object {
+    std::int32_t item = 4076, id = 1, x = 0, y = 0, z = 0, radius = 0;
+    std::int16_t horz = 0, vert = 0;
+    std::uint8_t weapon = 0;
+};
+
+// A 96-byte record; filler puts this byte into every reserved byte.
+QByteArray record(const Object &o, char filler = '\0');
+
+struct Header {
+    QByteArray magic = QByteArray("BMS\r", 4);
+    QByteArray mapKey = "MPNAME01";
+    QByteArray opaque = QByteArray(40, 'O');
+    QByteArray terrain = "desert.trn";
+    std::uint8_t terrainType = 1, nightGoggles = 0, gameTypes = 0;
+    std::int32_t vehObj = 0, decoBuild = 0, markEff = 0, people = 0;
+    std::int32_t s6003 = 0, s6004 = 0, s6002 = 0;
+    char filler = '\0'; // reserved bytes
+};
+QByteArray header(const Header &h);
+
+// Header whose counts say objects.size() objects (all in CountVehiclesObjects
+// unless counts are given), the records, then tail.
+QByteArray map(Header h, const QList<Object> &objects, const QByteArray &tail = QByteArray(1, '\0'),
+               bool setCounts = true);
+
+// kzmap.dat contents: n bytes of a recognisable pattern.
+QByteArray trailer(int n = 20127);
+
+// kzmpname.bin with the given names, head and 27-byte block as the game lays it out.
+QByteArray nameList(const QList<QByteArray> &names, const QByteArray &head16 = QByteArray(),
+                    const QByteArray &block27 = QByteArray());
+
+// Writes bytes to dir/name and returns the path.
+QString file(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes);
+
+} // namespace build
