@@ -1,9 +1,15 @@
 #include "dialogs.h"
 #include "document/errors.h"
+#include "terrain/pcxctrl.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPixmap>
+#include <exception>
 #include <new>
 
 QString qtFilterFrom(const QString &filter)
@@ -31,9 +37,54 @@ QString qtFilterFrom(const QString &filter)
     return out.join(QStringLiteral(";;"));
 }
 
+QImage pcxPreviewPicture(const QString &path, const QSize &box)
+{
+    if (!QFileInfo(path).isFile())
+        return QImage();
+    TPCXBitmap bitmap;
+    try {
+        bitmap.LoadFromFile(path);
+    } catch (const std::exception &) {
+        return QImage();
+    }
+    const QImage &picture = bitmap.picture();
+    if (picture.isNull())
+        return QImage();
+    // Shrunk smoothly, enlarged pixel by pixel so a small map stays sharp.
+    const bool shrink = picture.width() > box.width() || picture.height() > box.height();
+    return picture.scaled(box, Qt::KeepAspectRatio, shrink ? Qt::SmoothTransformation : Qt::FastTransformation);
+}
+
+// The picture-open dialog's preview pane: Qt's own (non-native) dialog with a
+// label in a new column of its layout, showing the current file through our
+// PCX reader.
+static void addPicturePreview(QFileDialog &dialog)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    auto *grid = qobject_cast<QGridLayout *>(dialog.layout());
+    if (!grid)
+        return;
+    auto *preview = new QLabel(&dialog);
+    preview->setObjectName(QStringLiteral("picturePreview"));
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    preview->setFixedSize(PicturePreviewSize + QSize(8, 8));
+    preview->setText(QStringLiteral("no preview"));
+    grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString &path) {
+        const QImage picture = pcxPreviewPicture(path, PicturePreviewSize);
+        if (picture.isNull())
+            preview->setText(QStringLiteral("no preview"));
+        else
+            preview->setPixmap(QPixmap::fromImage(picture));
+    });
+}
+
 static bool runFileDialog(QWidget *parent, TFileRequest &request, QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(parent, request.title, request.initialDir, qtFilterFrom(request.filter));
+    if (request.picturePreview && mode == QFileDialog::AcceptOpen)
+        addPicturePreview(dialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                        : request.fileMustExist       ? QFileDialog::ExistingFile

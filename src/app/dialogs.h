@@ -4,6 +4,8 @@
 // convention: the caller clears the flag, runs the dialog, and acts only when
 // the dialog's confirm set it. Tests answer through their own TDialogs.
 
+#include <QImage>
+#include <QSize>
 #include <QString>
 #include <functional>
 
@@ -39,6 +41,12 @@ public:
     QString chooseDirectory(QWidget *parent, const QString &start) override;
     void showError(QWidget *parent, const QString &text) override;
 };
+
+// The picture-open dialog's preview: the PCX file at path decoded with the
+// program's own reader and scaled to fit box (aspect ratio kept); a null
+// picture when the path is no readable PCX file.
+inline constexpr QSize PicturePreviewSize{200, 200};
+QImage pcxPreviewPicture(const QString &path, const QSize &box = PicturePreviewSize);
 
 // Converts "Description (*.EXT)|*.ext|..." to Qt's "Description (*.EXT *.ext);;..." form.
 QString qtFilterFrom(const QString &filter);

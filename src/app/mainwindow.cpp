@@ -1,7 +1,334 @@
 #include "mainwindow.h"
 
-TForm1::TForm1(QWidget *parent) : QWidget(parent)
+#include "app/dialogs.h"
+#include "catalogue/itemlistwindow.h"
+#include "catalogue/objectviewwindow.h"
+#include "document/category.h"
+#include "handoff/savemapdialog.h"
+#include "settings/aboutwindow.h"
+#include "settings/infowindow.h"
+#include "settings/setupdialog.h"
+#include "terrain/mapview.h"
+#include "terrain/mapviewpanel.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableView>
+
+namespace {
+
+// Game-type boxes of the left strip: caption of the label above, hint, top.
+struct GameTypeBox {
+    const char *label;
+    const char *hint;
+    int top;
+};
+constexpr std::array<GameTypeBox, 6> GameTypeBoxes{{
+    {"Coop", "Cooperativ", 304},
+    {"DM", "Deathmatch (active when DM-Startpoints included)", 336},
+    {"TDM", "Team Deathmatch (active when Team-Startpoints included)", 368},
+    {"KoTH", "King of the Hill (active when DM-Startpoints included)", 400},
+    {"TKH", "Team King of the Hill (active when Team-Startpoints included)", 432},
+    {"CTF", "KoTH (active when Team-Startpoints included)", 464},
+}};
+
+// The weapon list: caption and the code each entry stands for.
+constexpr std::array<std::pair<const char *, int>, 14> Weapons{{
+    {"nothing", 0}, {"M16", 1}, {"AK47", 2}, {"M16", 3}, {"M40A1", 4}, {"M4", 5}, {"M4", 6},
+    {"Heckler&Koch (SD)", 7}, {"M16", 8}, {"Pistol", 9}, {"Pistol (SD)", 11}, {"Knife", 30},
+    {"SAW", 131}, {".50 Sniper Rifle", 161},
+}};
+
+QPushButton *button(QWidget *parent, const QString &caption, int x, int y, int w, int h)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setGeometry(x, y, w, h);
+    return b;
+}
+
+} // namespace
+
+TForm1::TForm1(TDialogs &dialogs, const QString &commandLineFile, const QString &programDir)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_dialogs(dialogs), m_commandLineFile(commandLineFile), m_programDir(programDir)
 {
     setWindowTitle(QString::fromLatin1(DesignedCaption));
+    setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    setToolTip(QStringLiteral("Edit the MAP"));
+    setMinimumSize(800, 600);
+    setMaximumSize(1200, 600);
+    createControls();
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    FormDestroy();
+}
+
+void TForm1::createControls()
+{
+    Button6 = button(this, QStringLiteral("Setup"), 80, 3, 50, 17);
+    Button1 = button(this, QStringLiteral("Load"), 136, 3, 50, 17);
+    Button8 = button(this, QStringLiteral("Reset"), 136, 3, 50, 17);
+    Button7 = button(this, QStringLiteral("Save"), 192, 3, 50, 17);
+    Button11 = button(this, QStringLiteral("Extended"), 248, 3, 50, 17);
+    PBar1 = new QProgressBar(this);
+    PBar1->setGeometry(304, 3, 232, 17);
+    PBar1->setRange(0, 100);
+    PBar1->setValue(0);
+    PBar1->setTextVisible(false);
+
+    Panel3 = new QFrame(this);
+    Panel3->setGeometry(736, 0, 241, 24);
+    Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    E_search = new QLineEdit(Panel3);
+    E_search->setGeometry(1, 2, 72, 21);
+    E_search->setToolTip(QStringLiteral("Search"));
+    Button9 = button(Panel3, QStringLiteral("Add Item"), 88, 4, 57, 17);
+    Button12 = button(Panel3, QStringLiteral("L"), 152, 4, 17, 17);
+    Button10 = button(Panel3, QStringLiteral("Del Item"), 176, 4, 57, 17);
+
+    // The map window with the controls of the left strip and the bottom bar.
+    MapView = std::make_unique<TMapViewPanel>(this, Document, m_dialogs);
+
+    QFont labelFont(QStringLiteral("Serif"));
+    labelFont.setPixelSize(8);
+    for (int i = 0; i < 6; ++i) {
+        const GameTypeBox &g = GameTypeBoxes[i];
+        auto *box = new QCheckBox(this);
+        box->setGeometry(2, g.top, 15, 17);
+        box->setToolTip(QString::fromLatin1(g.hint));
+        CheckBox[i] = box;
+        auto *label = new QLabel(QString::fromLatin1(g.label), this);
+        label->setFont(labelFont);
+        label->setGeometry(2, g.top - 8, 22, 9);
+        GameTypeLabels[i] = label;
+    }
+    C_NG = new QCheckBox(this);
+    C_NG->setGeometry(4, 503, 15, 17);
+    C_NG->setToolTip(QStringLiteral("Night Goggles"));
+    QFont ngFont(QStringLiteral("Serif"));
+    ngFont.setPixelSize(11);
+    GameTypeLabels[6] = new QLabel(QStringLiteral("NGs"), this);
+    GameTypeLabels[6]->setFont(ngFont);
+    GameTypeLabels[6]->setGeometry(2, 503 - 15, 22, 13);
+
+    BitBtn1 = button(this, QStringLiteral("?"), 3, 527, 16, 31);
+
+    StringGrid1 = new QTableView(this);
+    StringGrid1->setGeometry(537, 23, 441, 513);
+    StringGrid1->setModel(&Document.Table);
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->verticalHeader()->setDefaultSectionSize(18);
+    StringGrid1->verticalHeader()->setMinimumSectionSize(18);
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(64);
+    StringGrid1->horizontalHeader()->setMinimumHeight(18);
+    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    StringGrid1->horizontalHeader()->setHighlightSections(false);
+    const int widths[TObjectTable::ColumnCount] = {26, 33, 45, 64, 64, 64, 64, 32, 31, 31, 96};
+    for (int c = 0; c < TObjectTable::ColumnCount; ++c)
+        StringGrid1->setColumnWidth(c, widths[c]);
+    StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+    StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                 | QAbstractItemView::AnyKeyPressed);
+    StringGrid1->setTabKeyNavigation(true);
+    StringGrid1->setShowGrid(true);
+    StringGrid1->setWordWrap(false);
+
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setGeometry(536, 539, 97, 21);
+    ComboBox1->addItems({QStringLiteral("Jungle"), QStringLiteral("Desert"), QStringLiteral("Snow")});
+    ComboBox1->setCurrentIndex(-1);
+
+    ComboBox2 = new QComboBox(this);
+    ComboBox2->setGeometry(644, 539, 145, 21);
+    ComboBox2->setEditable(true);
+    ComboBox2->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox2->setCompleter(nullptr);
+    ComboBox2->setEditText(QStringLiteral("KZ Mapname"));
+    ComboBox2->installEventFilter(this);
+    ComboBox2->lineEdit()->installEventFilter(this);
+    connect(ComboBox2, &QComboBox::activated, this, [this](int index) {
+        MapNames.click(index); // ComboBox2Click
+    });
+    B_delmpname = button(this, QStringLiteral("Del"), 792, 539, 25, 22);
+    connect(B_delmpname, &QPushButton::clicked, this, [this] {
+        MapNames.deleteSelected(); // B_delmpnameClick
+        syncMapNameBox();
+    });
+    B_Import = button(this, QStringLiteral("Import"), 832, 539, 73, 21);
+    B_Export = button(this, QStringLiteral("Export"), 907, 539, 73, 21);
+
+    ComboBox3 = new QComboBox(this);
+    ComboBox3->setGeometry(712, 280, 145, 21);
+    for (const auto &[caption, code] : Weapons)
+        ComboBox3->addItem(QString::fromLatin1(caption), code);
+    ComboBox3->hide();
+
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+    connect(Button6, &QPushButton::clicked, this, [this] { Form2->showSetup(); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { Form4->showCentredOn(this); });
+    connect(Button12, &QPushButton::clicked, this, [this] { Form5->show(); });
+    connect(Button11, &QPushButton::clicked, this, [this] {
+        // The Save Map dialog below the main window (kept on the screen), the About window beside it.
+        const QRect frame = frameGeometry();
+        int top = frame.bottom() + 1;
+        const QScreen *s = screen();
+        if (s && top + Form3->frameGeometry().height() > s->geometry().height())
+            top = s->geometry().height() - Form3->frameGeometry().height();
+        Form3->move(frame.left(), top);
+        Form3->show();
+        Form4->showBesideSaveDialog(Form3.get());
+    });
+
+    setEmptyStateControls(true);
+}
+
+// Enabled and visible states of the Empty state.
+void TForm1::setEmptyStateControls(bool atStart)
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             Button7, Button11, E_search, Button9, Button12, Button10, C_NG, StringGrid1, ComboBox1,
+             ComboBox2, B_delmpname, B_Import, B_Export})
+        w->setEnabled(false);
+    for (QCheckBox *b : CheckBox)
+        b->setEnabled(false);
+    for (QWidget *w : std::initializer_list<QWidget *>{Button6, Button1, BitBtn1, PBar1})
+        w->setEnabled(true);
+    MapView->setMapControlsEnabled(false);
+    // The zoom slider is usable before the first map; Reset disables it.
+    MapView->ScrollBar1->setEnabled(atStart);
+    Button8->hide();
+    Button8->setEnabled(false);
+    Button1->show();
+    ComboBox3->hide();
+}
+
+void TForm1::FormCreate()
+{
+    DialogConfirmed = false;
+    SavedCaption = windowTitle();
+    Document.initialiseHeader();
     resize(1000, 600);
+    // The tiles start at their places and Zoom at 1 (the map view does both);
+    // the table's remembered row is 1.
+    Document.CurrentRow = 1;
+    Store.LoadSettings(m_programDir);
+    if (const QScreen *s = QGuiApplication::primaryScreen()) {
+        const QRect g = s->availableGeometry();
+        move(g.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void TForm1::createWindows()
+{
+    Form6 = std::make_unique<TForm6>(this);
+    Form2 = std::make_unique<TForm2>(Store, m_dialogs, this);
+    Form3 = std::make_unique<TForm3>(Terrain, Store, m_dialogs, this);
+    Form3->showMapFile = [this](const QString &path) { MapView->ShowMapFile(path); };
+    Form4 = std::make_unique<TForm4>();
+    Form5 = std::make_unique<TForm5>(Catalogue, this);
+    // The Item List's creation reads the catalogue.
+    const TCatalogueLoadResult items = Catalogue.LoadItemCatalogue(m_programDir);
+    if (!items.found)
+        Form6->ShowInfoMessage(QString(), items.line1, items.line2);
+    Form7 = std::make_unique<TForm7>(Store);
+    connect(Form5.get(), &TForm5::itemPicked, this, [this](const QString &number) {
+        if (Form7->isVisible())
+            Form7->ShowItemPicture(number);
+    });
+    // The Object View is created last; its creation runs the command-line Load.
+    if (!m_commandLineFile.isEmpty())
+        Button1Click();
+}
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // FormResize: above 1000 pixels the table takes the extra width.
+    if (width() > 1000)
+        StringGrid1->resize(width() - 555, StringGrid1->height());
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    FormDestroy();
+    for (QWidget *w : std::initializer_list<QWidget *>{Form2.get(), Form3.get(), Form4.get(), Form5.get(),
+                                                       Form6.get(), Form7.get()})
+        if (w)
+            w->hide();
+    QWidget::closeEvent(event);
+}
+
+void TForm1::FormDestroy()
+{
+    // Every run ends by writing the settings, also when nothing changed.
+    if (m_settingsSaved)
+        return;
+    m_settingsSaved = true;
+    runGuarded(m_dialogs, this, [this] { Store.SaveSettings(); });
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ComboBox2 || watched == ComboBox2->lineEdit()) {
+        if (event->type() == QEvent::KeyPress) {
+            // ComboBox2KeyDown: the text as it stands before the key acts.
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            MapNames.keyDown(enter, ComboBox2->currentText());
+            if (enter) {
+                syncMapNameBox();
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut && watched == ComboBox2->lineEdit()) {
+            const auto *focus = static_cast<QFocusEvent *>(event);
+            if (focus->reason() != Qt::PopupFocusReason) {
+                MapNames.exit(); // ComboBox2Exit
+                syncMapNameBox();
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::syncMapNameBox()
+{
+    const QSignalBlocker block(ComboBox2);
+    ComboBox2->clear();
+    for (const QByteArray &name : MapNames.items)
+        ComboBox2->addItem(QString::fromLatin1(name));
+    ComboBox2->setCurrentIndex(MapNames.selected);
+    if (MapNames.selected < 0)
+        ComboBox2->setEditText(QString());
+}
+
+void TForm1::mapDataRead()
+{
+    Form3->refreshMapData();
+}
+
+bool TForm1::runPictureChooser(TMapPicture which, const QString &title, QString &fileName)
+{
+    return Form3->runChooser(which, title, fileName);
+}
+
+void TForm1::showColourMap(const QImage &picture)
+{
+    MapView->setPicture(picture);
 }

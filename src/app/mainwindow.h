@@ -1,11 +1,128 @@
 #pragma once
-// TForm1: the main window.
+// TForm1: the main window. It owns the program's state (the map document, the
+// view, the settings, the terrain, the catalogue) and the six other windows,
+// lays out its controls at their design places, and runs the Load and Reset
+// commands that bring every part into its loaded or empty state.
+
+#include "catalogue/itemcatalogue.h"
+#include "document/mapdocument.h"
+#include "document/mapnamebox.h"
+#include "document/mapnamelist.h"
+#include "settings/settings.h"
+#include "terrain/terrainfile.h"
 
 #include <QWidget>
+#include <array>
+#include <memory>
 
-class TForm1 : public QWidget {
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class TDialogs;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+class TForm7;
+class TMapViewPanel;
+
+class TForm1 : public QWidget, public TTerrainHost {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget *parent = nullptr);
     static constexpr const char *DesignedCaption = "Vellumar (v1.1.0 Final Rev.:482)";
+
+    // commandLineFile: the program's first argument, or empty. programDir:
+    // where kzmap.ini, item.ini and kzmap.dat are (with its separator).
+    TForm1(TDialogs &dialogs, const QString &commandLineFile, const QString &programDir);
+    ~TForm1() override;
+
+    // Program start, after the main window: the other windows in their order
+    // (Info, Setup, Save Map, About, Item List, Object View); the last one's
+    // creation runs the command-line Load.
+    void createWindows();
+
+    // State the window owns.
+    TMapDocument Document;
+    TSettingsStore Store;
+    TTerrain Terrain;
+    TItemCatalogue Catalogue;
+    TMapNameBox MapNames;     // the rules behind ComboBox2
+    TMapNameList MapNameFile; // head and block of the list as read
+    QString SavedCaption;
+    QString SaveName;
+    bool DialogConfirmed = false;
+
+    // The other windows (created by createWindows).
+    std::unique_ptr<TForm6> Form6;
+    std::unique_ptr<TForm2> Form2;
+    std::unique_ptr<TForm3> Form3;
+    std::unique_ptr<TForm4> Form4;
+    std::unique_ptr<TForm5> Form5;
+    std::unique_ptr<TForm7> Form7;
+
+    // Controls, named as the designer names them.
+    QPushButton *Button6;  // "Setup"
+    QPushButton *Button1;  // "Load"
+    QPushButton *Button8;  // "Reset"
+    QPushButton *Button7;  // "Save"
+    QPushButton *Button11; // "Extended"
+    QProgressBar *PBar1;
+    QFrame *Panel3;
+    QLineEdit *E_search;
+    QPushButton *Button9;  // "Add Item"
+    QPushButton *Button12; // "L"
+    QPushButton *Button10; // "Del Item"
+    std::array<QCheckBox *, 6> CheckBox{}; // CheckBox1 .. CheckBox6 at [0] .. [5]
+    std::array<QLabel *, 7> GameTypeLabels{};
+    QCheckBox *C_NG;
+    QPushButton *BitBtn1;  // "?"
+    QTableView *StringGrid1;
+    QComboBox *ComboBox1;  // terrain type
+    QComboBox *ComboBox2;  // map name
+    QPushButton *B_delmpname;
+    QPushButton *B_Import;
+    QPushButton *B_Export;
+    QComboBox *ComboBox3;  // weapon list
+    std::unique_ptr<TMapViewPanel> MapView; // Panel1 and its strip of controls
+
+    // Commands.
+    void Button1Click(); // Load
+    void Button8Click(); // Reset
+    // The document and every control back to Empty (Reset document).
+    void ResetDocument();
+
+    // The map-name box mirrors MapNames.
+    void syncMapNameBox();
+    QString commandLineFile() const { return m_commandLineFile; }
+
+    // TTerrainHost
+    void mapDataRead() override;
+    bool runPictureChooser(TMapPicture which, const QString &title, QString &fileName) override;
+    void showColourMap(const QImage &picture) override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override; // FormResize
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void createControls();
+    void setEmptyStateControls(bool atStart);
+    void load();
+    void applyHeaderToBoxes();
+    bool readMapNameList();
+    void centreViewOnObjects();
+
+    TDialogs &m_dialogs;
+    QString m_commandLineFile;
+    QString m_programDir;
+    bool m_settingsSaved = false;
 };

@@ -7,8 +7,12 @@
 #include "document/mapdocument.h"
 #include "document/mapnamelist.h"
 #include "handoff/tableexport.h"
+#include "catalogue/jpegpicture.h"
 #include "settings/programdir.h"
+#include "terrain/pcxctrl.h"
+#include "terrain/terrainfile.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <functional>
@@ -28,6 +32,10 @@ const char *const Usage =
     "  names KZMPNAME.BIN               the map-name list: key, tab, name\n"
     "  extract-trailer MAP.bms -o KZMAP.DAT\n"
     "                                   the trailer block that follows a map's objects\n"
+    "  pcx2bmp IN.pcx -o OUT.bmp        the BMP stream the PCX reader builds\n"
+    "  picture IN -o OUT.png            a terrain (.pcx) or item (.jpg) picture as the editor shows it\n"
+    "  terrain FILE.trn [--game-files DIR]\n"
+    "                                   the terrain's 18 values and its four picture paths\n"
     "\n"
     "Options: --help, --version\n";
 
@@ -86,6 +94,14 @@ QString upToZero(const QByteArray &field)
 {
     const qsizetype zero = field.indexOf('\0');
     return QString::fromLatin1(zero < 0 ? field : field.left(zero));
+}
+
+void writeWhole(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file;
+    openForWriting(file, path);
+    writeAll(file, bytes, path);
+    commit(file, path);
 }
 
 QString jsonString(const QString &s)
@@ -224,10 +240,7 @@ int cmdResave(const QStringList &args, TCliStreams)
     controls.terrainTypeIndex = TerrainTypeBoxIndex(doc.Header.TerrainType());
     controls.mapNameIndex = -1; // MapKey as loaded
     const QByteArray bytes = BuildMapFile(doc, controls, 0, trailer);
-    QSaveFile file;
-    openForWriting(file, out);
-    writeAll(file, bytes, out);
-    commit(file, out);
+    writeWhole(out, bytes);
     return 0;
 }
 
@@ -262,10 +275,71 @@ int cmdExtractTrailer(const QStringList &args, TCliStreams)
                      in);
     file.seek(start);
     const QByteArray trailer = readExactly(file, TrailerSize, in);
-    QSaveFile target;
-    openForWriting(target, out);
-    writeAll(target, trailer, out);
-    commit(target, out);
+    writeWhole(out, trailer);
+    return 0;
+}
+
+
+int cmdPcxToBmp(const QStringList &args, TCliStreams)
+{
+    const Arguments a = Arguments::parse(args, {QStringLiteral("-o")}, {});
+    a.expectPositional(1);
+    const QString out = a.required(QStringLiteral("-o"));
+    QFile file;
+    openForReading(file, a.positional[0]);
+    TPCXHeader header;
+    bool is256 = false;
+    QByteArray bmp;
+    try {
+        bmp = ConvertToBitmapStream(file, header, is256);
+    } catch (const TError &e) {
+        throw e.at(a.positional[0]);
+    }
+    if (bmp.isEmpty())
+        throw TError(QStringLiteral("Not a PCX picture of 256 or 16 colours"), a.positional[0]);
+    writeWhole(out, bmp);
+    return 0;
+}
+
+int cmdPicture(const QStringList &args, TCliStreams)
+{
+    const Arguments a = Arguments::parse(args, {QStringLiteral("-o")}, {});
+    a.expectPositional(1);
+    const QString in = a.positional[0];
+    const QString out = a.required(QStringLiteral("-o"));
+    const QString suffix = QFileInfo(in).suffix().toLower();
+    QImage picture;
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
+        picture = LoadItemPicture(in);
+    } else {
+        TPCXBitmap bitmap;
+        bitmap.LoadFromFile(in);
+        picture = bitmap.picture();
+    }
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    if (!picture.save(&png, "PNG"))
+        throw TError(QStringLiteral("The picture could not be written as PNG"), out);
+    writeWhole(out, png.data());
+    return 0;
+}
+
+int cmdTerrain(const QStringList &args, TCliStreams streams)
+{
+    const Arguments a = Arguments::parse(args, {QStringLiteral("--game-files")}, {});
+    a.expectPositional(1);
+    QString games = a.option(QStringLiteral("--game-files"));
+    if (!games.isEmpty() && !games.endsWith(u'/') && !games.endsWith(u'\\'))
+        games += u'/';
+    TTerrain terrain;
+    ReadTerrainFile(a.positional[0], games, terrain);
+    QTextStream out(&streams.out);
+    for (int i = 0; i < TTerrain::ValueCount; ++i)
+        out << "Value " << (i + 1) << ": " << terrain.TerrainValues[i] << "\n";
+    out << "ColourMapPath: " << terrain.ColourMapPath << "\n"
+        << "ElevationMapPath: " << terrain.ElevationMapPath << "\n"
+        << "DetailMapPath: " << terrain.DetailMapPath << "\n"
+        << "SkyMapPath: " << terrain.SkyMapPath << "\n";
     return 0;
 }
 
@@ -291,6 +365,9 @@ int runCli(const QStringList &args, TCliStreams s)
         {QStringLiteral("resave"), cmdResave},
         {QStringLiteral("names"), cmdNames},
         {QStringLiteral("extract-trailer"), cmdExtractTrailer},
+        {QStringLiteral("pcx2bmp"), cmdPcxToBmp},
+        {QStringLiteral("picture"), cmdPicture},
+        {QStringLiteral("terrain"), cmdTerrain},
     };
     const auto it = commands.find(args[0]);
     if (it == commands.end()) {

@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -134,6 +135,37 @@ private slots:
         QCOMPARE(tooShort.status, 1);
         QVERIFY(tooShort.err.contains(shortMap));
         QCOMPARE(readAll(dat), build::trailer(20127)); // left as it was
+    }
+
+    void picturesAndTerrain()
+    {
+        const QString pcx = QStringLiteral(VELLUMAR_SAMPLES "/kz/vlmrd.pcx");
+        const QString bmp = dir.filePath(QStringLiteral("d.bmp"));
+        QCOMPARE(cli({QStringLiteral("pcx2bmp"), pcx, QStringLiteral("-o"), bmp}).status, 0);
+        const QByteArray stream = readAll(bmp);
+        QCOMPARE(stream.left(2), QByteArray("BM"));
+        QCOMPARE(build::getLE32(stream, 2), stream.size()); // bfSize
+        QCOMPARE(int(build::getLE16(stream, 28)), 4);        // 16 colours: 4 bits a pixel
+
+        for (const QString &in : {pcx, QStringLiteral(VELLUMAR_SAMPLES "/images/4076.jpg")}) {
+            const QString png = dir.filePath(QStringLiteral("p.png"));
+            QFile::remove(png);
+            QCOMPARE(cli({QStringLiteral("picture"), in, QStringLiteral("-o"), png}).status, 0);
+            QImage back(png);
+            QVERIFY(!back.isNull());
+        }
+        const QString notPcx = build::file(dir, QStringLiteral("fake.pcx"), "not a picture at all");
+        const Run bad = cli({QStringLiteral("pcx2bmp"), notPcx, QStringLiteral("-o"), bmp});
+        QCOMPARE(bad.status, 1);
+        QVERIFY(bad.err.contains(notPcx));
+
+        const Run t = cli({QStringLiteral("terrain"), QStringLiteral(VELLUMAR_SAMPLES "/kz/vlmrtest.trn"),
+                           QStringLiteral("--game-files"), QStringLiteral("/games")});
+        QCOMPARE(t.status, 0);
+        const QStringList lines = QString::fromUtf8(t.out).split(u'\n');
+        QCOMPARE(lines[0], QStringLiteral("Value 1: vlmrc"));
+        QCOMPARE(lines[18], QStringLiteral("ColourMapPath: /games/vlmrc.pcx"));
+        QCOMPARE(lines[21], QStringLiteral("SkyMapPath: /games/vlmrs.pcx"));
     }
 
     void exitStatus_data()

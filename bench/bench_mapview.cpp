@@ -1,0 +1,153 @@
+// The map view's speed with 2000 markers spread over the map: the median time
+// of a full MoveView with the repaint that follows, of one scroll step, of one
+// zoom step at zoom 50, and the process's resident memory at zoom 50.
+
+#include "app/dialogs.h"
+#include "document/mapdocument.h"
+#include "terrain/mapviewpanel.h"
+#include "terrain/viewtransform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QWidget>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+class TPrintingDialogs : public TDialogs {
+public:
+    bool openFile(QWidget *, TFileRequest &) override { return false; }
+    bool saveFile(QWidget *, TFileRequest &) override { return false; }
+    QString chooseDirectory(QWidget *, const QString &) override { return QString(); }
+    void showError(QWidget *, const QString &text) override
+    {
+        std::fprintf(stderr, "error: %s\n", qPrintable(text));
+    }
+};
+
+// Counts the paint events the viewport receives, to show that each measured
+// step really repainted the window.
+class TPaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+double medianMs(int runs, const std::function<void(int)> &step)
+{
+    std::vector<double> ms;
+    ms.reserve(runs);
+    QElapsedTimer timer;
+    for (int i = 0; i < runs; ++i) {
+        timer.start();
+        step(i);
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+QString residentMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QStringLiteral("unknown");
+    // A /proc file has no size; read it whole.
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return QString::fromLatin1(line.mid(6).trimmed());
+    return QStringLiteral("unknown");
+}
+}
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QWidget host;
+    host.resize(1000, 600);
+    TMapDocument document;
+    TPrintingDialogs dialogs;
+    TMapViewPanel panel(&host, document, dialogs);
+    host.show();
+
+    QRandomGenerator random(482);
+    QImage picture(ViewPanelSize, ViewPanelSize, QImage::Format_Indexed8);
+    picture.setColorCount(256);
+    for (int i = 0; i < 256; ++i)
+        picture.setColor(i, qRgb(i, 255 - i, i / 2));
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, uint(random.bounded(256)));
+    panel.setMapControlsEnabled(true);
+    panel.setPicture(picture);
+
+    const int count = TMapDocument::MaxObjects;
+    document.ObjectCount = count;
+    document.Table.setRowCount(count + 1);
+    for (int row = 1; row <= count; ++row) {
+        const std::int32_t x = random.bounded(ViewPanelSize * GameUnitsPerPixel);
+        const std::int32_t y = -random.bounded(ViewPanelSize * GameUnitsPerPixel);
+        TObjectTable::Row cells;
+        cells[TObjectTable::ColNr] = QString::number(row);
+        cells[TObjectTable::ColObject] = QString::number((1 + row % 7) * 1000 + 1);
+        cells[TObjectTable::ColName] = QStringLiteral("Object %1").arg(row);
+        cells[TObjectTable::ColX] = QString::number(x);
+        cells[TObjectTable::ColY] = QString::number(y);
+        cells[TObjectTable::ColRadius] = QStringLiteral("25");
+        document.Table.setRowCells(row, cells);
+        document.ObjectX[row - 1] = x;
+        document.ObjectY[row - 1] = y;
+        panel.createMarkerForRow(row);
+    }
+    document.CurrentRow = 1;
+    panel.centreOnObjects();
+    panel.PlaceSelectionMarks();
+    panel.SelectionShown = true;
+    QWidget *viewport = panel.Panel1->viewport();
+    viewport->repaint();
+    app.processEvents();
+
+    TPaintCounter counter;
+    viewport->installEventFilter(&counter);
+    const int runs = 201;
+    // Every marker really moves: the view shifts one pixel each way in turn.
+    const double fullMove = medianMs(runs, [&](int i) {
+        panel.MoveView(i % 2 ? 1 : -1, 0, true, 0);
+        viewport->repaint();
+    });
+    const double scrollStep = medianMs(runs, [&](int i) {
+        panel.ScrollBar3->setValue(i % 2 ? 1 : -1);
+        viewport->repaint();
+    });
+    panel.ScrollBar1->setValue(MaxZoom);
+    viewport->repaint();
+    const double zoomStep = medianMs(runs, [&](int i) {
+        panel.ScrollBar1->setValue(i % 2 ? MaxZoom : MaxZoom - 1);
+        viewport->repaint();
+    });
+    panel.ScrollBar1->setValue(MaxZoom);
+    viewport->repaint();
+    app.processEvents();
+
+    std::printf("markers: %d\n", count);
+    std::printf("paint events during the %d measured steps: %d\n", 3 * runs, counter.paints);
+    std::printf("full MoveView + repaint: %.3f ms (median of %d)\n", fullMove, runs);
+    std::printf("scroll step + repaint: %.3f ms (median of %d)\n", scrollStep, runs);
+    std::printf("zoom step 49<->50 + repaint: %.3f ms (median of %d)\n", zoomStep, runs);
+    std::printf("resident memory at zoom 50: %s\n", qPrintable(residentMemory()));
+    return 0;
+}

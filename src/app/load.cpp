@@ -1,0 +1,203 @@
+// The Load and Reset commands of the main window.
+#include "mainwindow.h"
+
+#include "app/dialogs.h"
+#include "document/bmsfile.h"
+#include "document/errors.h"
+#include "handoff/savemapdialog.h"
+#include "settings/infowindow.h"
+#include "settings/setupdialog.h"
+#include "catalogue/itemlistwindow.h"
+#include "terrain/mapview.h"
+#include "terrain/mapviewpanel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+
+namespace {
+// Thrown by a Load that stopped on purpose after it had emptied the document.
+struct LoadStopped {};
+}
+
+void TForm1::Button1Click()
+{
+    // Steps 1 to 6 leave the window as it was when they stop; from the
+    // header on, a Load that fails shows its error and returns to Empty.
+    bool started = false;
+    const bool ok = runGuarded(m_dialogs, this, [&] {
+        try {
+            started = false;
+            if (!Store.readyToLoad()) {
+                Form2->showSetup();
+                return;
+            }
+            TFileRequest open;
+            open.filter = QStringLiteral("BMS Files (*.BMS)|*.BMS");
+            open.initialDir = Form2->Edit2->text();
+            DialogConfirmed = false;
+            if (!m_commandLineFile.isEmpty()) {
+                open.fileName = m_commandLineFile;
+                DialogConfirmed = true;
+            } else {
+                DialogConfirmed = m_dialogs.openFile(this, open);
+            }
+            if (!DialogConfirmed)
+                return;
+            SaveName = open.fileName;
+            Document.BmsPath = open.fileName;
+            started = true;
+            load();
+        } catch (const LoadStopped &) {
+        }
+    });
+    if (!ok && started)
+        ResetDocument();
+}
+
+void TForm1::load()
+{
+    const QString path = Document.BmsPath;
+    Document.Header = ReadHeader(path);
+    ComboBox1->setCurrentIndex(TerrainTypeBoxIndex(Document.Header.TerrainType()));
+    setWindowTitle(SavedCaption + QStringLiteral(" \"") + path + u'"');
+
+    const TSettings &settings = Store.Settings;
+    Document.TrnPath = settings.GameFilesDir + Document.Header.terrainFileName();
+    if (!QFileInfo::exists(Document.TrnPath)) {
+        TFileRequest trn;
+        trn.title = Document.Header.terrainFileName() + QStringLiteral(" not found!");
+        trn.filter = QStringLiteral("TRN Dateien (*.TRN)|*.TRN");
+        trn.initialDir = settings.GameFilesDir;
+        trn.fileName = Document.TrnPath;
+        DialogConfirmed = false;
+        DialogConfirmed = m_dialogs.openFile(this, trn);
+        if (!DialogConfirmed) {
+            ResetDocument();
+            throw LoadStopped{};
+        }
+        const QString name = QFileInfo(trn.fileName).fileName();
+        if (name.toLatin1().size() > MapHeader::TerrainFileSize)
+            throw TError(QStringLiteral("The terrain file name \"%1\" has %2 characters; a map can name "
+                                        "a terrain file of at most %3")
+                             .arg(name)
+                             .arg(name.size())
+                             .arg(MapHeader::TerrainFileSize),
+                         trn.fileName);
+        Document.Header.setTerrainFile(name.toLatin1());
+        Document.TrnPath = trn.fileName;
+    }
+
+    LoadTerrain(Document.TrnPath, settings.GameFilesDir, Terrain, *this);
+    MapView->ColourMapPath = Terrain.ColourMapPath;
+    MapView->ElevationMapPath = Terrain.ElevationMapPath;
+    MapView->DetailMapPath = Terrain.DetailMapPath;
+
+    CheckObjectCounts(Document.Header, path);
+    Document.ObjectCount = int(std::min<std::int64_t>(Document.Header.objectCountSum(), TMapDocument::MaxObjects));
+    Document.CurrentRow = 1;
+    applyHeaderToBoxes();
+
+    if (!readMapNameList())
+        throw LoadStopped{};
+
+    Form3->E_BMSfile->setText(Document.BmsPath);
+    Form3->E_TRNFile->setText(Document.TrnPath);
+    Form5->show();
+    MapView->setMapControlsEnabled(true);
+    for (QWidget *w : std::initializer_list<QWidget *>{StringGrid1, ComboBox1, ComboBox2, B_delmpname})
+        w->setEnabled(true);
+
+    Document.Table.setRowCount(Document.ObjectCount + 1);
+    ReadObjects(path, Document, Catalogue,
+                {[this](int max, int position) {
+                     PBar1->setMaximum(qMax(max, 1));
+                     PBar1->setValue(position);
+                 },
+                 [this](int row) { MapView->createMarkerForRow(row); }});
+
+    Button12->setEnabled(true);
+    MapView->View.ViewOffsetX = 0;
+    MapView->View.ViewOffsetY = 0;
+
+    Button8->show();
+    Button8->setEnabled(true);
+    Button7->setEnabled(true);
+    Button1->hide();
+    Button1->setEnabled(false);
+    for (QWidget *w : std::initializer_list<QWidget *>{Button9, Button10, Button11, B_Export, B_Import, C_NG,
+                                                       ComboBox1, E_search})
+        w->setEnabled(true);
+    for (QCheckBox *b : CheckBox)
+        b->setEnabled(true);
+
+    MapView->centreOnObjects();
+}
+
+// Ticks the game-type boxes of both windows and the night-goggles box from the header.
+void TForm1::applyHeaderToBoxes()
+{
+    const std::array<bool, 6> boxes = BoxesFromGameTypes(Document.Header.GameTypes());
+    for (int i = 0; i < 6; ++i)
+        if (boxes[i]) {
+            CheckBox[i]->setChecked(true);
+            Form3->CheckBox[i]->setChecked(true);
+        }
+    if (Document.Header.NightGoggles() > 16)
+        C_NG->setChecked(true);
+}
+
+// Reads the map-name list and selects the map's name; false when the file is
+// missing (the document has then been emptied and the message shown).
+bool TForm1::readMapNameList()
+{
+    const QString path = Store.Settings.BaseFilesDir + QLatin1String(TMapNameList::FileName);
+    TMapNameList list;
+    if (!list.read(path)) {
+        Form6->ShowInfoMessage(QStringLiteral("Error"), QStringLiteral("Error, File \"KZMPNAME.BIN\" is missing!"),
+                               QStringLiteral("Check, have you extract this File from the kzbase.pff"));
+        ResetDocument();
+        return false;
+    }
+    MapNameFile = list;
+    const bool noName = MapNames.fill(list.names, Document.Header.MapKey());
+    syncMapNameBox();
+    if (noName)
+        Form6->ShowInfoMessage(QStringLiteral("Attention!"), QStringLiteral("Attention! No Map-Name Found!"),
+                               QStringLiteral("Map-Name set to the first in list!"));
+    return true;
+}
+
+void TForm1::Button8Click()
+{
+    ResetDocument();
+}
+
+void TForm1::ResetDocument()
+{
+    setWindowTitle(SavedCaption);
+    MapView->destroyMarkers();
+    Document.reset();
+    MapView->resetView();
+    StringGrid1->setEnabled(false);
+    SaveName.clear();
+    for (int i = 0; i < 6; ++i) {
+        CheckBox[i]->setChecked(false);
+        Form3->CheckBox[i]->setChecked(false);
+    }
+    C_NG->setChecked(false);
+    MapNames.clear();
+    syncMapNameBox();
+    PBar1->setValue(0);
+
+    setEmptyStateControls(false);
+    if (Form5)
+        Form5->hide();
+    if (Form3)
+        Form3->hide();
+}

@@ -1,0 +1,120 @@
+#include "itemlistwindow.h"
+#include "itemcatalogue.h"
+
+#include <QFrame>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+namespace {
+
+template <class T> T *named(T *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &place,
+                    const QString &hint = QString())
+{
+    auto *b = named(new QPushButton(caption, parent), name);
+    b->setGeometry(place);
+    b->setToolTip(hint);
+    return b;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &caption, int left, int top)
+{
+    auto *l = named(new QLabel(caption, parent), QLatin1String(name));
+    l->move(left, top);
+    l->adjustSize();
+    return l;
+}
+
+} // namespace
+
+TForm5::TForm5(TItemCatalogue &catalogue, QWidget *mainWindow)
+    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_catalogue(catalogue), m_mainWindow(mainWindow)
+{
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("Item List"));
+    setMinimumWidth(270);
+    setMaximumWidth(270);
+    resize(270, 667);
+
+    static const char *const hints[] = {"Decorations", "Vehicles", "Buildings", "Objects",
+                                        "People",      "Markers",  "Effects"};
+    for (int i = 0; i < 7; ++i) {
+        const QRect place = i < 4 ? QRect(7 + 40 * i, 3, 35, 18) : QRect(7 + 40 * (i - 4), 27, 35, 18);
+        BitBtn[i] = button(this, QStringLiteral("BitBtn%1").arg(i + 1), QString::number((i + 1) * 1000), place,
+                           QLatin1String(hints[i]));
+    }
+    B_ViewO = button(this, QStringLiteral("B_ViewO"), QStringLiteral("View"), QRect(127, 27, 35, 18),
+                     QStringLiteral("View the item image, when the images installed."));
+    B_search = button(this, QStringLiteral("B_search"), QStringLiteral("SEARCH"), QRect(171, 3, 83, 18));
+    E_search = named(new QLineEdit(QStringLiteral("search"), this), QStringLiteral("E_search"));
+    E_search->setGeometry(170, 25, 84, 21);
+
+    Panel1 = named(new QFrame(this), QStringLiteral("Panel1"));
+    Panel1->setGeometry(6, 48, 211, 25);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Label1 = label(Panel1, "Label1", QStringLiteral("Number"), 8, 6);
+    Label2 = label(Panel1, "Label2", QStringLiteral("Name"), 56, 6);
+    Button1 = button(this, QStringLiteral("Button1"), QStringLiteral("Use"), QRect(216, 48, 39, 25));
+    Button1->setEnabled(false);
+
+    ItemList = named(new QTableView(this), QStringLiteral("ItemList"));
+    ItemList->setModel(&m_catalogue);
+    ItemList->setGeometry(6, ListTop, 249, 565);
+    ItemList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ItemList->setSelectionMode(QAbstractItemView::SingleSelection);
+    ItemList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ItemList->verticalHeader()->hide();
+    ItemList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ItemList->verticalHeader()->setDefaultSectionSize(18);
+    ItemList->verticalHeader()->setMinimumSectionSize(18);
+    ItemList->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ItemList->horizontalHeader()->setHighlightSections(false);
+    ItemList->horizontalHeader()->setFixedHeight(18);
+    ItemList->setColumnWidth(0, 53);
+    ItemList->setColumnWidth(1, 173);
+    connect(ItemList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { currentRowChanged(current); });
+
+    FormResize();
+}
+
+void TForm5::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TForm5::FormResize()
+{
+    ItemList->resize(ItemList->width(), qMax(0, height() - ItemList->y() - 30));
+}
+
+void TForm5::currentRowChanged(const QModelIndex &current)
+{
+    if (current.isValid())
+        ItemListSelectCell(current.row() + 1);
+}
+
+void TForm5::ItemListSelectCell(int row)
+{
+    const QString number = m_catalogue.cell(0, row);
+    if (number == QLatin1String(TItemCatalogue::HeadingNumber))
+        return;
+    Label1->setText(number);
+    Label1->adjustSize();
+    Label2->setText(m_catalogue.cell(1, row));
+    Label2->adjustSize();
+    Button1->setEnabled(true);
+    emit itemPicked(number);
+}

@@ -1,0 +1,79 @@
+#include "infowindow.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+static QLabel *messageLine(QWidget *parent, int top, const char *name)
+{
+    auto *label = new QLabel(QStringLiteral("TEXT"), parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(8, top, 377, 17);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    // A long line is cut at the label's edges: no wrapping, no growing.
+    label->setWordWrap(false);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+TForm6::TForm6(QWidget *mainWindow)
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint),
+      m_mainWindow(mainWindow)
+{
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("Info"));
+    setFixedSize(451, 75);
+
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(3, 0, 393, 73);
+    L_Text1 = messageLine(GroupBox1, 16, "L_Text1");
+    L_Text2 = messageLine(GroupBox1, 40, "L_Text2");
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(400, 5, 49, 68);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    B_OK = new QPushButton(QStringLiteral("OK"), this);
+    B_OK->setObjectName(QStringLiteral("B_OK"));
+    B_OK->setGeometry(408, 16, 33, 49);
+    B_OK->raise();
+    connect(B_OK, &QPushButton::clicked, this, &TForm6::B_OKClick);
+}
+
+QPoint TForm6::infoWindowPlace(const QRect &mainFrame, int infoOuterWidth)
+{
+    return QPoint(mainFrame.left() + mainFrame.width() / 2 - infoOuterWidth, mainFrame.top() + 100);
+}
+
+void TForm6::ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2)
+{
+    placeAgainstMainWindow();
+    if (!caption.isNull())
+        setWindowTitle(caption);
+    L_Text1->setText(line1);
+    L_Text2->setText(line2);
+    const int outerWidth = frameGeometry().width();
+    show();
+    raise();
+    // The frame is known only once the window has been shown: place it again
+    // when the first showing changed the outer width.
+    if (frameGeometry().width() != outerWidth)
+        placeAgainstMainWindow();
+}
+
+void TForm6::placeAgainstMainWindow()
+{
+    if (m_mainWindow)
+        move(infoWindowPlace(m_mainWindow->frameGeometry(), frameGeometry().width()));
+}
+
+void TForm6::B_OKClick()
+{
+    hide();
+}

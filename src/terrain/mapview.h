@@ -1,0 +1,95 @@
+#pragma once
+// TMapView: Panel1, the 512 by 512 map window. A graphics view on a scene whose
+// coordinates are the window's pixels. The terrain picture is painted in the
+// background from the view state (offset, then Zoom-fold enlargement, nearest
+// neighbour, repeated endlessly), only inside the window; above it, bottom to
+// top: Selector, Ranger, Work_maske, MetaMeter, MeterAnz, then the object
+// markers in the order they were added. Without a picture the window shows its
+// caption "MAP-Window".
+
+#include "circleshape.h"
+#include "mimage.h"
+#include "viewtransform.h"
+#include "workmask.h"
+
+#include <QBrush>
+#include <QGraphicsView>
+#include <array>
+
+class QGraphicsSimpleTextItem;
+class TMarker;
+
+class TMapView : public QGraphicsView {
+    Q_OBJECT
+public:
+    // Stacking order of the window's items.
+    static constexpr qreal SelectorZ = 1;
+    static constexpr qreal RangerZ = 2;
+    static constexpr qreal WorkMaskZ = 3;
+    static constexpr qreal MetaMeterZ = 4;
+    static constexpr qreal MeterAnzZ = 5;
+    static constexpr qreal MarkerZ = 6;
+    static constexpr qreal SelectorFrontZ = 7;
+
+    // view: the state the picture is painted from, owned by the caller and
+    // read at every paint.
+    explicit TMapView(const TViewState &view, QWidget *parent = nullptr);
+    ~TMapView() override;
+
+    static QString caption() { return QStringLiteral("MAP-Window"); }
+
+    // The four tiles; MImage1 is the one the layout starts from.
+    TMImage MImage1;
+    TMImage MImage2;
+    TMImage MImage3;
+    TMImage MImage4;
+    std::array<TMImage *, 4> tiles() { return {&MImage1, &MImage2, &MImage3, &MImage4}; }
+    TTileLayout tileLayout() const;
+    void setTileLayout(const TTileLayout &layout);
+
+    TCircleShape *Selector;
+    TCircleShape *Ranger;
+    TWorkMask *Work_maske;
+    TCircleShape *MetaMeter;
+    QGraphicsSimpleTextItem *MeterAnz;
+
+    // The picture shown in all four tiles. A picture of another size than
+    // 512 by 512 is stretched to it once, as a tile stretches its picture.
+    void setPicture(const QImage &picture);
+    void clearPicture();
+    const QImage &picture() const { return MImage1.picture(); }
+    bool hasPicture() const { return !MImage1.picture().isNull(); }
+
+    // Adds a marker above every item added before it.
+    void addMarker(TMarker *marker);
+    // Puts the selection ring above the markers.
+    void bringSelectorToFront();
+
+    // The drawing layer of Work_maske (the heading indicator).
+    void clearWorkMask();
+    void drawOnWorkMask(QPoint from, QPoint to, const QPen &pen);
+
+    // Called by the items when they are pressed or the pointer moves over
+    // the mouse mask; points are scene (window) coordinates.
+    void notifyMarkerPress(TMarker &marker, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                           QPointF point);
+    void notifyWorkMaskPress(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
+    void notifyWorkMaskMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
+
+signals:
+    // A press on the marker of table row `row`.
+    void markerPressed(int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
+    // A press on the empty map.
+    void workMaskPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
+    // The pointer moved over the empty map (buttons held, or none).
+    void workMaskMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point);
+
+protected:
+    void drawBackground(QPainter *painter, const QRectF &rect) override;
+
+private:
+    void drawCaption(QPainter *painter);
+
+    const TViewState &m_view;
+    QBrush m_pictureBrush;
+};

@@ -1,0 +1,461 @@
+#include "mapviewpanel.h"
+
+#include "app/dialogs.h"
+#include "document/category.h"
+#include "document/errors.h"
+#include "document/numbers.h"
+#include "pcxctrl.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QWidget>
+#include <algorithm>
+
+namespace {
+QPushButton *makeButton(QWidget *host, const char *caption, int x, int y)
+{
+    auto *b = new QPushButton(QString::fromLatin1(caption), host);
+    b->setGeometry(x, y, 16, 16);
+    return b;
+}
+
+QScrollBar *makeScrollBar(QWidget *host, Qt::Orientation orientation, QRect geometry, int min,
+                          int max, int position)
+{
+    auto *s = new QScrollBar(orientation, host);
+    s->setGeometry(geometry);
+    s->setRange(min, max);
+    s->setSingleStep(1);
+    s->setPageStep(1);
+    s->setValue(position);
+    return s;
+}
+
+QLabel *makeLabel(QWidget *parent, const char *caption, QRect geometry)
+{
+    auto *l = new QLabel(QString::fromLatin1(caption), parent);
+    l->setGeometry(geometry);
+    return l;
+}
+}
+
+TMapViewPanel::TMapViewPanel(QWidget *host, TMapDocument &document, TDialogs &dialogs)
+    : QObject(host), m_host(host), m_document(document), m_dialogs(dialogs)
+{
+    Panel1 = new TMapView(View, host);
+    Panel1->setGeometry(24, 24, ViewPanelSize, ViewPanelSize);
+
+    Button5 = makeButton(host, "#", 4, 4);
+    ScrollBar2 = makeScrollBar(host, Qt::Horizontal, QRect(24, 4, 48, 16), -2, 2, 0);
+    ScrollBar3 = makeScrollBar(host, Qt::Vertical, QRect(4, 24, 16, 48), -2, 2, 0);
+
+    Panel2 = new QFrame(host);
+    Panel2->setGeometry(2, 75, 19, 83);
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Label14 = makeLabel(Panel2, "Z", QRect(1, 2, 17, 13));
+    Label15 = makeLabel(Panel2, "O", QRect(1, 15, 17, 13));
+    Label16 = makeLabel(Panel2, "O", QRect(1, 28, 17, 13));
+    Label17 = makeLabel(Panel2, "M", QRect(1, 41, 17, 13));
+    for (QLabel *l : {Label14, Label15, Label16, Label17})
+        l->setAlignment(Qt::AlignCenter);
+    E_Zoom = new QLineEdit(QStringLiteral("1"), Panel2);
+    E_Zoom->setGeometry(1, 58, 17, 21);
+    E_Zoom->setFrame(false);
+    E_Zoom->setAlignment(Qt::AlignCenter);
+    E_Zoom->setEnabled(false);
+
+    ScrollBar1 = makeScrollBar(host, Qt::Vertical, QRect(3, 159, 16, 48), MinZoom, MaxZoom, MinZoom);
+
+    Button2 = makeButton(host, "c", 4, 219);
+    Button3 = makeButton(host, "d", 4, 243);
+    Button4 = makeButton(host, "m", 4, 267);
+
+    // The boxes sit below the map in the order of the categories.
+    static constexpr std::array<int, 7> boxX{28, 116, 184, 256, 320, 384, 456};
+    static constexpr std::array<int, 7> boxWidth{85, 65, 69, 61, 61, 69, 73};
+    std::array<QCheckBox *, 7> boxes{};
+    for (int i = 0; i < 7; ++i) {
+        boxes[i] = new QCheckBox(QString::fromLatin1(Categories[i].name), host);
+        boxes[i]->setGeometry(boxX[i], 541, boxWidth[i], 17);
+        boxes[i]->setChecked(true);
+        boxes[i]->setToolTip(QStringLiteral("Show / Hide ~"));
+    }
+    C_10 = boxes[0];
+    C_20 = boxes[1];
+    C_30 = boxes[2];
+    C_40 = boxes[3];
+    C_50 = boxes[4];
+    C_60 = boxes[5];
+    C_70 = boxes[6];
+
+    Label1 = makeLabel(host, "Local_x", QRect(544, 3, 25, 17));
+    Label4 = makeLabel(host, "KZ_x", QRect(568, 3, 60, 17));
+    Label2 = makeLabel(host, "Local_y", QRect(630, 3, 27, 17));
+    Label5 = makeLabel(host, "KZ_y", QRect(656, 3, 78, 17));
+
+    setMapControlsEnabled(false);
+    // Zooming is possible before any map is loaded.
+    ScrollBar1->setEnabled(true);
+
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, &TMapViewPanel::ScrollBar1Change);
+    connect(ScrollBar2, &QScrollBar::valueChanged, this, &TMapViewPanel::ScrollBar2Change);
+    connect(ScrollBar3, &QScrollBar::valueChanged, this, &TMapViewPanel::ScrollBar3Change);
+    connect(Button2, &QPushButton::clicked, this, &TMapViewPanel::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TMapViewPanel::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TMapViewPanel::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TMapViewPanel::Button5Click);
+    for (QCheckBox *box : boxes)
+        connect(box, &QCheckBox::toggled, this, &TMapViewPanel::C_10Click);
+}
+
+TMapViewPanel::~TMapViewPanel() = default;
+
+void TMapViewPanel::guarded(const std::function<void()> &command)
+{
+    runGuarded(m_dialogs, m_host, command);
+}
+
+void TMapViewPanel::setMapControlsEnabled(bool enabled)
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{Button2, Button3, Button4, Button5, ScrollBar1,
+                                                       ScrollBar2, ScrollBar3})
+        w->setEnabled(enabled);
+    Panel1->Work_maske->setEnabled(enabled);
+}
+
+// --- view operations ------------------------------------------------------
+
+void TMapViewPanel::MoveView(std::int32_t dx, std::int32_t dy, bool full, int zoomDirection)
+{
+    View.ViewOffsetX = checkedSub(View.ViewOffsetX, dx);
+    View.ViewOffsetY = checkedSub(View.ViewOffsetY, dy);
+
+    const bool moveAll = full || zoomDirection != 0;
+    if (moveAll || dx != 0 || dy != 0) {
+        const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+        for (int row = 1; row <= count; ++row) {
+            TMarker *m = Markers[row];
+            if (!m)
+                continue;
+            const QPoint place = markerPlaceForRow(row);
+            // A scroll step leaves the markers far outside the window where
+            // they are until the next full repositioning.
+            if (moveAll || insideScrollBand(place))
+                m->setTopLeft(place);
+        }
+    }
+
+    if (Panel1->Selector->isVisible()) {
+        if (TMarker *m = currentMarker())
+            Panel1->Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
+    }
+    if (Panel1->MetaMeter->isVisible()) {
+        if (zoomDirection != 0) {
+            Panel1->MetaMeter->hide();
+            Panel1->MeterAnz->hide();
+        } else {
+            Panel1->MetaMeter->moveByPixels(-dx, -dy);
+            Panel1->MeterAnz->moveBy(-dx, -dy);
+        }
+    }
+    if (Panel1->Ranger->isVisible())
+        Panel1->Ranger->moveByPixels(-dx, -dy);
+    Panel1->viewport()->update();
+}
+
+void TMapViewPanel::LayoutTiles()
+{
+    Panel1->setTileLayout(layoutTiles(View));
+    Panel1->viewport()->update();
+}
+
+void TMapViewPanel::ShowMapFile(const QString &path)
+{
+    TPCXBitmap bitmap;
+    bitmap.LoadFromFile(path);
+    setPicture(bitmap.picture());
+}
+
+void TMapViewPanel::setPicture(const QImage &picture)
+{
+    Panel1->setPicture(picture);
+}
+
+void TMapViewPanel::clearPicture()
+{
+    Panel1->clearPicture();
+}
+
+// --- markers --------------------------------------------------------------
+
+QPoint TMapViewPanel::markerPlaceForRow(int row) const
+{
+    return gameToWindow(View, m_document.ObjectX[row - 1], m_document.ObjectY[row - 1]);
+}
+
+bool TMapViewPanel::hasCurrentObject() const
+{
+    return currentMarker() != nullptr;
+}
+
+TMarker *TMapViewPanel::currentMarker() const
+{
+    const int row = m_document.CurrentRow;
+    if (row < 1 || row > std::min(m_document.ObjectCount, TMapDocument::MaxObjects))
+        return nullptr;
+    return Markers[row];
+}
+
+TMarker *TMapViewPanel::createMarkerForRow(int row)
+{
+    if (row < 1 || row > TMapDocument::MaxObjects)
+        throw TError(QString::fromLatin1(Msg::RangeCheck));
+    const int code = m_document.categoryOfRow(row);
+    const QPoint place =
+        gameToWindowWithoutZoom(View, m_document.ObjectX[row - 1], m_document.ObjectY[row - 1]);
+
+    destroyMarker(row);
+    auto *m = new TMarker(Panel1, row);
+    Markers[row] = m;
+    m->setTopLeft(place);
+    m->setColours(markerFillFor(code), markerOutlineFor(code));
+    m->setHint(m_document.Table.cell(TObjectTable::ColName, row));
+    // A marker of no category is always shown.
+    const int box = categoryIndex(code);
+    m->setVisible(box < 0 || categoryBoxes()[box]->isChecked());
+    Panel1->addMarker(m);
+    return m;
+}
+
+TMarker *TMapViewPanel::addMarkerForNewRow(int row)
+{
+    if (row < 1 || row > TMapDocument::MaxObjects)
+        throw TError(QString::fromLatin1(Msg::RangeCheck));
+    destroyMarker(row);
+    auto *m = new TMarker(Panel1, row);
+    Markers[row] = m;
+    m->setTopLeft(QPoint(ViewCentre, ViewCentre));
+    m->setColours(NewObjectColour, NewObjectColour);
+    m->setHint(m_document.Table.cell(TObjectTable::ColName, row));
+    Panel1->addMarker(m);
+    return m;
+}
+
+void TMapViewPanel::destroyMarker(int row)
+{
+    if (row < 1 || row > TMapDocument::MaxObjects)
+        return;
+    delete Markers[row];
+    Markers[row] = nullptr;
+}
+
+void TMapViewPanel::destroyMarkers()
+{
+    // Last first: the scene then drops each item from the end of its list.
+    for (int row = TMapDocument::MaxObjects; row >= 1; --row)
+        destroyMarker(row);
+}
+
+void TMapViewPanel::ApplyCategoryColour(TMarker *marker, std::int32_t itemNumber)
+{
+    if (!marker)
+        return;
+    const int code = categoryOf(itemNumber);
+    marker->setColours(markerFillFor(code), markerOutlineFor(code));
+}
+
+std::int32_t TMapViewPanel::currentRadiusDiameter() const
+{
+    const int row = m_document.CurrentRow;
+    const std::int32_t radius = StrToInt(m_document.Table.cell(TObjectTable::ColRadius, row),
+                                         TObjectTable::cellName(TObjectTable::ColRadius, row));
+    return checkedMul(radius, View.Zoom);
+}
+
+void TMapViewPanel::PlaceSelectionMarks()
+{
+    TMarker *m = currentMarker();
+    if (!m)
+        return;
+    showRangerOn(m);
+    Panel1->Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
+    Panel1->Selector->show();
+}
+
+void TMapViewPanel::showRangerOn(const TMarker *m)
+{
+    const std::int32_t d = currentRadiusDiameter();
+    const QPoint ranger = rangerPlaceFor(m->topLeft(), d);
+    Panel1->Ranger->setBounds(ranger.x(), ranger.y(), d, d);
+    Panel1->Ranger->show();
+}
+
+// --- reset and centring ---------------------------------------------------
+
+void TMapViewPanel::resetView()
+{
+    View = TViewState{};
+    Panel1->setTileLayout(startTileLayout());
+    {
+        // The slider only follows: the zoom step would move markers and
+        // circles that Reset removes or hides anyway.
+        const QSignalBlocker block(ScrollBar1);
+        ScrollBar1->setValue(MinZoom);
+    }
+    E_Zoom->setText(QString::number(View.Zoom));
+    destroyMarkers();
+    clearPicture();
+    Panel1->Ranger->hide();
+    Panel1->Selector->hide();
+    Panel1->Selector->setZValue(TMapView::SelectorZ);
+    Panel1->MetaMeter->hide();
+    Panel1->MeterAnz->hide();
+    Panel1->clearWorkMask();
+    SelectionShown = false;
+    Panel1->viewport()->update();
+}
+
+void TMapViewPanel::centreOnObjects()
+{
+    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+    ::centreOnObjects(View, m_document.ObjectX.data(), m_document.ObjectY.data(), count);
+    MoveView(0, 0, true, 0);
+    LayoutTiles();
+}
+
+// --- handlers -------------------------------------------------------------
+
+void TMapViewPanel::showOffsets()
+{
+    Label1->setText(QString::number(View.ViewOffsetX));
+    Label2->setText(QString::number(View.ViewOffsetY));
+}
+
+void TMapViewPanel::ScrollBar1Change()
+{
+    guarded([this] { zoomStep(); });
+}
+
+void TMapViewPanel::zoomStep()
+{
+    const std::int32_t position = ScrollBar1->value();
+    E_Zoom->setText(QString::number(position));
+    const int direction = zoomTo(View, position);
+    MoveView(0, 0, true, direction);
+    showOffsets();
+    LayoutTiles();
+    // Without a current object (no map loaded yet, or a map without objects)
+    // there is no radius to show: the step is skipped rather than failing on
+    // a "Radius" cell that holds no number. Zoom, offsets and tiles stay
+    // consistent, so a later load shows its map at this zoom.
+    if (TMarker *m = currentMarker())
+        showRangerOn(m);
+}
+
+void TMapViewPanel::ScrollBar2Change()
+{
+    guarded([this] { scrollStep(TScrollAxis::Horizontal, ScrollBar2); });
+}
+
+void TMapViewPanel::ScrollBar3Change()
+{
+    guarded([this] { scrollStep(TScrollAxis::Vertical, ScrollBar3); });
+}
+
+void TMapViewPanel::scrollStep(TScrollAxis axis, QScrollBar *bar)
+{
+    const std::int32_t position = bar->value();
+    if (position == 0)
+        return;
+    // The bar springs back to 0 at once, so every arrow click is one step and
+    // a failing step does not leave it off centre.
+    {
+        const QSignalBlocker block(bar);
+        bar->setValue(0);
+    }
+    const std::int32_t step = checkedMul(ScrollStepPixels, position);
+    TTileLayout tiles = Panel1->tileLayout();
+    scrollTiles(tiles, axis, step);
+    Panel1->setTileLayout(tiles);
+    if (axis == TScrollAxis::Vertical)
+        MoveView(0, step, false, 0);
+    else
+        MoveView(step, 0, false, 0);
+    showOffsets();
+
+    if (!SelectionShown)
+        return;
+    TMarker *m = currentMarker();
+    if (!m)
+        return;
+    // The current marker may have kept a stale place outside the window; the
+    // radius circle is placed from the object's position instead.
+    const int row = m_document.CurrentRow;
+    const std::int32_t d = currentRadiusDiameter();
+    const QPoint ranger =
+        rangerPlaceAt(View, m_document.ObjectX[row - 1], m_document.ObjectY[row - 1], d);
+    Panel1->Ranger->setBounds(ranger.x(), ranger.y(), d, d);
+    Panel1->Ranger->show();
+    Panel1->Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
+}
+
+void TMapViewPanel::Button2Click()
+{
+    guarded([this] { ShowMapFile(ColourMapPath); });
+}
+
+void TMapViewPanel::Button3Click()
+{
+    guarded([this] { ShowMapFile(ElevationMapPath); });
+}
+
+void TMapViewPanel::Button4Click()
+{
+    guarded([this] { ShowMapFile(DetailMapPath); });
+}
+
+void TMapViewPanel::Button5Click()
+{
+    guarded([this] {
+        TMarker *m = currentMarker();
+        if (!m)
+            return;
+        const int row = m_document.CurrentRow;
+        const TObjectTable &table = m_document.Table;
+        const std::int32_t posX = StrToInt(table.cell(TObjectTable::ColX, row),
+                                           TObjectTable::cellName(TObjectTable::ColX, row));
+        const std::int32_t posY = StrToInt(table.cell(TObjectTable::ColY, row),
+                                           TObjectTable::cellName(TObjectTable::ColY, row));
+        centreOn(View, posX, posY);
+        MoveView(0, 0, true, 0);
+        LayoutTiles();
+        const std::int32_t d = currentRadiusDiameter();
+        const QPoint ranger = rangerPlaceFor(m->topLeft(), d);
+        Panel1->Ranger->setBounds(ranger.x(), ranger.y(), d, d);
+        Panel1->Ranger->show();
+        Panel1->Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
+    });
+}
+
+void TMapViewPanel::C_10Click()
+{
+    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+    if (count <= 0)
+        return;
+    const std::array<QCheckBox *, 7> boxes = categoryBoxes();
+    for (int row = 1; row <= count; ++row) {
+        TMarker *m = Markers[row];
+        if (!m)
+            continue;
+        // The category is told by the marker's colour; a marker of any other
+        // colour (no category) keeps its visibility.
+        const TCategory *c = categoryByFill(m->fillColour());
+        if (c)
+            m->setVisible(boxes[categoryIndex(c->code)]->isChecked());
+    }
+}

@@ -1,0 +1,155 @@
+#pragma once
+// TMapViewPanel: the map view with its controls, as the main window places
+// them: the map window Panel1, the scroll bars, the zoom slider and field, the
+// "#", "c", "d", "m" buttons, the category filter boxes and the offset labels.
+// It keeps the view state and the object markers, and carries the view's
+// operations: zoom, scrolling, centring, MoveView, the tile layout, the picture
+// shown, the markers' creation and colours and the selection marks.
+//
+// Operations throw TError (conversion, overflow, file errors); the handlers
+// connected to the controls run them through runGuarded, so the error shows in
+// the standard error box with the steps already done kept.
+
+#include "document/mapdocument.h"
+#include "marker.h"
+#include "mapview.h"
+#include "viewtransform.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QWidget;
+class TDialogs;
+
+class TMapViewPanel : public QObject {
+    Q_OBJECT
+public:
+    // host: the main window, whose children the controls become (client
+    // coordinates of a 1000 by 600 window).
+    TMapViewPanel(QWidget *host, TMapDocument &document, TDialogs &dialogs);
+    ~TMapViewPanel() override;
+
+    // Controls, named as the main window's designer names them.
+    TMapView *Panel1;
+    QPushButton *Button5;   // "#"
+    QScrollBar *ScrollBar2; // horizontal scrolling, -2..2
+    QScrollBar *ScrollBar3; // vertical scrolling, -2..2
+    QFrame *Panel2;
+    QLabel *Label14;
+    QLabel *Label15;
+    QLabel *Label16;
+    QLabel *Label17;
+    QLineEdit *E_Zoom;
+    QScrollBar *ScrollBar1; // zoom, 1..50
+    QPushButton *Button2;   // "c"
+    QPushButton *Button3;   // "d"
+    QPushButton *Button4;   // "m"
+    QCheckBox *C_10;
+    QCheckBox *C_20;
+    QCheckBox *C_30;
+    QCheckBox *C_40;
+    QCheckBox *C_50;
+    QCheckBox *C_60;
+    QCheckBox *C_70;
+    QLabel *Label1; // "Local_x"
+    QLabel *Label2; // "Local_y"
+    QLabel *Label4; // "KZ_x"
+    QLabel *Label5; // "KZ_y"
+
+    // The filter box of each category, in the order of Categories.
+    std::array<QCheckBox *, 7> categoryBoxes() const { return {C_10, C_20, C_30, C_40, C_50, C_60, C_70}; }
+
+    TViewState View;
+    // Markers[row] for table rows 1 .. 2000; entry 0 is unused.
+    std::array<TMarker *, TMapDocument::MaxObjects + 1> Markers{};
+    // Set while the current object is selected for moving; while set, the
+    // selection marks follow scrolling.
+    bool SelectionShown = false;
+
+    // The terrain's pictures for "c", "d" and "m".
+    QString ColourMapPath;
+    QString ElevationMapPath;
+    QString DetailMapPath;
+
+    // The controls a loaded map enables and Reset disables: Button2 to
+    // Button5, the three scroll bars and Work_maske.
+    void setMapControlsEnabled(bool enabled);
+
+    // Moves the view by (-dx, -dy) window pixels and the overlay with it.
+    // Full (or with a zoom direction): every marker takes its place from the
+    // position cache; otherwise only markers whose new place lies in the band
+    // around the window move (a scroll step).
+    void MoveView(std::int32_t dx, std::int32_t dy, bool full, int zoomDirection);
+    // Tiles of Zoom * 512 pixels placed from the offsets.
+    void LayoutTiles();
+    // Decodes the PCX file at path and shows it in all four tiles; on failure
+    // (TError) the tiles keep their picture.
+    void ShowMapFile(const QString &path);
+    void setPicture(const QImage &picture);
+    void clearPicture();
+
+    // The map reader's marker for a table row: category colour (black with a
+    // white outline), tooltip from "O.Name", placed from the position cache
+    // without the zoom factor, hidden when its category's box is unticked.
+    TMarker *createMarkerForRow(int row);
+    // The marker of a newly added object: yellow, at window (256, 256), shown
+    // whatever the filters say, above every other marker.
+    TMarker *addMarkerForNewRow(int row);
+    void destroyMarker(int row);
+    void destroyMarkers();
+    // Colours a marker by the category of an item number.
+    void ApplyCategoryColour(TMarker *marker, std::int32_t itemNumber);
+    // The radius circle from the current row's "Radius" times Zoom and the
+    // selection ring, both centred on the current marker and shown.
+    void PlaceSelectionMarks();
+    // The window place of a row's marker from the position cache.
+    QPoint markerPlaceForRow(int row) const;
+    // Whether CurrentRow names an object that has a marker.
+    bool hasCurrentObject() const;
+    TMarker *currentMarker() const;
+
+    // The view's part of Reset: offsets 0, Zoom 1 and the zoom slider at 1
+    // (without running the zoom step), tiles at their start places, no
+    // markers, no picture, the selection and measuring marks hidden, the
+    // drawing layer cleared.
+    void resetView();
+    // The centring after a load: offsets from the mean of the objects'
+    // positions, every marker repositioned, the tiles laid out.
+    void centreOnObjects();
+
+public slots:
+    // Zoom: runs whenever ScrollBar1's position changes.
+    void ScrollBar1Change();
+    // Scrolling, one step of 64 window pixels per scroll bar position.
+    void ScrollBar2Change();
+    void ScrollBar3Change();
+    // "c", "d", "m": the colour, elevation or detail map.
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    // "#": centre the view on the current object.
+    void Button5Click();
+    // Any category box: shows or hides the markers of every category.
+    void C_10Click();
+
+private:
+    void zoomStep();
+    void scrollStep(TScrollAxis axis, QScrollBar *bar);
+    void showOffsets();
+    std::int32_t currentRadiusDiameter() const;
+    // Ranger sized from the current row's "Radius" times Zoom, centred on m, shown.
+    void showRangerOn(const TMarker *m);
+    void guarded(const std::function<void()> &command);
+
+    QWidget *m_host;
+    TMapDocument &m_document;
+    TDialogs &m_dialogs;
+};

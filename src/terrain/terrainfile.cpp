@@ -1,0 +1,93 @@
+#include "terrainfile.h"
+#include "document/errors.h"
+#include "document/fileio.h"
+#include "pcxctrl.h"
+
+#include <QFileInfo>
+
+QString &TTerrain::path(TMapPicture which)
+{
+    switch (which) {
+    case TMapPicture::Colour: return ColourMapPath;
+    case TMapPicture::Elevation: return ElevationMapPath;
+    case TMapPicture::Detail: return DetailMapPath;
+    case TMapPicture::Sky: break;
+    }
+    return SkyMapPath;
+}
+
+const QString &TTerrain::path(TMapPicture which) const
+{
+    return const_cast<TTerrain *>(this)->path(which);
+}
+
+int valueIndexOf(TMapPicture which)
+{
+    return which == TMapPicture::Sky ? 6 : int(which);
+}
+
+int mapDataLineOf(TMapPicture which)
+{
+    return valueIndexOf(which) + 3;
+}
+
+QString missingPictureTitle(TMapPicture which)
+{
+    switch (which) {
+    case TMapPicture::Colour: return QStringLiteral("Colormap not found!");
+    case TMapPicture::Elevation: return QStringLiteral("Elevationmap not found!");
+    case TMapPicture::Detail: return QStringLiteral("Detailmap not found!");
+    case TMapPicture::Sky: break;
+    }
+    return QString();
+}
+
+static QString picturePath(const QString &gameFilesDir, const QString &value)
+{
+    return gameFilesDir + value + QStringLiteral(".pcx");
+}
+
+void ReadTerrainFile(const QString &path, const QString &gameFilesDir, TTerrain &terrain)
+{
+    const QList<QByteArray> lines = readTextLines(path);
+    for (int i = 0; i < TTerrain::ValueCount; ++i) {
+        const qsizetype line = 3 + i;
+        terrain.TerrainValues[i] = line < lines.size() ? QString::fromLatin1(lines[line].mid(TTerrain::LabelWidth))
+                                                       : QString();
+    }
+    terrain.MapData.clear();
+    terrain.MapData.reserve(lines.size());
+    for (const QByteArray &l : lines)
+        terrain.MapData.append(QString::fromLatin1(l));
+    if (!terrain.MapData.isEmpty() && terrain.MapData.first().isEmpty())
+        terrain.MapData.removeFirst();
+    for (TMapPicture p : {TMapPicture::Colour, TMapPicture::Elevation, TMapPicture::Detail, TMapPicture::Sky})
+        terrain.path(p) = picturePath(gameFilesDir, terrain.TerrainValues[valueIndexOf(p)]);
+}
+
+void ApplyChosenPicture(TTerrain &terrain, TMapPicture which, const QString &path)
+{
+    terrain.path(which) = path;
+    const QString base = QFileInfo(path).completeBaseName();
+    terrain.TerrainValues[valueIndexOf(which)] = base;
+    const int line = mapDataLineOf(which);
+    if (line < terrain.MapData.size())
+        terrain.MapData[line] = terrain.MapData[line].left(TTerrain::LabelWidth) + base;
+}
+
+void LoadTerrain(const QString &path, const QString &gameFilesDir, TTerrain &terrain, TTerrainHost &host)
+{
+    ReadTerrainFile(path, gameFilesDir, terrain);
+    host.mapDataRead();
+    for (TMapPicture p : {TMapPicture::Colour, TMapPicture::Elevation, TMapPicture::Detail}) {
+        if (QFileInfo::exists(terrain.path(p)))
+            continue;
+        QString fileName = terrain.path(p);
+        host.runPictureChooser(p, missingPictureTitle(p), fileName);
+        terrain.path(p) = fileName;
+    }
+    TPCXBitmap bitmap;
+    bitmap.LoadFromFile(terrain.ColourMapPath);
+    host.showColourMap(bitmap.picture());
+    terrain.SkyMapPath = picturePath(gameFilesDir, terrain.TerrainValues[valueIndexOf(TMapPicture::Sky)]);
+}

@@ -1,0 +1,379 @@
+// The main window: start-up, Load, Reset and the map-name box, driven as a
+// user drives them, with game data built in a temporary directory.
+#include "builders.h"
+#include "fakedialogs.h"
+#include "testregistry.h"
+
+#include "app/mainwindow.h"
+#include "catalogue/itemlistwindow.h"
+#include "handoff/savemapdialog.h"
+#include "settings/infowindow.h"
+#include "settings/setupdialog.h"
+#include "terrain/mapview.h"
+#include "terrain/mapviewpanel.h"
+#include "terrain/marker.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray sampleFile(const char *relative)
+{
+    return readAll(QStringLiteral(VELLUMAR_SAMPLES "/") + QLatin1String(relative));
+}
+
+// A program directory and a game-data set: kz/ holds the terrain, kzbase/ the
+// maps and the name list.
+struct GameData {
+    QTemporaryDir dir;
+    QString program, kz, base, game, work;
+
+    explicit GameData(bool withSettings = true)
+    {
+        for (const char *d : {"prog", "kz", "kzbase", "game", "work"})
+            QDir(dir.path()).mkdir(QString::fromLatin1(d));
+        program = dir.filePath(QStringLiteral("prog/"));
+        kz = dir.filePath(QStringLiteral("kz/"));
+        base = dir.filePath(QStringLiteral("kzbase/"));
+        game = dir.filePath(QStringLiteral("game/"));
+        work = dir.filePath(QStringLiteral("work/"));
+        build::file(dir, QStringLiteral("prog/item.ini"), "2001\r\nJeep\r\n6002\r\nStart\r\n");
+        build::file(dir, QStringLiteral("prog/kzmap.dat"), build::trailer());
+        if (withSettings)
+            writeSettings();
+        build::file(dir, QStringLiteral("kz/vlmrtest.trn"), sampleFile("kz/vlmrtest.trn"));
+        for (const char *p : {"vlmrc.pcx", "vlmre.pcx", "vlmrd.pcx"})
+            build::file(dir, QStringLiteral("kz/") + QLatin1String(p), sampleFile("kz/vlmrd.pcx"));
+        build::file(dir, QStringLiteral("kzbase/kzmpname.bin"), build::nameList({"First", "Second", "Third"}));
+    }
+    void writeSettings()
+    {
+        build::file(dir, QStringLiteral("prog/kzmap.ini"),
+                    (kz + "\r\n" + base + "\r\n" + game + "\r\n" + work + "\r\n\r\n59\r\n00\r\n").toLocal8Bit());
+    }
+    QString map(const QString &name, build::Header h, const QList<build::Object> &objects)
+    {
+        h.terrain = "vlmrtest.trn";
+        return build::file(dir, QStringLiteral("kzbase/") + name, build::map(h, objects, QByteArray(1, '\0') + build::trailer()));
+    }
+};
+
+struct Program {
+    TFakeDialogs dialogs;
+    std::unique_ptr<TForm1> form;
+    Program(GameData &data, const QString &commandLine = QString())
+    {
+        form = std::make_unique<TForm1>(dialogs, commandLine, data.program);
+        form->createWindows();
+    }
+    bool loaded() const { return form->Button1->isHidden() && !form->Button8->isHidden(); }
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartOpensSetupInsteadOfLoading()
+    {
+        GameData data(false);
+        {
+            Program p(data);
+            QVERIFY(!p.form->Store.SettingsComplete);
+            QTest::mouseClick(p.form->Button1, Qt::LeftButton);
+            QVERIFY(p.form->Form2->isVisible());
+            QVERIFY(!p.form->isEnabled());
+            QVERIFY(p.dialogs.openRequests.isEmpty());
+            QTest::mouseClick(p.form->Form2->Button3, Qt::LeftButton); // Ok
+            QVERIFY(p.form->isEnabled());
+        }
+        const QList<QByteArray> lines = readAll(data.program + "kzmap.ini").split('\n');
+        QCOMPARE(lines.size(), 8); // seven CR LF lines
+        QCOMPARE(lines[5], QByteArray("59\r"));
+    }
+
+    void exitWithoutSettingsWritesEmptyLines()
+    {
+        GameData data(false);
+        { Program p(data); }
+        QCOMPARE(readAll(data.program + "kzmap.ini"), QByteArray("\r\n\r\n\r\n\r\n\r\n\r\n00\r\n"));
+    }
+
+    void commandLineMapLoadsBeforeTheWindowShows()
+    {
+        GameData data;
+        build::Header h;
+        h.mapKey = "MPNAME02";
+        h.gameTypes = 2;
+        h.nightGoggles = 17;
+        const QString path = data.map(QStringLiteral("a.bms"), h,
+                                      {{2001, 7, 131072 * 100, -131072 * 50}, {6002, 8, 131072 * 300, -131072 * 250, 0, 20}});
+        Program p(data, path);
+        QVERIFY(!p.form->isVisible());
+        QVERIFY(p.loaded());
+        QVERIFY(p.dialogs.openRequests.isEmpty());
+        QCOMPARE(p.form->windowTitle(), QStringLiteral("Vellumar (v1.1.0 Final Rev.:482) \"%1\"").arg(path));
+        QCOMPARE(p.form->Document.ObjectCount, 2);
+        QCOMPARE(p.form->Document.Table.cell(3, 1), QStringLiteral("Jeep"));
+        QCOMPARE(p.form->ComboBox2->currentText(), QStringLiteral("Second"));
+        QVERIFY(p.form->CheckBox[1]->isChecked());
+        QVERIFY(p.form->Form3->CheckBox[1]->isChecked());
+        QVERIFY(p.form->C_NG->isChecked());
+        QVERIFY(p.form->Form5->isVisible());
+        QCOMPARE(p.form->Form3->E_BMSfile->text(), path);
+        QCOMPARE(p.form->Form3->E_TRNFile->text(), data.kz + "vlmrtest.trn");
+        QVERIFY(p.form->Form3->RichEdit1->toPlainText().startsWith(QStringLiteral("; Vellumar sample terrain")));
+        QVERIFY(p.form->StringGrid1->isEnabled());
+        QVERIFY(p.form->Button7->isEnabled());
+        // Centred on the mean of (100, 50) and (300, 250) over three: offsets 256 - 133, 256 - 100.
+        QCOMPARE(p.form->MapView->View.ViewOffsetX, 256 - 400 / 3);
+        QCOMPARE(p.form->MapView->View.ViewOffsetY, -300 / 3 + 256);
+        QCOMPARE(p.form->MapView->Markers[1]->topLeft(), QPoint(256 - 133 + 100, 156 + 50));
+
+        // Every later Load opens the same file without a dialog.
+        QTest::mouseClick(p.form->Button8, Qt::LeftButton);
+        QVERIFY(!p.loaded());
+        QTest::mouseClick(p.form->Button1, Qt::LeftButton);
+        QVERIFY(p.loaded());
+        QVERIFY(p.dialogs.openRequests.isEmpty());
+    }
+
+    void mapWithoutObjects()
+    {
+        GameData data;
+        const QString path = data.map(QStringLiteral("empty.bms"), {}, {});
+        Program p(data);
+        p.dialogs.answerOpen(path);
+        QTest::mouseClick(p.form->Button1, Qt::LeftButton);
+        QVERIFY(p.loaded());
+        QCOMPARE(p.dialogs.openRequests[0].filter, QStringLiteral("BMS Files (*.BMS)|*.BMS"));
+        QCOMPARE(p.dialogs.openRequests[0].initialDir, data.base);
+        QCOMPARE(p.form->Document.Table.RowCount(), 1);
+        QCOMPARE(p.form->StringGrid1->model()->rowCount(), 0);
+        QCOMPARE(p.form->MapView->View.ViewOffsetX, 256);
+        QCOMPARE(p.form->MapView->View.ViewOffsetY, 256);
+    }
+
+    void terrainTypeSelectsTheBoxEntry_data()
+    {
+        QTest::addColumn<int>("terrainType");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("1 is Desert") << 1 << "Desert";
+        QTest::newRow("2 is Snow") << 2 << "Snow";
+        QTest::newRow("3 has no entry and shows Jungle") << 3 << "Jungle";
+        QTest::newRow("7 shows Jungle") << 7 << "Jungle";
+    }
+    void terrainTypeSelectsTheBoxEntry()
+    {
+        QFETCH(int, terrainType);
+        QFETCH(QString, shown);
+        GameData data;
+        build::Header h;
+        h.terrainType = std::uint8_t(terrainType);
+        Program p(data);
+        p.dialogs.answerOpen(data.map(QStringLiteral("t.bms"), h, {{2001, 1}}));
+        p.form->Button1Click();
+        QCOMPARE(p.form->ComboBox1->currentText(), shown);
+    }
+
+    void missingTerrainFile()
+    {
+        GameData data;
+        build::Header h;
+        Program p(data);
+        QByteArray bytes = build::map(h, {{2001, 1}});
+        bytes.replace(84, 12, QByteArray("gone.trn\0\0\0\0", 12));
+        const QString path = build::file(data.dir, QStringLiteral("kzbase/m.bms"), bytes);
+        p.dialogs.answerOpen(path);
+        p.dialogs.cancelOpen();
+        p.form->Button1Click();
+        QCOMPARE(p.dialogs.openRequests[1].title, QStringLiteral("gone.trn not found!"));
+        QCOMPARE(p.dialogs.openRequests[1].filter, QStringLiteral("TRN Dateien (*.TRN)|*.TRN"));
+        QCOMPARE(p.dialogs.openRequests[1].fileName, data.kz + "gone.trn");
+        QVERIFY(!p.loaded());
+        QCOMPARE(p.form->windowTitle(), QStringLiteral("Vellumar (v1.1.0 Final Rev.:482)"));
+        QCOMPARE(p.form->Document.Header.TerrainFile(), QByteArray(12, '\0'));
+
+        // A terrain file whose name does not fit the header is refused.
+        const QString longName = build::file(data.dir, QStringLiteral("kz/much_too_long.trn"), sampleFile("kz/vlmrtest.trn"));
+        p.dialogs.answerOpen(path);
+        p.dialogs.answerOpen(longName);
+        p.form->Button1Click();
+        QCOMPARE(p.dialogs.errors.size(), 1);
+        QVERIFY(p.dialogs.errors[0].contains(QStringLiteral("much_too_long.trn")));
+        QVERIFY(!p.loaded());
+
+        // One that fits is taken into the header.
+        const QString picked = build::file(data.dir, QStringLiteral("kz/other.trn"), sampleFile("kz/vlmrtest.trn"));
+        p.dialogs.answerOpen(path);
+        p.dialogs.answerOpen(picked);
+        p.form->Button1Click();
+        QVERIFY(p.loaded());
+        QCOMPARE(p.form->Document.Header.terrainFileName(), QStringLiteral("other.trn"));
+        QCOMPARE(p.form->Document.TrnPath, picked);
+    }
+
+    void missingNameList()
+    {
+        GameData data;
+        QFile::remove(data.base + "kzmpname.bin");
+        Program p(data);
+        p.dialogs.answerOpen(data.map(QStringLiteral("m.bms"), {}, {{2001, 1}}));
+        p.form->Button1Click();
+        QVERIFY(!p.loaded());
+        QVERIFY(p.form->Form6->isVisible());
+        QCOMPARE(p.form->Form6->windowTitle(), QStringLiteral("Error"));
+        QCOMPARE(p.form->Form6->L_Text1->text(), QStringLiteral("Error, File \"KZMPNAME.BIN\" is missing!"));
+        QCOMPARE(p.form->Form6->L_Text2->text(), QStringLiteral("Check, have you extract this File from the kzbase.pff"));
+        QCOMPARE(p.form->Document.ObjectCount, 0);
+        QVERIFY(p.dialogs.errors.isEmpty());
+    }
+
+    void mapKeyWithoutNameShowsAttention()
+    {
+        GameData data;
+        build::Header h;
+        h.mapKey = "        ";
+        Program p(data);
+        p.dialogs.answerOpen(data.map(QStringLiteral("m.bms"), h, {{2001, 1}}));
+        p.form->Button1Click();
+        QVERIFY(p.loaded());
+        QCOMPARE(p.form->Form6->windowTitle(), QStringLiteral("Attention!"));
+        QCOMPARE(p.form->ComboBox2->currentText(), QStringLiteral("First"));
+    }
+
+    void failedLoadReturnsToEmpty()
+    {
+        GameData data;
+        Program p(data);
+        QByteArray bytes = build::map({}, {{2001, 1}, {2002, 2}}, {});
+        bytes.replace(84, 12, QByteArray("vlmrtest.trn", 12));
+        bytes.chop(20);
+        p.dialogs.answerOpen(build::file(data.dir, QStringLiteral("kzbase/cut.bms"), bytes));
+        p.form->Button1Click();
+        QCOMPARE(p.dialogs.errors.size(), 1);
+        QVERIFY(p.dialogs.errors[0].startsWith(QStringLiteral("Read beyond end of file")));
+        QVERIFY(!p.loaded());
+        QCOMPARE(p.form->Document.ObjectCount, 0);
+        QVERIFY(p.form->MapView->Markers[1] == nullptr);
+        QVERIFY(!p.form->StringGrid1->isEnabled());
+        QCOMPARE(p.form->windowTitle(), QStringLiteral("Vellumar (v1.1.0 Final Rev.:482)"));
+    }
+
+    void resetThenLoadKeepsNothingOfTheFirstMap()
+    {
+        GameData data;
+        build::Header first;
+        first.mapKey = "MPNAME03";
+        first.gameTypes = 1 | 2 | 32;
+        first.nightGoggles = 17;
+        first.opaque = QByteArray(40, 'F');
+        build::Header second;
+        second.mapKey = "MPNAME01";
+        second.gameTypes = 0;
+        second.nightGoggles = 16;
+        second.opaque = QByteArray(40, 'S');
+        Program p(data);
+        p.dialogs.answerOpen(data.map(QStringLiteral("1.bms"), first, {{2001, 1}, {2001, 2}, {2001, 3}}));
+        p.form->Button1Click();
+        QCOMPARE(p.form->Document.ObjectCount, 3);
+        QTest::mouseClick(p.form->Button8, Qt::LeftButton);
+        QVERIFY(!p.form->Form5->isVisible());
+        QCOMPARE(p.form->ComboBox2->count(), 0);
+        for (QCheckBox *b : p.form->CheckBox)
+            QVERIFY(!b->isChecked() && !b->isEnabled());
+        p.dialogs.answerOpen(data.map(QStringLiteral("2.bms"), second, {{6002, 9}}));
+        QTest::mouseClick(p.form->Button1, Qt::LeftButton);
+        QVERIFY(p.loaded());
+        QCOMPARE(p.form->Document.ObjectCount, 1);
+        QCOMPARE(p.form->Document.Header.MapKey(), QByteArray("MPNAME01"));
+        QCOMPARE(p.form->Document.Header.OpaqueText(), QByteArray(40, 'S'));
+        QCOMPARE(p.form->Document.Table.cell(1, 1), QStringLiteral("9"));
+        QCOMPARE(p.form->Document.Table.RowCount(), 2);
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(!p.form->CheckBox[i]->isChecked() && !p.form->Form3->CheckBox[i]->isChecked());
+        QVERIFY(!p.form->C_NG->isChecked());
+        QVERIFY(p.form->MapView->Markers[2] == nullptr);
+        QCOMPARE(p.form->ComboBox2->currentText(), QStringLiteral("First"));
+    }
+
+    void mapNameBox()
+    {
+        GameData data;
+        Program p(data);
+        p.dialogs.answerOpen(data.map(QStringLiteral("m.bms"), {}, {{2001, 1}}));
+        p.form->Button1Click();
+        p.form->show();
+        QComboBox *box = p.form->ComboBox2;
+        box->setFocus();
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), QStringLiteral("Fourth"));
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QCOMPARE(box->count(), 4);
+        QCOMPARE(box->currentIndex(), 3);
+        QCOMPARE(p.form->MapNames.RememberedNameIndex, 3);
+        QTest::mouseClick(p.form->B_delmpname, Qt::LeftButton);
+        QCOMPARE(box->count(), 3);
+        QCOMPARE(box->currentText(), QStringLiteral("Third"));
+        p.form->hide();
+    }
+
+    void tableFollowsTheWidth()
+    {
+        GameData data;
+        Program p(data);
+        p.form->show();
+        p.form->resize(1200, 600);
+        QCOMPARE(p.form->StringGrid1->width(), 645);
+        p.form->resize(900, 600);
+        QCOMPARE(p.form->StringGrid1->width(), 645);
+        QCOMPARE(p.form->maximumHeight(), 600);
+        QCOMPARE(p.form->minimumWidth(), 800);
+        p.form->hide();
+    }
+
+    void controlsAtStart()
+    {
+        GameData data;
+        Program p(data);
+        TForm1 &f = *p.form;
+        QCOMPARE(f.width(), 1000);
+        for (QWidget *w : std::initializer_list<QWidget *>{f.Button6, f.Button1, f.MapView->ScrollBar1, f.BitBtn1, f.PBar1, f.MapView->C_10, f.MapView->C_70})
+            QVERIFY(w->isEnabled());
+        for (QWidget *w : std::initializer_list<QWidget *>{f.Button7, f.Button11, f.StringGrid1, f.ComboBox1, f.ComboBox2, f.E_search,
+                                                           f.MapView->E_Zoom, f.MapView->Button5, f.Button12})
+            QVERIFY(!w->isEnabled());
+        QVERIFY(f.Button8->isHidden());
+        QVERIFY(f.ComboBox3->isHidden());
+        QCOMPARE(f.StringGrid1->geometry(), QRect(537, 23, 441, 513));
+        QCOMPARE(f.MapView->Panel1->geometry(), QRect(24, 24, 512, 512));
+        QCOMPARE(f.ComboBox2->geometry(), QRect(644, 539, 145, 21));
+        QCOMPARE(f.ComboBox2->currentText(), QStringLiteral("KZ Mapname"));
+        QCOMPARE(f.Document.Table.headerData(7, Qt::Horizontal).toString(), QStringLiteral("Horz-Angel"));
+        QCOMPARE(f.StringGrid1->columnWidth(10), 96);
+        // Reset leaves the zoom slider disabled, unlike the start.
+        f.Button8Click();
+        QVERIFY(!f.MapView->ScrollBar1->isEnabled());
+    }
+};
+
+VELLUMAR_TEST(TestMainWindow)
+#include "tst_mainwindow.moc"

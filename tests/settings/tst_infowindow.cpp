@@ -1,0 +1,180 @@
+// The Info window (placement, caption and lines, OK) and the About window
+// (placement beside the Save Map dialog and on the main window, its picture).
+#include "testregistry.h"
+
+#include "settings/aboutwindow.h"
+#include "settings/infowindow.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSet>
+#include <QTest>
+
+class TestInfoWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void placement_data()
+    {
+        QTest::addColumn<QRect>("mainFrame");
+        QTest::addColumn<int>("infoWidth");
+        QTest::addColumn<QPoint>("place");
+        QTest::newRow("1000 wide at left 0 with a 459-wide Info window gives left 41")
+            << QRect(0, 0, 1000, 600) << 459 << QPoint(41, 100);
+        QTest::newRow("an odd width is halved toward zero") << QRect(0, 0, 1001, 600) << 459 << QPoint(41, 100);
+        QTest::newRow("the main window's left and top carry over") << QRect(200, 50, 800, 600) << 459 << QPoint(141, 150);
+        QTest::newRow("a narrow main window puts the Info window left of it")
+            << QRect(0, -20, 600, 400) << 459 << QPoint(-159, 80);
+    }
+    void placement()
+    {
+        QFETCH(QRect, mainFrame);
+        QFETCH(int, infoWidth);
+        QFETCH(QPoint, place);
+        QCOMPARE(TForm6::infoWindowPlace(mainFrame, infoWidth), place);
+    }
+
+    void windowFollowsTheMainWindow()
+    {
+        QWidget main;
+        main.setGeometry(120, 80, 700, 500);
+        main.show();
+        TForm6 info(&main);
+        for (const QPoint mainAt : {QPoint(120, 80), QPoint(300, 40)}) {
+            main.move(mainAt);
+            info.ShowInfoMessage(QStringLiteral("Saved"), QStringLiteral("one"), QStringLiteral("two"));
+            const QRect m = main.frameGeometry();
+            QCOMPARE(info.frameGeometry().topLeft(),
+                     QPoint(m.left() + m.width() / 2 - info.frameGeometry().width(), m.top() + 100));
+        }
+    }
+
+    void messages_data()
+    {
+        QTest::addColumn<QString>("firstCaption");
+        QTest::addColumn<QString>("firstLine2");
+        QTest::addColumn<bool>("captionGiven");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("line1");
+        QTest::addColumn<QString>("line2");
+        QTest::addColumn<QString>("shownCaption");
+        QTest::newRow("a null caption keeps the caption shown before")
+            << "Error" << "b" << false << "" << "Item-List \"ITEM.INI\" NOT Found"
+            << "The Program will started, but no Item-List for you!" << "Error";
+        QTest::newRow("the export message empties the second line")
+            << "Saved" << "was created in the KZ-Main dir." << true << "Export OK"
+            << "Ok, the Table is exported to \"export.txt\" in the Work-Dir." << "" << "Export OK";
+        QTest::newRow("saving twice leaves one window showing Saved")
+            << "Saved" << "was created in the KZ-Main dir." << true << "Saved"
+            << "File is saved and Batch \"!VLMR_reapck.bat\"" << "was created in the KZ-Main dir." << "Saved";
+    }
+    void messages()
+    {
+        QFETCH(QString, firstCaption);
+        QFETCH(QString, firstLine2);
+        QFETCH(bool, captionGiven);
+        QFETCH(QString, caption);
+        QFETCH(QString, line1);
+        QFETCH(QString, line2);
+        QFETCH(QString, shownCaption);
+        QWidget main;
+        main.setGeometry(0, 0, 1000, 600);
+        main.show();
+        TForm6 info(&main);
+        QCOMPARE(info.windowTitle(), QStringLiteral("Info"));
+        info.ShowInfoMessage(firstCaption, QStringLiteral("first"), firstLine2);
+        info.ShowInfoMessage(captionGiven ? caption : QString(), line1, line2);
+        // The call returned at once with the window showing.
+        QVERIFY(info.isVisible());
+        QCOMPARE(info.windowTitle(), shownCaption);
+        QCOMPARE(info.L_Text1->text(), line1);
+        QCOMPARE(info.L_Text2->text(), line2);
+    }
+
+    void okHidesTheWindow()
+    {
+        QWidget main;
+        main.show();
+        TForm6 info(&main);
+        info.ShowInfoMessage(QStringLiteral("Saved"), QStringLiteral("a"), QStringLiteral("b"));
+        QTest::mouseClick(info.B_OK, Qt::LeftButton);
+        QVERIFY(!info.isVisible());
+    }
+
+    void staysUsableWhileTheMainWindowIsDisabled()
+    {
+        QWidget main;
+        main.show();
+        TForm6 info(&main);
+        main.setEnabled(false);
+        info.ShowInfoMessage(QStringLiteral("Error"), QStringLiteral("a"), QStringLiteral("b"));
+        QVERIFY(info.B_OK->isEnabled());
+        QTest::mouseClick(info.B_OK, Qt::LeftButton);
+        QVERIFY(!info.isVisible());
+    }
+};
+
+class TestAboutWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void besideTheSaveMapDialog_data()
+    {
+        QTest::addColumn<QPoint>("dialogAt");
+        QTest::newRow("at the dialog's right edge, tops aligned") << QPoint(100, 200);
+        QTest::newRow("a dialog at the screen's corner") << QPoint(0, 0);
+    }
+    void besideTheSaveMapDialog()
+    {
+        QFETCH(QPoint, dialogAt);
+        QWidget saveDialog;
+        saveDialog.setGeometry(QRect(dialogAt, QSize(648, 254)));
+        saveDialog.show();
+        TForm4 about;
+        about.resize(500, 500); // every showing sets the size again
+        about.showBesideSaveDialog(&saveDialog);
+        QVERIFY(about.isVisible());
+        const QRect d = saveDialog.frameGeometry();
+        QCOMPARE(about.frameGeometry(), QRect(QPoint(d.left() + d.width(), d.top()), TForm4::ShownSize));
+    }
+
+    void centredOnTheMainWindow_data()
+    {
+        QTest::addColumn<QPoint>("mainAt");
+        QTest::addColumn<QPoint>("aboutAt");
+        QTest::newRow("main window at 0,0: centred on 280,280") << QPoint(0, 0) << QPoint(280 - 160, 280 - 141);
+        QTest::newRow("the main window's place carries over") << QPoint(100, 50) << QPoint(220, 189);
+    }
+    void centredOnTheMainWindow()
+    {
+        QFETCH(QPoint, mainAt);
+        QFETCH(QPoint, aboutAt);
+        QCOMPARE(TForm4::centredPlace(QRect(mainAt, QSize(1000, 600)), TForm4::ShownSize), aboutAt);
+        QWidget main;
+        main.setGeometry(QRect(mainAt, QSize(1000, 600)));
+        main.show();
+        TForm4 about;
+        about.showCentredOn(&main);
+        QVERIFY(about.isVisible());
+        QCOMPARE(about.frameGeometry().size(), TForm4::ShownSize);
+        QCOMPARE(about.frameGeometry().topLeft(), TForm4::centredPlace(main.frameGeometry(), TForm4::ShownSize));
+    }
+
+    void picture()
+    {
+        TForm4 about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("About"));
+        const QImage shown = about.Image1->pixmap().toImage();
+        QCOMPARE(shown.size(), QSize(300, 250));
+        QCOMPARE(shown.size(), about.Image1->size());
+        // A drawn picture, not a blank area.
+        QSet<QRgb> colours;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                colours.insert(shown.pixel(x, y) | 0xFF000000u);
+        QVERIFY2(colours.size() > 20, qPrintable(QString::number(colours.size())));
+    }
+};
+
+VELLUMAR_TEST(TestInfoWindow)
+VELLUMAR_TEST(TestAboutWindow)
+#include "tst_infowindow.moc"

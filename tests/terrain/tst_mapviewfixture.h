@@ -1,0 +1,127 @@
+#pragma once
+// A main window stand-in with the map view panel on it, a document filled row
+// by row as the map reader fills it, error boxes recorded instead of shown,
+// and the user's gestures: arrow clicks on the scroll bars, presses in the
+// map window, and what the window shows.
+
+#include "fakedialogs.h"
+
+#include "document/mapdocument.h"
+#include "terrain/mapviewpanel.h"
+#include "terrain/viewtransform.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QWidget>
+
+struct TMapViewFixture {
+    QWidget host;
+    TMapDocument document;
+    TFakeDialogs dialogs;
+    TMapViewPanel panel{&host, document, dialogs};
+
+    TMapViewFixture()
+    {
+        host.resize(1000, 600);
+        host.show();
+        (void)QTest::qWaitForWindowExposed(&host);
+    }
+
+    TMapView &view() { return *panel.Panel1; }
+    QWidget *viewport() { return panel.Panel1->viewport(); }
+
+    // The state after a load: map controls enabled, a picture shown.
+    void load(const QImage &picture = QImage())
+    {
+        panel.setMapControlsEnabled(true);
+        if (!picture.isNull())
+            panel.setPicture(picture);
+    }
+
+    // Appends an object row with its cached position and creates its marker
+    // as the map reader does; returns the row.
+    int addObject(int item, std::int32_t x, std::int32_t y, const QString &radius = QStringLiteral("0"),
+                  const QString &name = QString())
+    {
+        const int row = ++document.ObjectCount;
+        document.Table.setRowCount(row + 1);
+        document.Table.setCell(TObjectTable::ColNr, row, QString::number(row));
+        document.Table.setCell(TObjectTable::ColObject, row, QString::number(item));
+        document.Table.setCell(TObjectTable::ColName, row, name);
+        document.Table.setCell(TObjectTable::ColX, row, QString::number(x));
+        document.Table.setCell(TObjectTable::ColY, row, QString::number(y));
+        document.Table.setCell(TObjectTable::ColRadius, row, radius);
+        document.ObjectX[row - 1] = x;
+        document.ObjectY[row - 1] = y;
+        panel.createMarkerForRow(row);
+        return row;
+    }
+
+    void setView(std::int32_t zoom, std::int32_t ox, std::int32_t oy)
+    {
+        panel.View.Zoom = zoom;
+        panel.View.ViewOffsetX = ox;
+        panel.View.ViewOffsetY = oy;
+        panel.MoveView(0, 0, true, 0);
+        panel.LayoutTiles();
+    }
+
+    // A click on one of a scroll bar's arrows, where the style draws it.
+    static void clickArrow(QScrollBar *bar, QStyle::SubControl arrow)
+    {
+        QStyleOptionSlider opt;
+        opt.initFrom(bar);
+        opt.subControls = QStyle::SC_All;
+        opt.orientation = bar->orientation();
+        if (bar->orientation() == Qt::Horizontal)
+            opt.state |= QStyle::State_Horizontal;
+        opt.minimum = bar->minimum();
+        opt.maximum = bar->maximum();
+        opt.sliderPosition = bar->sliderPosition();
+        opt.sliderValue = bar->value();
+        opt.singleStep = bar->singleStep();
+        opt.pageStep = bar->pageStep();
+        const QRect r = bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, arrow, bar);
+        QVERIFY(r.isValid());
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, r.center());
+    }
+    // Down or right arrow: the position grows by one.
+    static void clickAddArrow(QScrollBar *bar) { clickArrow(bar, QStyle::SC_ScrollBarAddLine); }
+    static void clickSubArrow(QScrollBar *bar) { clickArrow(bar, QStyle::SC_ScrollBarSubLine); }
+
+    // QTest takes the point (0, 0) for "the widget's centre", so it cannot
+    // be pressed.
+    void pressInMap(QPoint p, Qt::MouseButton button = Qt::LeftButton,
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QVERIFY(!p.isNull());
+        QTest::mousePress(viewport(), button, modifiers, p);
+        QTest::mouseRelease(viewport(), button, modifiers, p);
+    }
+
+    void moveInMap(QPoint p)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(p), viewport()->mapToGlobal(QPointF(p)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport(), &move);
+    }
+
+    // What the map window shows.
+    QImage shown() { return viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+};
+
+// A 512 by 512 picture whose every pixel has its own colour.
+inline QImage uniquePicture()
+{
+    QImage img(ViewPanelSize, ViewPanelSize, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            line[x] = qRgb(x & 0xFF, y & 0xFF, 0x11 | ((x >> 8) << 7) | ((y >> 8) << 6));
+    }
+    return img;
+}
