@@ -42,6 +42,8 @@ TForm5::TForm5(TItemCatalogue &catalogue, QWidget *mainWindow)
       m_catalogue(catalogue), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("Form5"));
+    // The font the window's places and sizes were laid out for.
+    setFont(QFont(QStringLiteral("Sans Serif"), 8));
     setWindowTitle(QStringLiteral("Item List"));
     setMinimumWidth(270);
     setMaximumWidth(270);

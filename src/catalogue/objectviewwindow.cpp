@@ -14,6 +14,8 @@ TForm7::TForm7(TSettingsStore &store)
       m_store(store)
 {
     setObjectName(QStringLiteral("Form7"));
+    // The font the window's places and sizes were laid out for.
+    setFont(QFont(QStringLiteral("Sans Serif"), 8));
     setWindowTitle(QStringLiteral("Object View"));
     setFixedSize(327, 248);
 

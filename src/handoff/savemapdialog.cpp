@@ -86,6 +86,8 @@ TForm3::TForm3(TTerrain &terrain, TSettingsStore &store, TDialogs &dialogs, QWid
       m_terrain(terrain), m_store(store), m_dialogs(dialogs), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("Form3"));
+    // The font the window's places and sizes were laid out for.
+    setFont(QFont(QStringLiteral("Sans Serif"), 8));
     setWindowTitle(QStringLiteral("Save Map as"));
     setFixedSize(648, 254);
 
@@ -94,8 +96,12 @@ TForm3::TForm3(TTerrain &terrain, TSettingsStore &store, TDialogs &dialogs, QWid
     static const char *const boxNames[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6"};
     static const char *const boxCaptions[] = {"Cooperativ", "Deathmatch", "Team Deathmatch", "King of the Hill",
                                               "Team King of the Hill", "Capture the Flag"};
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 6; ++i) {
         CheckBox[i] = checkBox(GroupBox1, boxNames[i], QLatin1String(boxCaptions[i]), boxLefts[i], 16);
+        // A caption wider in this font than at design is cut before the next box.
+        const int room = (i < 5 ? boxLefts[i + 1] : GroupBox1->width() - 4) - boxLefts[i] - 2;
+        CheckBox[i]->resize(qMin(CheckBox[i]->width(), room), CheckBox[i]->height());
+    }
 
     GroupBox3 = group(this, "GroupBox3", QStringLiteral("Map Data"), QRect(8, 48, 337, 201));
     RichEdit1 = named(new QPlainTextEdit(GroupBox3), "RichEdit1");

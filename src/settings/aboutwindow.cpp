@@ -14,6 +14,8 @@ TForm4::TForm4(QWidget *parent)
                           | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Form4"));
+    // The font the window's places and sizes were laid out for.
+    setFont(QFont(QStringLiteral("Sans Serif"), 8));
     setWindowTitle(QStringLiteral("About"));
     resize(ShownSize);
 

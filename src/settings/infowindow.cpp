@@ -25,6 +25,8 @@ TForm6::TForm6(QWidget *mainWindow)
       m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("Form6"));
+    // The font the window's places and sizes were laid out for.
+    setFont(QFont(QStringLiteral("Sans Serif"), 8));
     setWindowTitle(QStringLiteral("Info"));
     setFixedSize(451, 75);
 

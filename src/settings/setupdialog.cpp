@@ -63,6 +63,8 @@ TForm2::TForm2(TSettingsStore &store, TDialogs &dialogs, QWidget *mainWindow)
       m_store(store), m_dialogs(dialogs), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("Form2"));
+    // The font the window's places and sizes were laid out for.
+    setFont(QFont(QStringLiteral("Sans Serif"), 8));
     setWindowTitle(QStringLiteral("Setup"));
     setFixedSize(563, 307);
 

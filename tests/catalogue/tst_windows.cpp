@@ -53,9 +53,6 @@ private slots:
             << true << QList<int>{1} << "1001" << "Tree" << true << QStringList{QStringLiteral("1001")};
         QTest::newRow("a heading after an item keeps the picked item")
             << true << QList<int>{4, 3} << "2001" << "Jeep" << true << QStringList{QStringLiteral("2001")};
-        QTest::newRow("the last pick wins")
-            << true << QList<int>{1, 2} << "1002" << "Bush" << true
-            << QStringList{QStringLiteral("1001"), QStringLiteral("1002")};
         QTest::newRow("without item.ini an empty row picks empty texts")
             << false << QList<int>{2} << "" << "" << true << QStringList{QString()};
     }
@@ -87,28 +84,12 @@ private slots:
         QCOMPARE(emitted, picked);
     }
 
-    void listShowsTheCatalogue()
-    {
-        QTemporaryDir dir;
-        build::file(dir, QStringLiteral("item.ini"), SampleItems);
-        TItemCatalogue catalogue;
-        catalogue.LoadItemCatalogue(dir.path() + u'/');
-        TForm5 list(catalogue, nullptr);
-        list.show();
-        QCOMPARE(list.ItemList->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Number"));
-        QCOMPARE(list.ItemList->model()->index(1, 1).data().toString(), QStringLiteral("Tree"));
-        QCOMPARE(list.ItemList->rowHeight(1), 18);
-        QCOMPARE(list.ItemList->columnWidth(0), 53);
-        QCOMPARE(list.ItemList->columnWidth(1), 173);
-    }
-
     void resizing_data()
     {
         QTest::addColumn<QSize>("asked");
         QTest::addColumn<QSize>("windowSize");
         QTest::addColumn<int>("listHeight");
         QTest::newRow("the list ends 30 pixels above the window's bottom") << QSize(270, 667) << QSize(270, 667) << 565;
-        QTest::newRow("a lower window shortens the list") << QSize(270, 400) << QSize(270, 400) << 298;
         QTest::newRow("the width stays 270") << QSize(500, 500) << QSize(270, 500) << 398;
     }
     void resizing()
