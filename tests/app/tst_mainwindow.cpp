@@ -110,6 +110,25 @@ private slots:
         QCOMPARE(lines[5], QByteArray("59\r"));
     }
 
+    void commandLineWithoutSettingsOpensSetup()
+    {
+        GameData data(false);
+        const QString path = data.map(QStringLiteral("a.bms"), {}, {{2001, 1}});
+        Program p(data, path);
+        QVERIFY(!p.loaded());
+        QVERIFY(p.form->Form2->isVisible());
+        QVERIFY(!p.form->isEnabled());
+        QCOMPARE(p.form->Document.ObjectCount, 0);
+        p.form->Form2->Edit1->setText(data.kz);
+        p.form->Form2->Edit2->setText(data.base);
+        p.form->Form2->Edit3->setText(data.game);
+        p.form->Form2->Edit4->setText(data.work);
+        QTest::mouseClick(p.form->Form2->Button3, Qt::LeftButton);
+        QTest::mouseClick(p.form->Button1, Qt::LeftButton); // the command-line file, no dialog
+        QVERIFY(p.loaded());
+        QVERIFY(p.dialogs.openRequests.isEmpty());
+    }
+
     void exitWithoutSettingsWritesEmptyLines()
     {
         GameData data(false);
