@@ -434,10 +434,7 @@ void TMapViewPanel::Button5Click()
         centreOn(View, posX, posY);
         MoveView(0, 0, true, 0);
         LayoutTiles();
-        const std::int32_t d = currentRadiusDiameter();
-        const QPoint ranger = rangerPlaceFor(m->topLeft(), d);
-        Panel1->Ranger->setBounds(ranger.x(), ranger.y(), d, d);
-        Panel1->Ranger->show();
+        showRangerOn(m);
         Panel1->Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
     });
 }
