@@ -94,9 +94,6 @@ void TForm1::load()
     }
 
     LoadTerrain(Document.TrnPath, settings.GameFilesDir, Terrain, *this);
-    MapView->ColourMapPath = Terrain.ColourMapPath;
-    MapView->ElevationMapPath = Terrain.ElevationMapPath;
-    MapView->DetailMapPath = Terrain.DetailMapPath;
 
     CheckObjectCounts(Document.Header, path);
     Document.ObjectCount = int(std::min<std::int64_t>(Document.Header.objectCountSum(), TMapDocument::MaxObjects));

@@ -103,6 +103,7 @@ void TForm1::createControls()
 
     // The map window with the controls of the left strip and the bottom bar.
     MapView = std::make_unique<TMapViewPanel>(this, Document, m_dialogs);
+    MapView->Terrain = &Terrain;
 
     QFont labelFont(QStringLiteral("Serif"));
     labelFont.setPixelSize(8);

@@ -406,17 +406,26 @@ void TMapViewPanel::scrollStep(TScrollAxis axis, QScrollBar *bar)
 
 void TMapViewPanel::Button2Click()
 {
-    guarded([this] { ShowMapFile(ColourMapPath); });
+    guarded([this] {
+        if (Terrain)
+            ShowMapFile(Terrain->ColourMapPath);
+    });
 }
 
 void TMapViewPanel::Button3Click()
 {
-    guarded([this] { ShowMapFile(ElevationMapPath); });
+    guarded([this] {
+        if (Terrain)
+            ShowMapFile(Terrain->ElevationMapPath);
+    });
 }
 
 void TMapViewPanel::Button4Click()
 {
-    guarded([this] { ShowMapFile(DetailMapPath); });
+    guarded([this] {
+        if (Terrain)
+            ShowMapFile(Terrain->DetailMapPath);
+    });
 }
 
 void TMapViewPanel::Button5Click()

@@ -13,6 +13,7 @@
 #include "document/mapdocument.h"
 #include "marker.h"
 #include "mapview.h"
+#include "terrainfile.h"
 #include "viewtransform.h"
 
 #include <QObject>
@@ -74,10 +75,9 @@ public:
     // selection marks follow scrolling.
     bool SelectionShown = false;
 
-    // The terrain's pictures for "c", "d" and "m".
-    QString ColourMapPath;
-    QString ElevationMapPath;
-    QString DetailMapPath;
+    // The terrain whose colour, elevation and detail maps "c", "d" and "m"
+    // show (the main window's, so pictures chosen in the Save Map dialog count).
+    const TTerrain *Terrain = nullptr;
 
     // The controls a loaded map enables and Reset disables: Button2 to
     // Button5, the three scroll bars and Work_maske.

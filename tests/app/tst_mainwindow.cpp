@@ -334,6 +334,24 @@ private slots:
         QCOMPARE(p.form->ComboBox2->currentText(), QStringLiteral("First"));
     }
 
+    void picturesChosenInTheSaveDialogAreShownByTheMapButtons()
+    {
+        GameData data;
+        Program p(data);
+        p.dialogs.answerOpen(data.map(QStringLiteral("m.bms"), {}, {{2001, 1}}));
+        p.form->Button1Click();
+        const QString depth = build::file(data.dir, QStringLiteral("kz/newdepth.pcx"),
+                                          sampleFile("kz/vlmrs.pcx"));
+        p.dialogs.answerOpen(depth);
+        QTest::mouseClick(p.form->Form3->Button3, Qt::LeftButton); // "Depth Map"
+        QCOMPARE(p.form->Terrain.ElevationMapPath, depth);
+        QTest::mouseClick(p.form->MapView->Button2, Qt::LeftButton); // "c"
+        const QImage colour = p.form->MapView->Panel1->MImage1.picture();
+        QTest::mouseClick(p.form->MapView->Button3, Qt::LeftButton); // "d"
+        QVERIFY(p.dialogs.errors.isEmpty());
+        QVERIFY(p.form->MapView->Panel1->MImage1.picture() != colour);
+    }
+
     void mapNameBox()
     {
         GameData data;

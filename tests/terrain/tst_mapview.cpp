@@ -411,9 +411,9 @@ private slots:
         TMapViewFixture f;
         f.load(uniquePicture());
         const QString data = QStringLiteral(VELLUMAR_TEST_DATA "/");
-        f.panel.ColourMapPath = data + QStringLiteral("rgb256-64x16.pcx");
-        f.panel.ElevationMapPath = data + QStringLiteral("rgb16-40x12.pcx");
-        f.panel.DetailMapPath = data + QStringLiteral("rgb256-37x23.pcx");
+        f.terrain.ColourMapPath = data + QStringLiteral("rgb256-64x16.pcx");
+        f.terrain.ElevationMapPath = data + QStringLiteral("rgb16-40x12.pcx");
+        f.terrain.DetailMapPath = data + QStringLiteral("rgb256-37x23.pcx");
         QPushButton *b = button == 2 ? f.panel.Button2 : button == 3 ? f.panel.Button3 : f.panel.Button4;
         QTest::mouseClick(b, Qt::LeftButton);
         QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join(u'\n')));
@@ -441,7 +441,7 @@ private slots:
         TMapViewFixture f;
         const QImage before = uniquePicture();
         f.load(before);
-        f.panel.ColourMapPath = QStringLiteral(VELLUMAR_TEST_DATA "/") + file;
+        f.terrain.ColourMapPath = QStringLiteral(VELLUMAR_TEST_DATA "/") + file;
         QTest::mouseClick(f.panel.Button2, Qt::LeftButton);
         QCOMPARE(f.dialogs.errors.size(), 1);
         for (TMImage *tile : f.view().tiles())

@@ -23,9 +23,11 @@ struct TMapViewFixture {
     TMapDocument document;
     TFakeDialogs dialogs;
     TMapViewPanel panel{&host, document, dialogs};
+    TTerrain terrain;
 
     TMapViewFixture()
     {
+        panel.Terrain = &terrain;
         host.resize(1000, 600);
         host.show();
         (void)QTest::qWaitForWindowExposed(&host);
