@@ -1,11 +1,27 @@
 #!/bin/sh
-# Installs the Debian packages the build, the tests and `make run` need.
-# Runs as root without prompts and does nothing when everything is present.
+# Installs the Debian packages the project needs. Runs as root without
+# prompts and does nothing when everything is present.
+#
+#   install-deps.sh run    what building and running the editor needs
+#   install-deps.sh test   that, and the tools the test suite runs: Wine and
+#                          mingw-w64 for the Windows parts, the freedesktop
+#                          file-type tools, clang for the fuzz harnesses,
+#                          netpbm and libjpeg's tools for the test pictures
 set -e
 
-PACKAGES="cmake ninja-build ccache g++ make pkg-config \
-qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev \
-netpbm libjpeg-turbo-progs python3-pil xvfb xauth"
+RUN_PACKAGES="cmake ninja-build ccache g++ make pkg-config \
+qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev"
+
+TEST_PACKAGES="netpbm libjpeg-turbo-progs python3-pil xvfb xauth \
+wine wine64 g++-mingw-w64-x86-64 \
+xdg-utils shared-mime-info libfile-mimeinfo-perl \
+clang libclang-rt-14-dev"
+
+case "${1:-test}" in
+run) PACKAGES="$RUN_PACKAGES" ;;
+test) PACKAGES="$RUN_PACKAGES $TEST_PACKAGES" ;;
+*) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
 
 missing=""
 for p in $PACKAGES; do

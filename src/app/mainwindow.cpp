@@ -11,6 +11,8 @@
 #include "terrain/mapview.h"
 #include "terrain/mapviewpanel.h"
 
+#include <QAbstractItemDelegate>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -306,6 +308,18 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::commitTableEdit()
+{
+    // The in-place editor has the focus while a cell is edited; commitData
+    // and closeEditor are the view's own (protected) slots.
+    QWidget *editor = QApplication::focusWidget();
+    if (!editor || editor == StringGrid1 || !StringGrid1->isAncestorOf(editor))
+        return;
+    QMetaObject::invokeMethod(StringGrid1, "commitData", Q_ARG(QWidget *, editor));
+    QMetaObject::invokeMethod(StringGrid1, "closeEditor", Q_ARG(QWidget *, editor),
+                              Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
 }
 
 void TForm1::syncMapNameBox()

@@ -97,6 +97,11 @@ public:
     // The document and every control back to Empty (Reset document).
     void ResetDocument();
 
+    // Closes the object table's in-place editor, keeping what was typed in the
+    // cell, so a command that reads the table (save, export) sees the value
+    // the user typed last.
+    void commitTableEdit();
+
     // The map-name box mirrors MapNames.
     void syncMapNameBox();
     QString commandLineFile() const { return m_commandLineFile; }
