@@ -2,6 +2,7 @@
 #include "app/dialogs.h"
 #include "document/numbers.h"
 #include "settings.h"
+#include "shellext.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -134,6 +135,15 @@ TForm2::TForm2(TSettingsStore &store, TDialogs &dialogs, QWidget *mainWindow)
     CheckBox1->move(8, 24);
     CheckBox1->adjustSize();
     CheckBox1->setEnabled(false);
+
+    ShellExt1 = named(new TShellExt(this), "ShellExt1");
+    ShellExt1->setIconIndex(0);
+    ShellExt1->setExtDescription(QStringLiteral("KZ Mapfile"));
+    ShellExt1->setFileDescription(QStringLiteral("Kozarak Map File"));
+    ShellExt1->setExtension(QStringLiteral(".bms"));
+    ShellExt1->setOpenWith(QStringLiteral("[Self]"));
+    ShellExt1->setOpenWithMe(true); // OpenWith := this program's path
+    ShellExt1->setParamString(QStringLiteral("%1"));
 
     connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
@@ -274,10 +284,12 @@ void TForm2::browseButtonClick()
 
 void TForm2::Button4Click()
 {
-    emit associateRequested();
+    ShellExt1->setIcon(QGuiApplication::windowIcon());
+    ShellExt1->RegisterExtension();
 }
 
 void TForm2::Button5Click()
 {
-    emit removeAssociationRequested();
+    ShellExt1->setIcon(QGuiApplication::windowIcon());
+    ShellExt1->UnregisterExtension();
 }

@@ -13,6 +13,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class TDialogs;
+class TShellExt;
 struct TSettingsStore;
 
 class TForm2 : public QWidget {
@@ -60,11 +61,10 @@ public:
     QLineEdit *E_IESA; // its decimal code
     QGroupBox *GroupBox3;
     QCheckBox *CheckBox1;
+    // Links *.bms files to this program (the two association buttons).
+    TShellExt *ShellExt1;
 
 signals:
-    // "Associate *.BMS Files " and "Remove Association " were pressed.
-    void associateRequested();
-    void removeAssociationRequested();
     // The dialog was hidden by "Ok", "Cancel" or its close box.
     void finished();
 
@@ -72,8 +72,8 @@ public slots:
     void Button3Click(); // Ok
     void Button1Click(); // Cancel
     void Button2Click(); // Add Path
-    void Button4Click();
-    void Button5Click();
+    void Button4Click(); // Associate: silent, the result is not shown
+    void Button5Click(); // Remove Association: likewise
     void browseButtonClick();
     void E_IESChange(const QString &text);
     void E_IESAChange(const QString &text);
