@@ -5,6 +5,7 @@
 #include "catalogue/objectviewwindow.h"
 #include "document/category.h"
 #include "handoff/savemapdialog.h"
+#include "handoff/tableexchange.h"
 #include "settings/aboutwindow.h"
 #include "settings/infowindow.h"
 #include "settings/setupdialog.h"
@@ -242,6 +243,17 @@ void TForm1::createWindows()
 {
     Form6 = std::make_unique<TForm6>(this);
     Form2 = std::make_unique<TForm2>(Store, m_dialogs, this);
+    // Export and import: an edit still open in a cell counts first. Import
+    // takes the separator from the Setup field as it stands.
+    Exchange = std::make_unique<TTableExchange>(Document, *MapView, m_dialogs, *Form6, this);
+    connect(B_Export, &QPushButton::clicked, this, [this] {
+        commitTableEdit();
+        Exchange->ExportTable(Store.Settings);
+    });
+    connect(B_Import, &QPushButton::clicked, this, [this] {
+        commitTableEdit();
+        Exchange->ImportTable(Store.Settings.WorkDir, Form2->E_IESA->text());
+    });
     Form3 = std::make_unique<TForm3>(Terrain, Store, m_dialogs, this);
     Form3->showMapFile = [this](const QString &path) { MapView->ShowMapFile(path); };
     Form4 = std::make_unique<TForm4>();

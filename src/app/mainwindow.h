@@ -31,6 +31,7 @@ class TForm5;
 class TForm6;
 class TForm7;
 class TMapViewPanel;
+class TTableExchange;
 
 class TForm1 : public QWidget, public TTerrainHost {
     Q_OBJECT
@@ -90,6 +91,7 @@ public:
     QPushButton *B_Export;
     QComboBox *ComboBox3;  // weapon list
     std::unique_ptr<TMapViewPanel> MapView; // Panel1 and its strip of controls
+    std::unique_ptr<TTableExchange> Exchange; // B_Export and B_Import
 
     // Commands.
     void Button1Click(); // Load

@@ -23,7 +23,7 @@ QByteArray ExportTableText(const TObjectTable &table, char separator)
 
 void ExportTable(const TObjectTable &table, const QString &workDir, const QString &separatorCode)
 {
-    const char separator = SeparatorFromCode(separatorCode, QStringLiteral("the separator code"));
+    const char separator = SeparatorFromCode(separatorCode, QStringLiteral("the separator code in Setup"));
     const QString path = workDir + QLatin1String(ExportFileName);
     QSaveFile file;
     openForWriting(file, path);

@@ -13,6 +13,7 @@
 #include "terrain/mapviewpanel.h"
 #include "terrain/marker.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -189,6 +190,41 @@ private slots:
         QCOMPARE(p.form->StringGrid1->model()->rowCount(), 0);
         QCOMPARE(p.form->MapView->View.ViewOffsetX, 256);
         QCOMPARE(p.form->MapView->View.ViewOffsetY, 256);
+    }
+
+    void exportTakesTheOpenEditAndImportTheSetupField()
+    {
+        GameData data;
+        const QString path = data.map(QStringLiteral("a.bms"), {}, {{2001, 7}, {6002, 8, 131072 * 10, -131072 * 10}});
+        Program p(data, path);
+        p.form->show();
+        p.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p.form.get()));
+        // A value still being typed in a cell is what the export writes.
+        const QModelIndex x1 = p.form->StringGrid1->model()->index(0, TObjectTable::ColX);
+        p.form->StringGrid1->setCurrentIndex(x1);
+        p.form->StringGrid1->edit(x1);
+        QWidget *editor = QApplication::focusWidget();
+        QVERIFY(editor && editor != p.form->StringGrid1);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, QStringLiteral("262144"));
+        p.form->B_Export->click(); // a click that leaves the focus in the editor
+        QCOMPARE(readAll(data.work + "export.txt"),
+                 QByteArray("7;2001;Jeep;262144;0;0;0;0;0;0;\r\n8;6002;Start;1310720;-1310720;0;0;0;0;0;\r\n"));
+        QCOMPARE(p.form->Form6->windowTitle(), QStringLiteral("Export OK"));
+
+        // Import reads with the separator the Setup field holds, though it
+        // was never confirmed; the markers go to the imported places.
+        p.form->Form2->E_IESA->setText(QStringLiteral("44"));
+        p.dialogs.answerOpen(build::file(data.dir, QStringLiteral("work/edited.txt"),
+                                         "7,2001,Jeep,-2621440,2621440,0,0,0,0,0,\r\n8,6002,Start,0,0,0,0,0,0,0,\r\n"));
+        QTest::mouseClick(p.form->B_Import, Qt::LeftButton);
+        QCOMPARE(p.dialogs.openRequests.last().initialDir, data.work);
+        QCOMPARE(p.form->Document.Table.cell(TObjectTable::ColX, 1), QStringLiteral("-2621440"));
+        QCOMPARE(p.form->Store.Settings.SeparatorCode, QStringLiteral("59"));
+        const TViewState &v = p.form->MapView->View;
+        QCOMPARE(p.form->MapView->Markers[1]->topLeft(), QPoint(v.ViewOffsetX - 20 * v.Zoom, v.ViewOffsetY - 20 * v.Zoom));
+        QCOMPARE(p.form->MapView->Markers[2]->topLeft(), QPoint(v.ViewOffsetX, v.ViewOffsetY));
     }
 
     void terrainTypeSelectsTheBoxEntry_data()

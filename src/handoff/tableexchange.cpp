@@ -1,0 +1,65 @@
+#include "tableexchange.h"
+#include "app/dialogs.h"
+#include "document/mapdocument.h"
+#include "document/numbers.h"
+#include "settings/infowindow.h"
+#include "settings/settings.h"
+#include "tableexport.h"
+#include "tableimport.h"
+#include "terrain/mapviewpanel.h"
+
+#include <algorithm>
+
+TTableExchange::TTableExchange(TMapDocument &document, TMapViewPanel &view, TDialogs &dialogs, TForm6 &info,
+                               QWidget *window)
+    : m_document(document), m_view(view), m_dialogs(dialogs), m_info(info), m_window(window)
+{
+}
+
+bool TTableExchange::ExportTable(const TSettings &settings)
+{
+    return runGuarded(m_dialogs, m_window, [&] {
+        ::ExportTable(m_document.Table, settings.WorkDir, settings.SeparatorCode);
+        m_info.ShowInfoMessage(QStringLiteral("Export OK"),
+                               QStringLiteral("Ok, the Table is exported to \"export.txt\" in the Work-Dir."),
+                               QString());
+    });
+}
+
+bool TTableExchange::ImportTable(const QString &workDir, const QString &separatorCode)
+{
+    return runGuarded(m_dialogs, m_window, [&] {
+        TFileRequest open;
+        open.filter = QStringLiteral("VLMR DataList (*.txt)|*.txt");
+        open.initialDir = workDir;
+        open.fileName = workDir + QLatin1String(ExportFileName);
+        open.fileMustExist = true;
+        if (!m_dialogs.openFile(m_window, open))
+            return;
+        const char separator = SeparatorFromCode(separatorCode, QStringLiteral("the separator code in Setup"));
+        const QStringList fields = ReadImportFile(open.fileName, separator, ImportRowCount(m_document.Table));
+
+        PutImportedFields(m_document.Table, fields);
+        // A position that does not convert is reported once every other
+        // marker stands where its row's cells say.
+        const std::optional<TError> badPosition = TakeImportedPositions(m_document);
+        refreshMarkers();
+        m_view.MoveView(0, 0, true, 0);
+        if (badPosition)
+            throw *badPosition;
+    });
+}
+
+void TTableExchange::refreshMarkers()
+{
+    const int count = std::min(m_document.ObjectCount, int(TMapDocument::MaxObjects));
+    for (int row = 1; row <= count; ++row) {
+        TMarker *marker = m_view.Markers[row];
+        if (!marker)
+            continue;
+        if (const auto item = parseInt32(m_document.Table.cell(TObjectTable::ColObject, row)))
+            m_view.ApplyCategoryColour(marker, *item);
+        marker->setHint(m_document.Table.cell(TObjectTable::ColName, row));
+    }
+    m_view.C_10Click();
+}

@@ -1,0 +1,112 @@
+#include "tableimport.h"
+#include "document/fileio.h"
+#include "document/mapdocument.h"
+#include "document/numbers.h"
+
+#include <algorithm>
+
+namespace {
+
+QString separatorName(char separator)
+{
+    const auto code = std::uint8_t(separator);
+    if (code > 0x20 && code < 0x7F)
+        return QStringLiteral("\"%1\" (code %2)").arg(QLatin1Char(separator)).arg(code);
+    return QStringLiteral("of code %1").arg(code);
+}
+
+} // namespace
+
+TTableImportReader::TTableImportReader(char separator, int rows)
+    : m_separator(separator), m_capacity(qsizetype(std::max(rows, 0)) * ImportFieldsPerRow)
+{
+}
+
+bool TTableImportReader::feed(QByteArrayView piece)
+{
+    for (const char c : piece) {
+        if (full())
+            return false;
+        if (c == m_separator) {
+            m_fields.append(QString::fromLatin1(m_field));
+            m_field.resize(0);
+            m_span = 0;
+            continue;
+        }
+        if (++m_span > MaxImportFieldBytes) {
+            const qsizetype k = m_fields.size();
+            throw TError(QStringLiteral("More than %1 bytes without the separator %2 at %3: the file is no "
+                                        "table separated this way")
+                             .arg(MaxImportFieldBytes)
+                             .arg(separatorName(m_separator),
+                                  TObjectTable::cellName(int(k % ImportFieldsPerRow) + 1,
+                                                         int(k / ImportFieldsPerRow) + 1)));
+        }
+        if (c != '\r' && c != '\n')
+            m_field.append(c);
+    }
+    return !full();
+}
+
+QStringList ImportFields(QByteArrayView text, char separator, int rows)
+{
+    TTableImportReader reader(separator, rows);
+    reader.feed(text);
+    return reader.fields();
+}
+
+QStringList ReadImportFile(const QString &path, char separator, int rows)
+{
+    TTableImportReader reader(separator, rows);
+    QFile file;
+    openForReading(file, path);
+    QByteArray piece(64 * 1024, Qt::Uninitialized);
+    try {
+        while (!reader.full()) {
+            const qint64 n = file.read(piece.data(), piece.size());
+            if (n < 0)
+                throw TError(Msg::StreamRead);
+            if (n == 0)
+                break;
+            reader.feed(QByteArrayView(piece.constData(), n));
+        }
+    } catch (const TError &e) {
+        throw e.at(path);
+    }
+    return reader.fields();
+}
+
+int ImportRowCount(const TObjectTable &table)
+{
+    return std::min(table.RowCount() - 1, int(TMapDocument::MaxObjects));
+}
+
+void PutImportedFields(TObjectTable &table, const QStringList &fields)
+{
+    const int rows = int((fields.size() + ImportFieldsPerRow - 1) / ImportFieldsPerRow);
+    for (int row = 1; row <= rows && row <= ImportRowCount(table); ++row) {
+        TObjectTable::Row cells = table.rowCells(row);
+        const qsizetype first = qsizetype(row - 1) * ImportFieldsPerRow;
+        const qsizetype last = std::min(first + ImportFieldsPerRow, fields.size());
+        for (qsizetype k = first; k < last; ++k)
+            cells[1 + (k - first)] = fields[k];
+        table.setRowCells(row, cells);
+    }
+}
+
+std::optional<TError> TakeImportedPositions(TMapDocument &doc)
+{
+    std::optional<TError> first;
+    const auto take = [&](int col, int row, std::int32_t &cached) {
+        const QString text = doc.Table.cell(col, row);
+        if (const auto v = parseInt32(text))
+            cached = *v;
+        else if (!first)
+            first = TError::notAnInteger(text, TObjectTable::cellName(col, row));
+    };
+    for (int row = 1; row <= ImportRowCount(doc.Table); ++row) {
+        take(TObjectTable::ColX, row, doc.ObjectX[row - 1]);
+        take(TObjectTable::ColY, row, doc.ObjectY[row - 1]);
+    }
+    return first;
+}
