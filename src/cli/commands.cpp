@@ -7,6 +7,7 @@
 #include "document/mapdocument.h"
 #include "document/mapnamelist.h"
 #include "handoff/tableexport.h"
+#include "handoff/tableimport.h"
 #include "catalogue/jpegpicture.h"
 #include "settings/programdir.h"
 #include "terrain/pcxctrl.h"
@@ -29,6 +30,8 @@ const char *const Usage =
     "                                   the object table as the editor exports it\n"
     "  resave MAP.bms -o OUT.bms [--trailer KZMAP.DAT]\n"
     "                                   load and save without edits\n"
+    "  import MAP.bms TABLE.txt -o OUT.bms [--separator CODE] [--trailer KZMAP.DAT]\n"
+    "                                   the table text read into the map's rows as the editor imports it\n"
     "  names KZMPNAME.BIN               the map-name list: key, tab, name\n"
     "  extract-trailer MAP.bms -o KZMAP.DAT\n"
     "                                   the trailer block that follows a map's objects\n"
@@ -88,6 +91,12 @@ struct Arguments {
     }
 };
 
+// Text output that writes names and cells byte for byte as the files hold
+// them: they were read as Latin-1, so every character is one byte again.
+struct TByteText : QTextStream {
+    explicit TByteText(QIODevice &device) : QTextStream(&device) { setEncoding(QStringConverter::Latin1); }
+};
+
 QString hex(const QByteArray &bytes) { return QString::fromLatin1(bytes.toHex()); }
 
 QString upToZero(const QByteArray &field)
@@ -115,7 +124,9 @@ QString jsonString(const QString &s)
         case '\r': out += QStringLiteral("\\r"); break;
         case '\t': out += QStringLiteral("\\t"); break;
         default:
-            if (c.unicode() < 0x20)
+            // Bytes above 0x7F as \u00XX: the JSON stays plain ASCII and
+            // each escape's code is the file's byte.
+            if (c.unicode() < 0x20 || c.unicode() > 0x7E)
                 out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
             else
                 out += c;
@@ -165,7 +176,7 @@ const std::array<std::pair<const char *, int>, 9> ObjectFields{{
 
 int cmdInfo(const QStringList &args, TCliStreams streams)
 {
-    QTextStream out(&streams.out);
+    TByteText out(streams.out);
     const Arguments a = Arguments::parse(args, {}, {QStringLiteral("--json")});
     a.expectPositional(1);
     TMapDocument doc;
@@ -223,16 +234,18 @@ int cmdExport(const QStringList &args, TCliStreams s)
     return 0;
 }
 
-int cmdResave(const QStringList &args, TCliStreams)
+// Loads the map of the first argument, lets edit change its table, and writes
+// it with the editor's writer as the editor would right after loading it.
+int resaveEdited(const Arguments &a, const std::function<void(TMapDocument &)> &edit)
 {
-    const Arguments a = Arguments::parse(args, {QStringLiteral("-o"), QStringLiteral("--trailer")}, {});
-    a.expectPositional(1);
     const QString out = a.required(QStringLiteral("-o"));
     const QString trailerPath = a.option(QStringLiteral("--trailer"), ProgramDir() + QLatin1String(TrailerFileName));
     const QByteArray trailer = ReadTrailer(trailerPath);
     TMapDocument doc;
     TItemCatalogue none;
     LoadMapFile(a.positional[0], doc, none);
+    if (edit)
+        edit(doc);
     // The controls as the editor's Load leaves them.
     TMapControls controls;
     controls.gameTypeBoxes = BoxesFromGameTypes(doc.Header.GameTypes());
@@ -244,11 +257,32 @@ int cmdResave(const QStringList &args, TCliStreams)
     return 0;
 }
 
+int cmdResave(const QStringList &args, TCliStreams)
+{
+    const Arguments a = Arguments::parse(args, {QStringLiteral("-o"), QStringLiteral("--trailer")}, {});
+    a.expectPositional(1);
+    return resaveEdited(a, {});
+}
+
+int cmdImport(const QStringList &args, TCliStreams)
+{
+    const Arguments a = Arguments::parse(
+        args, {QStringLiteral("-o"), QStringLiteral("--trailer"), QStringLiteral("--separator")}, {});
+    a.expectPositional(2);
+    const char separator = SeparatorFromCode(a.option(QStringLiteral("--separator"), QStringLiteral("59")),
+                                             QStringLiteral("--separator"));
+    const QString table = a.positional[1];
+    // A cell the writer refuses stops the command before OUT.bms is opened.
+    return resaveEdited(a, [&](TMapDocument &doc) {
+        PutImportedFields(doc.Table, ReadImportFile(table, separator, ImportRowCount(doc.Table)));
+    });
+}
+
 int cmdNames(const QStringList &args, TCliStreams streams)
 {
-    QTextStream out(&streams.out);
     const Arguments a = Arguments::parse(args, {}, {});
     a.expectPositional(1);
+    TByteText out(streams.out);
     TMapNameList list;
     if (!list.read(a.positional[0]))
         throw TError(Msg::FileNotFound, a.positional[0]);
@@ -333,7 +367,7 @@ int cmdTerrain(const QStringList &args, TCliStreams streams)
         games += u'/';
     TTerrain terrain;
     ReadTerrainFile(a.positional[0], games, terrain);
-    QTextStream out(&streams.out);
+    TByteText out(streams.out);
     for (int i = 0; i < TTerrain::ValueCount; ++i)
         out << "Value " << (i + 1) << ": " << terrain.TerrainValues[i] << "\n";
     out << "ColourMapPath: " << terrain.ColourMapPath << "\n"
@@ -363,6 +397,7 @@ int runCli(const QStringList &args, TCliStreams s)
         {QStringLiteral("info"), cmdInfo},
         {QStringLiteral("export"), cmdExport},
         {QStringLiteral("resave"), cmdResave},
+        {QStringLiteral("import"), cmdImport},
         {QStringLiteral("names"), cmdNames},
         {QStringLiteral("extract-trailer"), cmdExtractTrailer},
         {QStringLiteral("pcx2bmp"), cmdPcxToBmp},

@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -135,6 +136,79 @@ private slots:
         QCOMPARE(tooShort.status, 1);
         QVERIFY(tooShort.err.contains(shortMap));
         QCOMPARE(readAll(dat), build::trailer(20127)); // left as it was
+    }
+
+    void importCommand_data()
+    {
+        QTest::addColumn<QByteArray>("table");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("sameAsResaveOf"); // or empty: the command fails
+        QTest::addColumn<QString>("error");
+        const QByteArray exported = cli({QStringLiteral("export"), mapPath}).out;
+        const QByteArray tabs = cli({QStringLiteral("export"), mapPath, QStringLiteral("--separator"), QStringLiteral("9")}).out;
+        build::Header h;
+        h.mapKey = "MPNAME07";
+        h.gameTypes = 200;
+        h.nightGoggles = 16;
+        h.terrainType = 3;
+        const QString edited = build::file(dir, QStringLiteral("edited.bms"),
+                                           build::map(h, {{5001, 3, 555, -200, 7, 20, -90, 5, 30}, {1001, 4}, {4100, 9}},
+                                                      QByteArray(1, '\0') + build::trailer(20127)));
+        QTest::newRow("an unchanged export imports to the resave's bytes")
+            << exported << QStringList{} << mapPath << QString();
+        QTest::newRow("--separator reads a table in another separator")
+            << tabs << QStringList{"--separator", "9"} << mapPath << QString();
+        QTest::newRow("an edited cell reaches the map")
+            << QByteArray(exported).replace("3;5001;;100;", "3;5001;;555;") << QStringList{} << edited << QString();
+        QTest::newRow("a cell the writer refuses leaves OUT untouched and names text, row and column")
+            << QByteArray(exported).replace("4;1001;;0;", "4;1001;;12a;") << QStringList{} << QString()
+            << "'12a' is not a valid integer value (row 2, column \"X-Axis\")";
+    }
+    void importCommand()
+    {
+        QFETCH(QByteArray, table);
+        QFETCH(QStringList, options);
+        QFETCH(QString, sameAsResaveOf);
+        QFETCH(QString, error);
+        const QString out = build::file(dir, QStringLiteral("imported.bms"), "the old map");
+        const QString text = build::file(dir, QStringLiteral("table.txt"), table);
+        const Run r = cli(QStringList{QStringLiteral("import"), mapPath, text, QStringLiteral("-o"), out,
+                                      QStringLiteral("--trailer"), trailerPath} + options);
+        QCOMPARE(r.status, error.isEmpty() ? 0 : 1);
+        QVERIFY2(r.err.contains(error), qPrintable(r.err));
+        if (sameAsResaveOf.isEmpty()) {
+            QCOMPARE(readAll(out), QByteArray("the old map"));
+            return;
+        }
+        const QString resaved = dir.filePath(QStringLiteral("resaved.bms"));
+        QCOMPARE(cli({QStringLiteral("resave"), sameAsResaveOf, QStringLiteral("-o"), resaved, QStringLiteral("--trailer"),
+                      trailerPath}).status, 0);
+        QCOMPARE(readAll(out), readAll(resaved));
+    }
+
+    void outputKeepsTheFilesBytes_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("expected"); // a part of the output
+        build::Header h;
+        h.terrain = "d\xe9sert.trn";
+        const QString map = build::file(dir, QStringLiteral("accent.bms"), build::map(h, {{5001, 1}}));
+        QDir(dir.path()).mkdir(QStringLiteral("accent"));
+        const QString items = build::file(dir, QStringLiteral("accent/item.ini"), "5001\r\nSold\xe9\r\n");
+        const QString names = build::file(dir, QStringLiteral("accent.bin"), build::nameList({"Caf\xe9"}));
+        QTest::newRow("names") << QStringList{"names", names} << QByteArray("MPNAME01\tCaf\xe9\n");
+        QTest::newRow("info") << QStringList{"info", map} << QByteArray("TerrainFile: d\xe9sert.trn\n");
+        QTest::newRow("info as JSON escapes the byte by its code")
+            << QStringList{"info", map, "--json"} << QByteArray("\"TerrainFile\": \"d\\u00e9sert.trn\"");
+        QTest::newRow("export") << QStringList{"export", map, "--items", items} << QByteArray(";Sold\xe9;");
+    }
+    void outputKeepsTheFilesBytes()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, expected);
+        const Run r = cli(args);
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.out.contains(expected), r.out.constData());
     }
 
     void picturesAndTerrain()
