@@ -67,8 +67,15 @@ struct TXdgHome {
     }
     ~TXdgHome()
     {
-        qputenv("XDG_DATA_HOME", oldData);
-        qputenv("XDG_CONFIG_HOME", oldConfig);
+        restore("XDG_DATA_HOME", oldData);
+        restore("XDG_CONFIG_HOME", oldConfig);
+    }
+    static void restore(const char *name, const QByteArray &value)
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
     }
     QMap<QString, QByteArray> files() const { return snapshot(dir.path()); }
 };
