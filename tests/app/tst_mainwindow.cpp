@@ -212,6 +212,8 @@ private slots:
         QCOMPARE(readAll(data.work + "export.txt"),
                  QByteArray("7;2001;Jeep;262144;0;0;0;0;0;0;\r\n8;6002;Start;1310720;-1310720;0;0;0;0;0;\r\n"));
         QCOMPARE(p.form->Form6->windowTitle(), QStringLiteral("Export OK"));
+        QCOMPARE(p.form->Form6->L_Text1->text(), QStringLiteral("Ok, the Table is exported to \"export.txt\" in the Work-Dir."));
+        QCOMPARE(p.form->Form6->L_Text2->text(), QString());
 
         // Import reads with the separator the Setup field holds, though it
         // was never confirmed; the markers go to the imported places.
@@ -219,7 +221,10 @@ private slots:
         p.dialogs.answerOpen(build::file(data.dir, QStringLiteral("work/edited.txt"),
                                          "7,2001,Jeep,-2621440,2621440,0,0,0,0,0,\r\n8,6002,Start,0,0,0,0,0,0,0,\r\n"));
         QTest::mouseClick(p.form->B_Import, Qt::LeftButton);
-        QCOMPARE(p.dialogs.openRequests.last().initialDir, data.work);
+        const TFileRequest &asked = p.dialogs.openRequests.last();
+        QCOMPARE(asked.filter, QStringLiteral("VLMR DataList (*.txt)|*.txt"));
+        QCOMPARE(asked.initialDir, data.work);
+        QCOMPARE(asked.fileName, data.work + "export.txt");
         QCOMPARE(p.form->Document.Table.cell(TObjectTable::ColX, 1), QStringLiteral("-2621440"));
         QCOMPARE(p.form->Store.Settings.SeparatorCode, QStringLiteral("59"));
         const TViewState &v = p.form->MapView->View;

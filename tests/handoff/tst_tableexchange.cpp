@@ -11,7 +11,6 @@
 #include "settings/settings.h"
 
 #include <QDir>
-#include <QLabel>
 #include <QTemporaryDir>
 
 namespace {
@@ -120,21 +119,6 @@ private slots:
         }
     }
 
-    void importAsksForTheWorkDirectorysExport()
-    {
-        TExchangeFixture f;
-        f.dialogs.cancelOpen();
-        const QStringList before = f.rows();
-        QVERIFY(f.exchange.ImportTable(f.work, QStringLiteral("59")));
-        QCOMPARE(f.dialogs.openRequests.size(), 1);
-        const TFileRequest &asked = f.dialogs.openRequests[0];
-        QCOMPARE(asked.filter, QStringLiteral("VLMR DataList (*.txt)|*.txt"));
-        QCOMPARE(asked.initialDir, f.work);
-        QCOMPARE(asked.fileName, f.work + QStringLiteral("export.txt"));
-        QVERIFY(asked.fileMustExist);
-        QCOMPARE(f.rows(), before);
-    }
-
     void failuresLoseNothing_data()
     {
         QTest::addColumn<QString>("command");   // export or import
@@ -176,25 +160,6 @@ private slots:
         QCOMPARE(f.fileBytes(QStringLiteral("export.txt")), QByteArray("the old export\r\n"));
         QVERIFY(!QDir(f.work + "gone").exists());
         QVERIFY(!f.info.isVisible());
-    }
-
-    void exportWritesEveryRowAndSaysSo()
-    {
-        TExchangeFixture f;
-        f.document.Table.setCell(TObjectTable::ColName, 2, QString::fromLatin1("Caf\xe9"));
-        TSettings settings;
-        settings.WorkDir = f.work;
-        settings.SeparatorCode = QStringLiteral("44");
-        QVERIFY(f.exchange.ExportTable(settings));
-        QByteArray expected;
-        for (const QString &row : f.rows())
-            expected += QString(row).replace(u';', u',').toLatin1() + "\r\n";
-        QCOMPARE(f.fileBytes(QStringLiteral("export.txt")), expected);
-        QVERIFY(expected.contains("Caf\xe9,"));
-        QVERIFY(f.info.isVisible());
-        QCOMPARE(f.info.windowTitle(), QStringLiteral("Export OK"));
-        QCOMPARE(f.info.L_Text1->text(), QStringLiteral("Ok, the Table is exported to \"export.txt\" in the Work-Dir."));
-        QCOMPARE(f.info.L_Text2->text(), QString());
     }
 
     void readerStopsWhereTheRowsAreFull()
