@@ -124,8 +124,8 @@ QString jsonString(const QString &s)
         case '\r': out += QStringLiteral("\\r"); break;
         case '\t': out += QStringLiteral("\\t"); break;
         default:
-            // Bytes above 0x7F as \u00XX: the JSON stays plain ASCII and
-            // each escape's code is the file's byte.
+            // Control bytes, DEL and bytes above it as \u00XX: the JSON stays
+            // plain ASCII and each escape's code is the file's byte.
             if (c.unicode() < 0x20 || c.unicode() > 0x7E)
                 out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
             else
