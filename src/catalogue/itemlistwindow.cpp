@@ -1,5 +1,6 @@
 #include "itemlistwindow.h"
 #include "itemcatalogue.h"
+#include "ui/windowstyle.h"
 
 #include <QFrame>
 #include <QHeaderView>
@@ -43,7 +44,7 @@ TForm5::TForm5(TItemCatalogue &catalogue, QWidget *mainWindow)
 {
     setObjectName(QStringLiteral("Form5"));
     // The font the window's places and sizes were laid out for.
-    setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    setFont(TWindowStyle::font());
     setWindowTitle(QStringLiteral("Item List"));
     setMinimumWidth(270);
     setMaximumWidth(270);

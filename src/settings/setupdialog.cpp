@@ -2,6 +2,7 @@
 #include "app/dialogs.h"
 #include "document/numbers.h"
 #include "settings.h"
+#include "ui/windowstyle.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -64,7 +65,7 @@ TForm2::TForm2(TSettingsStore &store, TDialogs &dialogs, QWidget *mainWindow)
 {
     setObjectName(QStringLiteral("Form2"));
     // The font the window's places and sizes were laid out for.
-    setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    setFont(TWindowStyle::font());
     setWindowTitle(QStringLiteral("Setup"));
     setFixedSize(563, 307);
 
@@ -156,6 +157,7 @@ TForm2::TForm2(TSettingsStore &store, TDialogs &dialogs, QWidget *mainWindow)
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    TWindowStyle::frameGroupBoxes(this);
 }
 
 void TForm2::showSetup()
