@@ -5,6 +5,7 @@
 #include "document/errors.h"
 #include "document/numbers.h"
 #include "pcxctrl.h"
+#include "ui/thumbstyle.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -85,6 +86,9 @@ TMapViewPanel::TMapViewPanel(QWidget *host, TMapDocument &document, TDialogs &di
     E_Zoom->setEnabled(false);
 
     ScrollBar1 = makeScrollBar(host, Qt::Vertical, QRect(3, 159, 16, 48), MinZoom, MaxZoom, MinZoom);
+    // Its track is too short for the style's least thumb: a shorter thumb
+    // keeps the slider draggable.
+    TThumbStyle::apply(ScrollBar1);
 
     Button2 = makeButton(host, "c", 4, 219);
     Button3 = makeButton(host, "d", 4, 243);
