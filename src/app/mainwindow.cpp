@@ -185,7 +185,7 @@ void TForm1::createControls()
     connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
     connect(Button6, &QPushButton::clicked, this, [this] { Form2->showSetup(); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] { Form4->showCentredOn(this); });
-    connect(Button12, &QPushButton::clicked, this, [this] { Form5->show(); });
+    connect(Button12, &QPushButton::clicked, this, &TForm1::showItemList);
     connect(Button11, &QPushButton::clicked, this, [this] {
         // The Save Map dialog below the main window (kept on the screen), the About window beside it.
         const QRect frame = frameGeometry();
@@ -257,6 +257,13 @@ void TForm1::createWindows()
     // The Object View is created last; its creation runs the command-line Load.
     if (!m_commandLineFile.isEmpty())
         Button1Click();
+}
+
+void TForm1::showItemList()
+{
+    // Beside the main window, with room after it for the Object View that
+    // "View" puts to the list's right.
+    Form5->showBeside(this, Form7 ? Form7->frameGeometry().width() : 0);
 }
 
 void TForm1::resizeEvent(QResizeEvent *event)
