@@ -94,10 +94,9 @@ TForm2::TForm2(TSettingsStore &store, TDialogs &dialogs, QWidget *mainWindow)
     RadioButton1->setChecked(true);
 
     // In place of the drive box and directory list: the directory shown here,
-    // chosen with the "..." button. It starts at the root of the file system
-    // (the first drive's root where there are drives).
+    // typed in or chosen with the "..." button. It starts at the root of the
+    // file system (the first drive's root where there are drives).
     DirectoryListBox1 = edit(GroupBox1, "DirectoryListBox1", 352, 40, 173);
-    DirectoryListBox1->setReadOnly(true);
     DirectoryListBox1->setText(QDir::toNativeSeparators(QDir::rootPath()));
     browseButton = button(GroupBox1, "browseButton", QStringLiteral("..."), QRect(529, 40, 24, 21));
 
