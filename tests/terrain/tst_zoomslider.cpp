@@ -7,27 +7,6 @@ namespace {
 
 enum class Gesture { ClickBelowThumb, ClickAboveThumb, DragToTrackEnd, DragToTrackStart };
 
-QStyleOptionSlider sliderOption(QScrollBar *bar)
-{
-    QStyleOptionSlider opt;
-    opt.initFrom(bar);
-    opt.subControls = QStyle::SC_All;
-    opt.orientation = bar->orientation();
-    opt.minimum = bar->minimum();
-    opt.maximum = bar->maximum();
-    opt.sliderPosition = bar->sliderPosition();
-    opt.sliderValue = bar->value();
-    opt.singleStep = bar->singleStep();
-    opt.pageStep = bar->pageStep();
-    return opt;
-}
-
-QRect partOf(QScrollBar *bar, QStyle::SubControl part)
-{
-    const QStyleOptionSlider opt = sliderOption(bar);
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar);
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Gesture)
@@ -57,8 +36,8 @@ private slots:
         QCOMPARE(bar->size(), QSize(16, 48));
         bar->setValue(start);
 
-        const QRect thumb = partOf(bar, QStyle::SC_ScrollBarSlider);
-        const QRect track = partOf(bar, QStyle::SC_ScrollBarGroove);
+        const QRect thumb = TMapViewFixture::partOf(bar, QStyle::SC_ScrollBarSlider);
+        const QRect track = TMapViewFixture::partOf(bar, QStyle::SC_ScrollBarGroove);
         // A thumb as long as the track could be neither seen nor dragged.
         QVERIFY2(thumb.height() >= 4 && thumb.height() < track.height() - 8,
                  qPrintable(QStringLiteral("thumb %1 in a track of %2").arg(thumb.height()).arg(track.height())));
