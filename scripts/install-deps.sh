@@ -2,7 +2,8 @@
 # Installs the Debian packages the project needs. Runs as root without
 # prompts and does nothing when everything is present.
 #
-#   install-deps.sh run    what building and running the editor needs
+#   install-deps.sh run    what building and running the editor needs (with
+#                          the narrow face the windows are laid out for)
 #   install-deps.sh test   that, and the tools the test suite runs: Wine and
 #                          mingw-w64 for the Windows parts, the freedesktop
 #                          file-type tools, clang for the fuzz harnesses,
@@ -10,7 +11,8 @@
 set -e
 
 RUN_PACKAGES="cmake ninja-build ccache g++ make pkg-config \
-qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev"
+qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev \
+fonts-liberation"
 
 TEST_PACKAGES="netpbm libjpeg-turbo-progs python3-pil xvfb xauth \
 wine wine64 g++-mingw-w64-x86-64 \

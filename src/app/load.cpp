@@ -105,7 +105,7 @@ void TForm1::load()
 
     Form3->E_BMSfile->setText(Document.BmsPath);
     Form3->E_TRNFile->setText(Document.TrnPath);
-    Form5->show();
+    showItemList();
     MapView->setMapControlsEnabled(true);
     for (QWidget *w : std::initializer_list<QWidget *>{StringGrid1, ComboBox1, ComboBox2, B_delmpname})
         w->setEnabled(true);

@@ -11,6 +11,7 @@
 #include "settings/setupdialog.h"
 #include "terrain/mapview.h"
 #include "terrain/mapviewpanel.h"
+#include "ui/windowstyle.h"
 
 #include <QAbstractItemDelegate>
 #include <QApplication>
@@ -68,7 +69,7 @@ TForm1::TForm1(TDialogs &dialogs, const QString &commandLineFile, const QString 
       m_dialogs(dialogs), m_commandLineFile(commandLineFile), m_programDir(programDir)
 {
     setWindowTitle(QString::fromLatin1(DesignedCaption));
-    setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    setFont(TWindowStyle::font());
     setToolTip(QStringLiteral("Edit the MAP"));
     setMinimumSize(800, 600);
     setMaximumSize(1200, 600);
@@ -108,8 +109,7 @@ void TForm1::createControls()
     MapView = std::make_unique<TMapViewPanel>(this, Document, m_dialogs);
     MapView->Terrain = &Terrain;
 
-    QFont labelFont(QStringLiteral("Serif"));
-    labelFont.setPixelSize(8);
+    const QFont labelFont = TWindowStyle::serifFont(8);
     for (int i = 0; i < 6; ++i) {
         const GameTypeBox &g = GameTypeBoxes[i];
         auto *box = new QCheckBox(this);
@@ -118,16 +118,15 @@ void TForm1::createControls()
         CheckBox[i] = box;
         auto *label = new QLabel(QString::fromLatin1(g.label), this);
         label->setFont(labelFont);
-        label->setGeometry(2, g.top - 8, 22, 9);
+        // One line of the small serif (9 pixels) right above the box.
+        label->setGeometry(2, g.top - 9, 22, 9);
         GameTypeLabels[i] = label;
     }
     C_NG = new QCheckBox(this);
     C_NG->setGeometry(4, 503, 15, 17);
     C_NG->setToolTip(QStringLiteral("Night Goggles"));
-    QFont ngFont(QStringLiteral("Serif"));
-    ngFont.setPixelSize(11);
     GameTypeLabels[6] = new QLabel(QStringLiteral("NGs"), this);
-    GameTypeLabels[6]->setFont(ngFont);
+    GameTypeLabels[6]->setFont(TWindowStyle::serifFont(11));
     GameTypeLabels[6]->setGeometry(2, 503 - 15, 22, 13);
 
     BitBtn1 = button(this, QStringLiteral("?"), 3, 527, 16, 31);
@@ -187,7 +186,7 @@ void TForm1::createControls()
     connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
     connect(Button6, &QPushButton::clicked, this, [this] { Form2->showSetup(); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] { Form4->showCentredOn(this); });
-    connect(Button12, &QPushButton::clicked, this, [this] { Form5->show(); });
+    connect(Button12, &QPushButton::clicked, this, &TForm1::showItemList);
     connect(Button11, &QPushButton::clicked, this, [this] {
         // The Save Map dialog below the main window (kept on the screen), the About window beside it.
         const QRect frame = frameGeometry();
@@ -270,6 +269,13 @@ void TForm1::createWindows()
     // The Object View is created last; its creation runs the command-line Load.
     if (!m_commandLineFile.isEmpty())
         Button1Click();
+}
+
+void TForm1::showItemList()
+{
+    // Beside the main window, with room after it for the Object View that
+    // "View" puts to the list's right.
+    Form5->showBeside(this, Form7 ? Form7->frameGeometry().width() : 0);
 }
 
 void TForm1::resizeEvent(QResizeEvent *event)

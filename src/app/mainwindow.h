@@ -104,6 +104,9 @@ public:
     // the user typed last.
     void commitTableEdit();
 
+    // Shows the Item List beside the main window (Load and "L").
+    void showItemList();
+
     // The map-name box mirrors MapNames.
     void syncMapNameBox();
     QString commandLineFile() const { return m_commandLineFile; }

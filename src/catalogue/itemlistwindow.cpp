@@ -1,5 +1,6 @@
 #include "itemlistwindow.h"
 #include "itemcatalogue.h"
+#include "ui/windowstyle.h"
 
 #include <QFrame>
 #include <QHeaderView>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 
 namespace {
@@ -43,7 +45,7 @@ TForm5::TForm5(TItemCatalogue &catalogue, QWidget *mainWindow)
 {
     setObjectName(QStringLiteral("Form5"));
     // The font the window's places and sizes were laid out for.
-    setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    setFont(TWindowStyle::font());
     setWindowTitle(QStringLiteral("Item List"));
     setMinimumWidth(270);
     setMaximumWidth(270);
@@ -89,6 +91,39 @@ TForm5::TForm5(TItemCatalogue &catalogue, QWidget *mainWindow)
             [this](const QModelIndex &current) { currentRowChanged(current); });
 
     FormResize();
+}
+
+TItemListPlace TForm5::placeBeside(const QRect &mainFrame, const QSize &listFrame, int roomAfter,
+                                   const QRect &screen)
+{
+    TItemListPlace place{mainFrame.topLeft(), QRect()};
+    const int wanted = listFrame.width() + roomAfter;
+    const int free = screen.right() - mainFrame.right();
+    if (free < wanted)
+        place.mainWindow.rx() -= qBound(0, wanted - free, mainFrame.left() - screen.left());
+    const int left = qMin(place.mainWindow.x() + mainFrame.width(), screen.right() + 1 - listFrame.width());
+    const int height = qMin(listFrame.height(), screen.height());
+    const int top = qBound(screen.top(), mainFrame.top(), screen.bottom() + 1 - height);
+    place.itemList = QRect(left, top, listFrame.width(), height);
+    return place;
+}
+
+void TForm5::showBeside(QWidget *mainWindow, int roomAfter)
+{
+    // The list's frame is known once it is shown.
+    show();
+    const QScreen *screen = mainWindow->screen();
+    if (!screen)
+        return;
+    const QRect own = frameGeometry();
+    const TItemListPlace place =
+        placeBeside(mainWindow->frameGeometry(), own.size(), roomAfter, screen->availableGeometry());
+    if (place.mainWindow != mainWindow->frameGeometry().topLeft())
+        mainWindow->move(place.mainWindow);
+    if (place.itemList.height() != own.height())
+        resize(width(), place.itemList.height() - (own.height() - height()));
+    move(place.itemList.topLeft());
+    raise();
 }
 
 void TForm5::resizeEvent(QResizeEvent *event)

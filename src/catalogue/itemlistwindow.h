@@ -3,6 +3,7 @@
 // pick an item (shown in the two labels) and, later, jump to a category,
 // search and apply the picked item to the selected objects.
 
+#include <QRect>
 #include <QWidget>
 #include <array>
 
@@ -14,6 +15,13 @@ class QPushButton;
 class QTableView;
 class TItemCatalogue;
 
+// Where the Item List goes beside the main window, and where the main window
+// goes to make room for it (both outer frames, in screen coordinates).
+struct TItemListPlace {
+    QPoint mainWindow;
+    QRect itemList;
+};
+
 class TForm5 : public QWidget {
     Q_OBJECT
 public:
@@ -22,6 +30,19 @@ public:
     TForm5(TItemCatalogue &catalogue, QWidget *mainWindow);
 
     static constexpr int ListTop = 72;
+
+    // The Item List's place beside the main window (mainFrame): to its right,
+    // top edges level, with roomAfter pixels kept free to the list's right for
+    // the Object View. Where the screen has not that much room right of the
+    // main window, the main window moves left, at most to the screen's edge;
+    // on a screen narrower than the main window and the list, the list keeps
+    // to the screen's right edge, over the table's right end but never over
+    // the map. The list is kept within the screen's height.
+    static TItemListPlace placeBeside(const QRect &mainFrame, const QSize &listFrame, int roomAfter,
+                                      const QRect &screen);
+    // Shows the list at placeBeside's place on mainWindow's screen (moving
+    // mainWindow where that says so). Load and the main window's "L" use it.
+    void showBeside(QWidget *mainWindow, int roomAfter);
 
     // BitBtn1 .. BitBtn7 ("1000" .. "7000") at [0] .. [6].
     std::array<QPushButton *, 7> BitBtn{};

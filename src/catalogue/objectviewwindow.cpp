@@ -1,6 +1,7 @@
 #include "objectviewwindow.h"
 #include "jpegpicture.h"
 #include "settings/settings.h"
+#include "ui/windowstyle.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -15,7 +16,7 @@ TForm7::TForm7(TSettingsStore &store)
 {
     setObjectName(QStringLiteral("Form7"));
     // The font the window's places and sizes were laid out for.
-    setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    setFont(TWindowStyle::font());
     setWindowTitle(QStringLiteral("Object View"));
     setFixedSize(327, 248);
 

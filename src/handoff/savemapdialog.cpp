@@ -1,6 +1,7 @@
 #include "savemapdialog.h"
 #include "app/dialogs.h"
 #include "settings/settings.h"
+#include "ui/windowstyle.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -87,7 +88,7 @@ TForm3::TForm3(TTerrain &terrain, TSettingsStore &store, TDialogs &dialogs, QWid
 {
     setObjectName(QStringLiteral("Form3"));
     // The font the window's places and sizes were laid out for.
-    setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    setFont(TWindowStyle::font());
     setWindowTitle(QStringLiteral("Save Map as"));
     setFixedSize(648, 254);
 
@@ -149,6 +150,7 @@ TForm3::TForm3(TTerrain &terrain, TSettingsStore &store, TDialogs &dialogs, QWid
     connect(C_KZstart, &QCheckBox::toggled, this, &TForm3::C_KZstartClick);
     connect(RichEdit1, &QPlainTextEdit::textChanged, this, &TForm3::RichEdit1Change);
 
+    TWindowStyle::frameGroupBoxes(this);
     refreshMapData();
 }
 

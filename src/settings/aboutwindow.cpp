@@ -1,5 +1,6 @@
 #include "aboutwindow.h"
 #include "document/category.h"
+#include "ui/windowstyle.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -15,7 +16,7 @@ TForm4::TForm4(QWidget *parent)
 {
     setObjectName(QStringLiteral("Form4"));
     // The font the window's places and sizes were laid out for.
-    setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    setFont(TWindowStyle::font());
     setWindowTitle(QStringLiteral("About"));
     resize(ShownSize);
 

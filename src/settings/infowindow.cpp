@@ -1,4 +1,5 @@
 #include "infowindow.h"
+#include "ui/windowstyle.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -26,7 +27,7 @@ TForm6::TForm6(QWidget *mainWindow)
 {
     setObjectName(QStringLiteral("Form6"));
     // The font the window's places and sizes were laid out for.
-    setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    setFont(TWindowStyle::font());
     setWindowTitle(QStringLiteral("Info"));
     setFixedSize(451, 75);
 
@@ -46,6 +47,7 @@ TForm6::TForm6(QWidget *mainWindow)
     B_OK->setGeometry(408, 16, 33, 49);
     B_OK->raise();
     connect(B_OK, &QPushButton::clicked, this, &TForm6::B_OKClick);
+    TWindowStyle::frameGroupBoxes(this);
 }
 
 QPoint TForm6::infoWindowPlace(const QRect &mainFrame, int infoOuterWidth)

@@ -3,6 +3,7 @@
 #include "document/numbers.h"
 #include "settings.h"
 #include "shellext.h"
+#include "ui/windowstyle.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -65,7 +66,7 @@ TForm2::TForm2(TSettingsStore &store, TDialogs &dialogs, QWidget *mainWindow)
 {
     setObjectName(QStringLiteral("Form2"));
     // The font the window's places and sizes were laid out for.
-    setFont(QFont(QStringLiteral("Sans Serif"), 8));
+    setFont(TWindowStyle::font());
     setWindowTitle(QStringLiteral("Setup"));
     setFixedSize(563, 307);
 
@@ -94,10 +95,9 @@ TForm2::TForm2(TSettingsStore &store, TDialogs &dialogs, QWidget *mainWindow)
     RadioButton1->setChecked(true);
 
     // In place of the drive box and directory list: the directory shown here,
-    // chosen with the "..." button. It starts at the root of the file system
-    // (the first drive's root where there are drives).
+    // typed in or chosen with the "..." button. It starts at the root of the
+    // file system (the first drive's root where there are drives).
     DirectoryListBox1 = edit(GroupBox1, "DirectoryListBox1", 352, 40, 173);
-    DirectoryListBox1->setReadOnly(true);
     DirectoryListBox1->setText(QDir::toNativeSeparators(QDir::rootPath()));
     browseButton = button(GroupBox1, "browseButton", QStringLiteral("..."), QRect(529, 40, 24, 21));
 
@@ -166,6 +166,7 @@ TForm2::TForm2(TSettingsStore &store, TDialogs &dialogs, QWidget *mainWindow)
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    TWindowStyle::frameGroupBoxes(this);
 }
 
 void TForm2::showSetup()

@@ -43,8 +43,8 @@ public:
     QRadioButton *RadioButton3;
     QRadioButton *RadioButton4;
     QRadioButton *RadioButton5;
-    // The directory "Add Path" takes: shown read-only, changed with the
-    // "..." button beside it (a directory chooser in place of a drive box and
+    // The directory "Add Path" takes: typed in, or chosen with the "..."
+    // button beside it (a directory chooser in place of a drive box and
     // directory list).
     QLineEdit *DirectoryListBox1;
     QPushButton *browseButton;

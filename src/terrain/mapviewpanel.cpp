@@ -5,6 +5,7 @@
 #include "document/errors.h"
 #include "document/numbers.h"
 #include "pcxctrl.h"
+#include "ui/thumbstyle.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -42,6 +43,21 @@ QLabel *makeLabel(QWidget *parent, const char *caption, QRect geometry)
     l->setGeometry(geometry);
     return l;
 }
+
+// The window readout keeps its place and grows to hold its caption where the
+// design's spacing is too narrow for it ("Local_x" needs more than the 24
+// pixels before "KZ_x"); the game readout then starts a little after it and
+// keeps its right end.
+void placeReadoutPair(QLabel *window, QLabel *game)
+{
+    constexpr int Gap = 2;
+    const int needed = window->fontMetrics().horizontalAdvance(window->text()) + 1;
+    if (needed <= window->width())
+        return;
+    const int end = game->geometry().right();
+    window->resize(needed, window->height());
+    game->setGeometry(window->x() + needed + Gap, game->y(), end + 1 - (window->x() + needed + Gap), game->height());
+}
 }
 
 TMapViewPanel::TMapViewPanel(QWidget *host, TMapDocument &document, TDialogs &dialogs)
@@ -70,6 +86,9 @@ TMapViewPanel::TMapViewPanel(QWidget *host, TMapDocument &document, TDialogs &di
     E_Zoom->setEnabled(false);
 
     ScrollBar1 = makeScrollBar(host, Qt::Vertical, QRect(3, 159, 16, 48), MinZoom, MaxZoom, MinZoom);
+    // Its track is too short for the style's least thumb: a shorter thumb
+    // keeps the slider draggable.
+    TThumbStyle::apply(ScrollBar1);
 
     Button2 = makeButton(host, "c", 4, 219);
     Button3 = makeButton(host, "d", 4, 243);
@@ -93,10 +112,12 @@ TMapViewPanel::TMapViewPanel(QWidget *host, TMapDocument &document, TDialogs &di
     C_60 = boxes[5];
     C_70 = boxes[6];
 
-    Label1 = makeLabel(host, "Local_x", QRect(544, 3, 25, 17));
-    Label4 = makeLabel(host, "KZ_x", QRect(568, 3, 60, 17));
-    Label2 = makeLabel(host, "Local_y", QRect(630, 3, 27, 17));
+    Label1 = makeLabel(host, "Local_x", QRect(544, 3, 24, 17));
+    Label4 = makeLabel(host, "KZ_x", QRect(568, 3, 62, 17));
+    Label2 = makeLabel(host, "Local_y", QRect(630, 3, 26, 17));
     Label5 = makeLabel(host, "KZ_y", QRect(656, 3, 78, 17));
+    placeReadoutPair(Label1, Label4);
+    placeReadoutPair(Label2, Label5);
 
     setMapControlsEnabled(false);
     // Zooming is possible before any map is loaded.

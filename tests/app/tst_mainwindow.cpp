@@ -6,6 +6,7 @@
 
 #include "app/mainwindow.h"
 #include "catalogue/itemlistwindow.h"
+#include "catalogue/objectviewwindow.h"
 #include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"
 #include "settings/setupdialog.h"
@@ -23,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -425,6 +427,30 @@ private slots:
         QCOMPARE(p.form->StringGrid1->width(), 645);
         QCOMPARE(p.form->maximumHeight(), 600);
         QCOMPARE(p.form->minimumWidth(), 800);
+        p.form->hide();
+    }
+
+    void itemListOpensBesideTheMainWindowAtLoadAndL()
+    {
+        GameData data;
+        Program p(data);
+        p.form->show();
+        p.dialogs.answerOpen(data.map(QStringLiteral("a.bms"), {}, {{2001, 1}}));
+        QTest::mouseClick(p.form->Button1, Qt::LeftButton);
+        TForm5 &list = *p.form->Form5;
+        for (int pass = 0; pass < 2; ++pass) {
+            QVERIFY(list.isVisible());
+            const TItemListPlace place =
+                TForm5::placeBeside(p.form->frameGeometry(), list.frameGeometry().size(),
+                                    p.form->Form7->frameGeometry().width(), p.form->screen()->availableGeometry());
+            QCOMPARE(place.mainWindow, p.form->frameGeometry().topLeft());
+            QCOMPARE(list.frameGeometry(), place.itemList);
+            // Moved away and hidden, "L" brings it back to the same place.
+            list.move(0, 0);
+            list.hide();
+            if (pass == 0)
+                QTest::mouseClick(p.form->Button12, Qt::LeftButton);
+        }
         p.form->hide();
     }
 

@@ -174,12 +174,16 @@ private slots:
         QTest::addColumn<QString>("chosen");     // the chooser's answer; empty cancels
         QTest::addColumn<int>("filledEdit");     // 1 .. 5
         QTest::addColumn<QString>("filledText");
+        QTest::addColumn<QString>("typed");      // typed over the directory field first; empty: nothing
         const QString root = QDir::rootPath();
         QTest::newRow("RadioButton3 fills Edit3 with the directory and one separator")
-            << 3 << true << "/games/tank" << 3 << withSeparator(QStringLiteral("/games/tank"));
+            << 3 << true << "/games/tank" << 3 << withSeparator(QStringLiteral("/games/tank")) << "";
         QTest::newRow("at the root the directory already ends with a separator and gets a second")
-            << 5 << false << "" << 5 << withSeparator(root);
-        QTest::newRow("a cancelled chooser keeps the directory shown") << 2 << true << "" << 2 << withSeparator(root);
+            << 5 << false << "" << 5 << withSeparator(root) << "";
+        QTest::newRow("a cancelled chooser keeps the directory shown")
+            << 2 << true << "" << 2 << withSeparator(root) << "";
+        QTest::newRow("a directory typed into the field is what Add Path takes")
+            << 4 << false << "" << 4 << withSeparator(QStringLiteral("/data/maps")) << "/data/maps";
     }
     void addPath()
     {
@@ -188,6 +192,7 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(int, filledEdit);
         QFETCH(QString, filledText);
+        QFETCH(QString, typed);
         TSetupFixture f(iniWithCode("59"));
         QRadioButton *radios[] = {f.form->RadioButton1, f.form->RadioButton2, f.form->RadioButton3,
                                   f.form->RadioButton4, f.form->RadioButton5};
@@ -201,6 +206,10 @@ private slots:
             f.dialogs.answerDirectory(chosen);
             QTest::mouseClick(f.form->browseButton, Qt::LeftButton);
             QCOMPARE(f.dialogs.directoryStarts, QStringList{QDir::rootPath()});
+        }
+        if (!typed.isEmpty()) {
+            QTest::keyClick(f.form->DirectoryListBox1, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(f.form->DirectoryListBox1, typed);
         }
         QTest::mouseClick(f.form->Button2, Qt::LeftButton);
         for (int i = 0; i < 5; ++i)

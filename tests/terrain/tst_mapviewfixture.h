@@ -72,8 +72,8 @@ struct TMapViewFixture {
         panel.LayoutTiles();
     }
 
-    // A click on one of a scroll bar's arrows, where the style draws it.
-    static void clickArrow(QScrollBar *bar, QStyle::SubControl arrow)
+    // Where a scroll bar's style draws one of its parts (arrow, track, thumb).
+    static QRect partOf(QScrollBar *bar, QStyle::SubControl part)
     {
         QStyleOptionSlider opt;
         opt.initFrom(bar);
@@ -87,7 +87,13 @@ struct TMapViewFixture {
         opt.sliderValue = bar->value();
         opt.singleStep = bar->singleStep();
         opt.pageStep = bar->pageStep();
-        const QRect r = bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, arrow, bar);
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar);
+    }
+
+    // A click on one of a scroll bar's arrows, where the style draws it.
+    static void clickArrow(QScrollBar *bar, QStyle::SubControl arrow)
+    {
+        const QRect r = partOf(bar, arrow);
         QVERIFY(r.isValid());
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, r.center());
     }

@@ -1,0 +1,6 @@
+# Window plumbing the windows share (their font, group-box frames, the small
+# scroll bars' thumbs): part of vellumar_ui, below every window that uses it.
+target_sources(vellumar_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/windowstyle.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/thumbstyle.cpp
+)
