@@ -24,17 +24,6 @@
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-QByteArray sample(const char *relative)
-{
-    return readAll(QStringLiteral(VELLUMAR_SAMPLES "/") + QLatin1String(relative));
-}
-
 // A program directory and a game installation whose folder has blanks in its
 // name, with a loaded map of three objects (a decoration, a vehicle, a
 // deathmatch start) named by the list's second name.
@@ -59,9 +48,9 @@ struct TSaveWorld {
         build::file(dir, "prog/kzmap.dat", build::trailer());
         build::file(dir, "prog/kzmap.ini",
                     (kz + "\r\n" + base + "\r\n" + game + "\r\n" + base + "\r\n\r\n59\r\n00\r\n").toLocal8Bit());
-        trnPath = build::file(dir, "kz/vlmrtest.trn", sample("kz/vlmrtest.trn"));
+        trnPath = build::file(dir, "kz/vlmrtest.trn", build::sampleFile("kz/vlmrtest.trn"));
         for (const char *p : {"vlmrc.pcx", "vlmre.pcx", "vlmrd.pcx", "vlmrs.pcx", "other.pcx"})
-            build::file(dir, QStringLiteral("kz/") + QLatin1String(p), sample("kz/vlmrd.pcx"));
+            build::file(dir, QStringLiteral("kz/") + QLatin1String(p), build::sampleFile("kz/vlmrd.pcx"));
         listPath = build::file(dir, "kzbase/kzmpname.bin", build::nameList({"First", "Second", "Third"}));
         header.mapKey = "MPNAME02";
         header.terrain = "vlmrtest.trn";
@@ -118,8 +107,8 @@ struct TSaveWorld {
 // The files a save may change, by name.
 QMap<QString, QByteArray> snapshot(const TSaveWorld &w)
 {
-    return {{"trn", readAll(w.trnPath)}, {"list", readAll(w.listPath)}, {"map", readAll(w.mapPath)},
-            {"batch", readAll(w.batchPath)}};
+    return {{"trn", build::readFile(w.trnPath)}, {"list", build::readFile(w.listPath)}, {"map", build::readFile(w.mapPath)},
+            {"batch", build::readFile(w.batchPath)}};
 }
 
 } // namespace
@@ -153,22 +142,22 @@ private slots:
         QTest::mouseClick(w.saveDialog().Button1, Qt::LeftButton);
 
         QVERIFY(w.dialogs.errors.isEmpty());
-        QList<QByteArray> trn = sample("kz/vlmrtest.trn").split('\n');
+        QList<QByteArray> trn = build::sampleFile("kz/vlmrtest.trn").split('\n');
         trn[3] = trn[3].left(18) + "other\r";
-        QCOMPARE(readAll(w.trnPath), trn.join('\n'));
-        QCOMPARE(readAll(w.listPath), build::nameList({"First", "Second", "Third", "Fourth"}));
+        QCOMPARE(build::readFile(w.trnPath), trn.join('\n'));
+        QCOMPARE(build::readFile(w.listPath), build::nameList({"First", "Second", "Third", "Fourth"}));
         QList<build::Object> edited = w.objects;
         edited[0].x = 777;
-        QCOMPARE(readAll(w.mapPath), w.savedMap(edited, "MPNAME04"));
-        QCOMPARE(readAll(w.batchPath),
+        QCOMPARE(build::readFile(w.mapPath), w.savedMap(edited, "MPNAME04"));
+        QCOMPARE(build::readFile(w.batchPath),
                  QByteArray(w.batch(w.mapPath)).replace("vlmrc.pcx", "other.pcx"));
         QVERIFY(w.savedShown());
         QVERIFY(w.saveDialog().isVisible());
 
         // Saved again unchanged, the terrain text stays as it is.
-        const QByteArray trnBefore = readAll(w.trnPath);
+        const QByteArray trnBefore = build::readFile(w.trnPath);
         QTest::mouseClick(w.saveDialog().Button1, Qt::LeftButton);
-        QCOMPARE(readAll(w.trnPath), trnBefore);
+        QCOMPARE(build::readFile(w.trnPath), trnBefore);
     }
 
     void quickSaveWritesTheChosenFileAndNoTerrainText()
@@ -185,11 +174,11 @@ private slots:
         QCOMPARE(asked.initialDir, w.base);
         QCOMPARE(asked.fileName, w.mapPath); // SaveName
         QVERIFY(w.dialogs.errors.isEmpty());
-        QCOMPARE(readAll(copy), w.savedMap(w.objects, "MPNAME02"));
-        QCOMPARE(readAll(w.trnPath), sample("kz/vlmrtest.trn"));
+        QCOMPARE(build::readFile(copy), w.savedMap(w.objects, "MPNAME02"));
+        QCOMPARE(build::readFile(w.trnPath), build::sampleFile("kz/vlmrtest.trn"));
         // BmsPath stays the loaded map, and the batch packs it.
         QCOMPARE(w.form->Document.BmsPath, w.mapPath);
-        QCOMPARE(readAll(w.batchPath), w.batch(w.mapPath));
+        QCOMPARE(build::readFile(w.batchPath), w.batch(w.mapPath));
         QVERIFY(w.savedShown());
         QVERIFY(w.form->isEnabled());
     }
@@ -260,7 +249,7 @@ private slots:
         QTest::mouseClick(w.saveDialog().Button1, Qt::LeftButton);
         qputenv("PATH", path);
         QCOMPARE(w.dialogs.errors, QStringList{"The program " + w.batchPath + " was not executed"});
-        QCOMPARE(readAll(w.batchPath), w.batch(w.mapPath));
+        QCOMPARE(build::readFile(w.batchPath), w.batch(w.mapPath));
         QVERIFY(w.savedShown());
     }
 

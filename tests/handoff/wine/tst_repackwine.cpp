@@ -17,21 +17,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QByteArray sample(const char *relative)
-{
-    return readAll(QStringLiteral(VELLUMAR_SAMPLES "/") + QLatin1String(relative));
-}
-
-} // namespace
-
 class TestRepackUnderWine : public QObject {
     Q_OBJECT
 private slots:
@@ -61,7 +46,7 @@ private slots:
         build::file(dir, "prog/kzmap.dat", build::trailer());
         build::file(dir, "prog/kzmap.ini",
                     (kz + "\r\n" + base + "\r\n" + game + "\r\n" + base + "\r\n\r\n59\r\n00\r\n").toLocal8Bit());
-        build::file(dir, "kz/vlmrtest.trn", sample("kz/vlmrtest.trn"));
+        build::file(dir, "kz/vlmrtest.trn", build::sampleFile("kz/vlmrtest.trn"));
         // Pictures of different sizes, so each line's size tells its file.
         for (const char *p : {"vlmrc.pcx", "vlmre.pcx", "vlmrd.pcx", "vlmrs.pcx"})
             QVERIFY(QFile::copy(QStringLiteral(VELLUMAR_SAMPLES "/kz/") + QLatin1String(p), kz + QLatin1String(p)));
@@ -82,8 +67,8 @@ private slots:
         QCOMPARE(dialogs.errors, QStringList());
 
         const QString log = game + "repack.log";
-        QVERIFY2(QTest::qWaitFor([&] { return readAll(log).count('\n') >= 8; }, 180000), readAll(log).constData());
-        const QList<QByteArray> lines = readAll(log).split('\n');
+        QVERIFY2(QTest::qWaitFor([&] { return build::readFile(log).count('\n') >= 8; }, 180000), build::readFile(log).constData());
+        const QList<QByteArray> lines = build::readFile(log).split('\n');
         const std::pair<const char *, QString> packed[] = {
             {"kzbase.pff", map},         {"kzbase.pff", base + "kzmpname.bin"}, {"kz.pff", kz + "vlmrtest.trn"},
             {"kz.pff", kz + "vlmrc.pcx"}, {"kz.pff", kz + "vlmre.pcx"},          {"kz.pff", kz + "vlmrd.pcx"},
