@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -52,6 +53,12 @@ std::vector<QString> shortWindowsPaths(const QStringList &paths)
     if (winepath.isEmpty())
         return {};
     QProcess lookup;
+    // Should this lookup be Wine's first start, it sets up the prefix without
+    // stopping to offer Wine's .NET and HTML add-ons (unless the user says otherwise).
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!environment.contains(QStringLiteral("WINEDLLOVERRIDES")))
+        environment.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("mscoree,mshtml="));
+    lookup.setProcessEnvironment(environment);
     lookup.setWorkingDirectory(QStringLiteral("/"));
     lookup.setStandardErrorFile(QProcess::nullDevice());
     lookup.start(winepath, QStringList{QStringLiteral("-s"), QStringLiteral("-w"), QStringLiteral("/")} + paths);
