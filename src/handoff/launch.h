@@ -6,6 +6,7 @@
 // launch_unix.cpp the one for systems where the game runs under Wine; the
 // command-line composition below is shared by both.
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
