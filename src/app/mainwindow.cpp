@@ -184,6 +184,7 @@ void TForm1::createControls()
 
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+    connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
     connect(Button6, &QPushButton::clicked, this, [this] { Form2->showSetup(); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] { Form4->showCentredOn(this); });
     connect(Button12, &QPushButton::clicked, this, &TForm1::showItemList);
@@ -255,6 +256,7 @@ void TForm1::createWindows()
     });
     Form3 = std::make_unique<TForm3>(Terrain, Store, m_dialogs, this);
     Form3->showMapFile = [this](const QString &path) { MapView->ShowMapFile(path); };
+    Form3->SaveHost = this;
     Form4 = std::make_unique<TForm4>();
     Form5 = std::make_unique<TForm5>(Catalogue, this);
     // The Item List's creation reads the catalogue.

@@ -8,6 +8,8 @@
 #include "document/mapdocument.h"
 #include "document/mapnamebox.h"
 #include "document/mapnamelist.h"
+#include "handoff/launch.h"
+#include "handoff/savecommand.h"
 #include "settings/settings.h"
 #include "terrain/terrainfile.h"
 
@@ -33,7 +35,7 @@ class TForm7;
 class TMapViewPanel;
 class TTableExchange;
 
-class TForm1 : public QWidget, public TTerrainHost {
+class TForm1 : public QWidget, public TTerrainHost, public TSaveHost {
     Q_OBJECT
 public:
     static constexpr const char *DesignedCaption = "Vellumar (v1.1.0 Final Rev.:482)";
@@ -58,6 +60,8 @@ public:
     QString SavedCaption;
     QString SaveName;
     bool DialogConfirmed = false;
+    // The short-path service the repack batch is written with.
+    TShortPaths ShortPaths = ToShortPaths;
 
     // The other windows (created by createWindows).
     std::unique_ptr<TForm6> Form6;
@@ -96,6 +100,7 @@ public:
     // Commands.
     void Button1Click(); // Load
     void Button8Click(); // Reset
+    void Button7Click(); // Save: the quick save (save.cpp)
     // The document and every control back to Empty (Reset document).
     void ResetDocument();
 
@@ -115,6 +120,13 @@ public:
     void mapDataRead() override;
     bool runPictureChooser(TMapPicture which, const QString &title, QString &fileName) override;
     void showColourMap(const QImage &picture) override;
+
+    // TSaveHost (save.cpp)
+    TMapDocument &saveDocument() override { return Document; }
+    TMapSaveInputs mapSaveInputs() override;
+    void loadTerrainFrom(const QString &trnPath) override;
+    void bmsLocationChosen(const QString &path) override;
+    void ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2) override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override; // FormResize

@@ -1,9 +1,12 @@
 #include "savemapdialog.h"
 #include "app/dialogs.h"
+#include "document/mapdocument.h"
+#include "savecommand.h"
 #include "settings/settings.h"
 #include "ui/windowstyle.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -149,6 +152,12 @@ TForm3::TForm3(TTerrain &terrain, TSettingsStore &store, TDialogs &dialogs, QWid
     connect(C_AutoRepack, &QCheckBox::toggled, this, &TForm3::C_AutoRepackClick);
     connect(C_KZstart, &QCheckBox::toggled, this, &TForm3::C_KZstartClick);
     connect(RichEdit1, &QPlainTextEdit::textChanged, this, &TForm3::RichEdit1Change);
+    connect(Button1, &QPushButton::clicked, this, &TForm3::SaveAllAndDo);
+    connect(Button6, &QPushButton::clicked, this, &TForm3::Button6Click);
+    connect(B_BMSloc, &QPushButton::clicked, this, &TForm3::B_BMSlocClick);
+    connect(B_TRNloc, &QPushButton::clicked, this, &TForm3::B_TRNlocClick);
+    connect(E_BMSfile, &QLineEdit::textChanged, this, &TForm3::E_BMSfileChange);
+    connect(E_TRNFile, &QLineEdit::textChanged, this, &TForm3::E_TRNFileChange);
 
     TWindowStyle::frameGroupBoxes(this);
     refreshMapData();
@@ -262,4 +271,78 @@ void TForm3::Button5Click()
 void TForm3::Button7Click()
 {
     hide();
+}
+
+void TForm3::SaveAllAndDo()
+{
+    if (!SaveHost)
+        return;
+    // The TRN text, the name list, the map at BmsPath and the batch; then
+    // "Saved" and, with "Auto repack", the batch. The dialog stays open.
+    RunSaveCommand(*SaveHost, m_dialogs, this, {true, SaveHost->saveDocument().BmsPath},
+                   C_AutoRepack->isChecked());
+}
+
+void TForm3::Button6Click()
+{
+    if (!SaveHost)
+        return;
+    TFileRequest request;
+    request.filter = QStringLiteral("TRN Files (*.TRN)|*.TRN");
+    request.initialDir = m_store.Settings.GameFilesDir;
+    request.fileMustExist = false;
+    DialogConfirmed = false;
+    DialogConfirmed = m_dialogs.openFile(this, request);
+    if (!DialogConfirmed)
+        return;
+    runGuarded(m_dialogs, this, [&] {
+        // A name the map cannot hold is refused before anything changes.
+        const QByteArray name = TerrainFileFieldFor(request.fileName);
+        TMapDocument &doc = SaveHost->saveDocument();
+        // The name's characters over the field's first ones; a save rebuilds the whole field.
+        doc.Header.setTerrainFile(doc.Header.TerrainFile().replace(0, name.size(), name));
+        E_TRNFile->setText(request.fileName);
+        doc.TrnPath = request.fileName;
+        SaveHost->loadTerrainFrom(request.fileName);
+    });
+}
+
+bool TForm3::chooseLocation(QLineEdit *field, const QString &filter)
+{
+    const QString current = field->text();
+    const qsizetype slash = QDir::fromNativeSeparators(current).lastIndexOf(u'/');
+    TFileRequest request;
+    request.filter = filter;
+    request.initialDir = slash < 0 ? QString() : current.left(slash + 1);
+    request.fileName = current;
+    request.fileMustExist = false;
+    DialogConfirmed = false;
+    DialogConfirmed = m_dialogs.openFile(this, request);
+    if (DialogConfirmed)
+        field->setText(request.fileName);
+    return DialogConfirmed;
+}
+
+void TForm3::B_BMSlocClick()
+{
+    if (chooseLocation(E_BMSfile, QStringLiteral("BMS Files (*.BMS)|*.BMS")) && SaveHost)
+        SaveHost->bmsLocationChosen(E_BMSfile->text());
+}
+
+void TForm3::B_TRNlocClick()
+{
+    // The terrain is not reloaded: the Map Data text is saved to the new place.
+    chooseLocation(E_TRNFile, QStringLiteral("TRN Files (*.TRN)|*.TRN"));
+}
+
+void TForm3::E_BMSfileChange()
+{
+    if (SaveHost)
+        SaveHost->saveDocument().BmsPath = E_BMSfile->text();
+}
+
+void TForm3::E_TRNFileChange()
+{
+    if (SaveHost)
+        SaveHost->saveDocument().TrnPath = E_TRNFile->text();
 }

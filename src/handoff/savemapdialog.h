@@ -17,6 +17,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class TDialogs;
+class TSaveHost;
 struct TSettingsStore;
 
 class TForm3 : public QWidget {
@@ -40,6 +41,10 @@ public:
     // Shows a picture in the map window (the map view's ShowMapFile); set by
     // the main window. Used for the colour, elevation and detail maps.
     std::function<void(const QString &)> showMapFile;
+
+    // The main window, which owns the map the dialog saves; set by it. Without
+    // it the dialog only edits the terrain's Map Data and pictures.
+    TSaveHost *SaveHost = nullptr;
 
     // OpenPictureDialog1: the picture-open dialog's title and file name, kept
     // between runs as the dialog keeps them.
@@ -71,11 +76,17 @@ public:
     QCheckBox *C_KZstart;
 
 public slots:
+    void SaveAllAndDo(); // Button1, "Save all && Do ----->"
+    void Button6Click(); // "Choose TRN"
     void Button2Click();
     void Button3Click();
     void Button4Click();
     void Button5Click();
     void Button7Click();
+    void B_BMSlocClick();
+    void B_TRNlocClick();
+    void E_BMSfileChange();
+    void E_TRNFileChange();
     void C_AutoRepackClick();
     void C_KZstartClick();
     void RichEdit1Change();
@@ -87,6 +98,9 @@ private:
     // A map button: the chooser, with an error stopping only this command.
     void mapButtonClick(TMapPicture which);
     void setSaveOption(int index, bool on);
+    // A "..." button: OpenDialog1 on the field's file; true with the field
+    // set to the chosen path.
+    bool chooseLocation(QLineEdit *field, const QString &filter);
 
     TTerrain &m_terrain;
     TSettingsStore &m_store;

@@ -120,4 +120,15 @@ QString file(const QTemporaryDir &dir, const QString &name, const QByteArray &by
     return path;
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray sampleFile(const char *relative)
+{
+    return readFile(QStringLiteral(VELLUMAR_SAMPLES "/") + QLatin1String(relative));
+}
+
 } // namespace build

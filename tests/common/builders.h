@@ -52,4 +52,9 @@ QByteArray nameList(const QList<QByteArray> &names, const QByteArray &head16 = Q
 // Writes bytes to dir/name and returns the path.
 QString file(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes);
 
+// The whole file at path; empty when it cannot be read.
+QByteArray readFile(const QString &path);
+// A file of the bundled sample data, by its path inside samples/.
+QByteArray sampleFile(const char *relative);
+
 } // namespace build

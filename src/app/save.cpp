@@ -1,0 +1,63 @@
+// The quick save of the main window, and what every save takes from it.
+#include "mainwindow.h"
+
+#include "app/dialogs.h"
+#include "handoff/savemapdialog.h"
+#include "settings/infowindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+void TForm1::Button7Click()
+{
+    // The value typed last into a cell is the one saved.
+    commitTableEdit();
+    TFileRequest request;
+    request.filter = QStringLiteral("KZ Map Files (*.BMS)|*.bms");
+    request.initialDir = Store.Settings.BaseFilesDir;
+    request.fileName = SaveName;
+    request.fileMustExist = false;
+    setEnabled(false);
+    DialogConfirmed = false;
+    DialogConfirmed = m_dialogs.saveFile(this, request);
+    // No TRN text, and BmsPath stays: the batch packs BmsPath whatever name was chosen.
+    if (DialogConfirmed)
+        RunSaveCommand(*this, m_dialogs, this, {false, request.fileName}, Form3->C_AutoRepack->isChecked());
+    setEnabled(true);
+}
+
+TMapSaveInputs TForm1::mapSaveInputs()
+{
+    commitTableEdit();
+    TMapSaveInputs in;
+    in.Document = &Document;
+    in.Terrain = &Terrain;
+    for (int i = 0; i < 6; ++i)
+        in.Controls.gameTypeBoxes[i] = CheckBox[i]->isChecked();
+    in.Controls.nightGoggles = C_NG->isChecked();
+    in.Controls.terrainTypeIndex = qMax(0, ComboBox1->currentIndex());
+    in.Controls.mapNameIndex = MapNames.selected;
+    in.Names = MapNameFile;
+    in.Names.names = MapNames.items;
+    in.ProgramDir = m_programDir;
+    in.BaseFilesDir = Store.Settings.BaseFilesDir;
+    in.GameMainDir = Store.Settings.GameMainDir;
+    in.KzStart = Form3->C_KZstart->isChecked();
+    in.ShortPaths = ShortPaths;
+    return in;
+}
+
+void TForm1::loadTerrainFrom(const QString &trnPath)
+{
+    LoadTerrain(trnPath, Store.Settings.GameFilesDir, Terrain, *this);
+}
+
+void TForm1::bmsLocationChosen(const QString &path)
+{
+    setWindowTitle(SavedCaption + QStringLiteral(" \"") + path + u'"');
+}
+
+void TForm1::ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2)
+{
+    Form6->ShowInfoMessage(caption, line1, line2);
+}

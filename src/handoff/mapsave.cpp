@@ -1,0 +1,95 @@
+#include "mapsave.h"
+#include "document/errors.h"
+#include "document/fileio.h"
+#include "document/mapdocument.h"
+#include "terrain/terrainfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// A file the save will write: it needs a name, an existing folder, and no
+// folder in its place.
+void checkTarget(const QString &path, const char *what)
+{
+    if (path.isEmpty())
+        throw TError(QStringLiteral("No file name is given for the %1").arg(QLatin1String(what)));
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists())
+        throw TError(QStringLiteral("Path not found: the folder of the %1 does not exist").arg(QLatin1String(what)),
+                     path);
+    if (info.isDir())
+        throw TError(QStringLiteral("The %1 cannot be written: a folder has its name").arg(QLatin1String(what)), path);
+}
+
+void writeWhole(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file;
+    openForWriting(file, path);
+    writeAll(file, bytes, path);
+    commit(file, path);
+}
+
+} // namespace
+
+QByteArray TerrainFileFieldFor(const QString &trnPath)
+{
+    const QString name = QFileInfo(trnPath).fileName();
+    const QByteArray field = name.toLatin1();
+    if (field.isEmpty())
+        throw TError(QStringLiteral("The map needs the name of its terrain file, and the TRN file's path names none"),
+                     trnPath);
+    if (field.size() > MapHeader::TerrainFileSize)
+        throw TError(QStringLiteral("The terrain file name \"%1\" has %2 characters; a map can name a terrain file "
+                                    "of at most %3")
+                         .arg(name)
+                         .arg(field.size())
+                         .arg(MapHeader::TerrainFileSize),
+                     trnPath);
+    return field;
+}
+
+void SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
+{
+    TMapDocument &doc = *in.Document;
+    const TTerrain &terrain = *in.Terrain;
+    const QString listPath = in.BaseFilesDir + QLatin1String(TMapNameList::FileName);
+    const TRepackBatchInputs batch{doc.BmsPath,          in.BaseFilesDir,        doc.TrnPath,
+                                   terrain.ColourMapPath, terrain.ElevationMapPath, terrain.DetailMapPath,
+                                   terrain.SkyMapPath,    in.GameMainDir,           in.KzStart};
+
+    // Everything is built and checked before the first file is touched.
+    if (target.WriteMapData)
+        checkTarget(doc.TrnPath, "terrain file");
+    checkTarget(listPath, "map-name list");
+    checkTarget(target.MapPath, "map file");
+    checkTarget(RepackBatchPath(in.GameMainDir), "repack batch");
+    const QByteArray terrainField = TerrainFileFieldFor(doc.TrnPath);
+    const QByteArray trailer = ReadTrailer(in.ProgramDir + QLatin1String(TrailerFileName));
+    in.Names.checkLimits(listPath);
+    const QByteArray list = in.Names.encode();
+    QList<QByteArray> mapData;
+    mapData.reserve(terrain.MapData.size());
+    for (const QString &line : terrain.MapData)
+        mapData.append(line.toLatin1());
+
+    // The header is rebuilt for the file; a refused save keeps it as it was.
+    const MapHeader headerBefore = doc.Header;
+    QByteArray map;
+    try {
+        doc.Header.setTerrainFile(terrainField);
+        map = BuildMapFile(doc, in.Controls, in.Names.count(), trailer);
+    } catch (...) {
+        doc.Header = headerBefore;
+        throw;
+    }
+
+    if (target.WriteMapData)
+        writeTextLinesCRLF(doc.TrnPath, mapData);
+    writeWhole(listPath, list);
+    writeWhole(target.MapPath, map);
+    // Written last: its short paths name the files as they now exist.
+    WriteRepackBatch(batch, in.ShortPaths);
+}

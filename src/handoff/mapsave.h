@@ -1,0 +1,50 @@
+#pragma once
+// One save of the map: the terrain's Map Data text, the map-name list, the
+// map file and the repack batch, in this order. Everything that can be known
+// to fail is checked before the first file is written, so a refused save
+// leaves every file (and the document) as it was; each file is then written
+// whole, and a failure while writing one leaves that file as it was, keeps
+// the files written before it and writes none after it.
+
+#include "document/bmsfile.h"
+#include "document/mapnamelist.h"
+#include "repackbatch.h"
+
+#include <QString>
+
+class TMapDocument;
+struct TTerrain;
+
+// The Info window's message after a save (the batch's name is spelt as the
+// program always spelt it there).
+namespace SavedMessage {
+inline const char *const Caption = "Saved";
+inline const char *const Line1 = "File is saved and Batch \"!VLMR_reapck.bat\"";
+inline const char *const Line2 = "was created in the KZ-Main dir.";
+}
+
+// What a save reads besides the terrain, as the main window holds it.
+struct TMapSaveInputs {
+    TMapDocument *Document = nullptr; // the table, the header, BmsPath and TrnPath
+    const TTerrain *Terrain = nullptr; // the Map Data text and the four picture paths
+    TMapControls Controls;            // game types, night goggles, terrain type, map name
+    TMapNameList Names;               // the list as read, with the names the box holds now
+    QString ProgramDir;               // where kzmap.dat is
+    QString BaseFilesDir;             // the name list's directory
+    QString GameMainDir;              // the batch's directory
+    bool KzStart = false;             // C_KZstart: the batch also starts the game
+    TShortPaths ShortPaths;           // the short-path service for the batch
+};
+
+struct TSaveTarget {
+    bool WriteMapData = false; // "Save all": the Map Data text goes to TrnPath first
+    QString MapPath;           // where the map file goes
+};
+
+// The save. The map header's TerrainFile becomes the file name of TrnPath
+// (at most 12 characters); the batch packs BmsPath whatever MapPath is.
+void SaveMapFiles(const TMapSaveInputs &inputs, const TSaveTarget &target);
+
+// The TerrainFile field for a terrain path: its file name, refused when it is
+// empty or longer than the field.
+QByteArray TerrainFileFieldFor(const QString &trnPath);

@@ -1,0 +1,38 @@
+#pragma once
+// The save command behind both save buttons (the Save Map dialog's "Save all"
+// and the main window's quick save): the map's values are gathered from the
+// main window, the files written (an error shown in the standard error box
+// stops the command), "Saved" shown in the Info window, and with
+// "Auto repack" the repack batch started.
+
+#include "mapsave.h"
+
+#include <QString>
+
+class QWidget;
+class TDialogs;
+class TMapDocument;
+
+// What a save needs from the main window, which owns the map.
+class TSaveHost {
+public:
+    virtual ~TSaveHost() = default;
+    // The document: its BmsPath and TrnPath are the Save Map dialog's file locations.
+    virtual TMapDocument &saveDocument() = 0;
+    // Commits an edit still open in the object table, then gathers what the
+    // writer reads from the main window.
+    virtual TMapSaveInputs mapSaveInputs() = 0;
+    // "Choose TRN": the terrain loader on the chosen file.
+    virtual void loadTerrainFrom(const QString &trnPath) = 0;
+    // The BMS location was chosen with its "..." button: the caption names it.
+    virtual void bmsLocationChosen(const QString &path) = 0;
+    virtual void ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2) = 0;
+};
+
+// Runs one save. Returns true when every file was written.
+bool RunSaveCommand(TSaveHost &host, TDialogs &dialogs, QWidget *parent, const TSaveTarget &target,
+                    bool autoRepack);
+
+// Starts GameMainDir's repack batch there; a failed start shows
+// "The program ... was not executed" in the error box.
+void StartRepackBatch(TDialogs &dialogs, QWidget *parent, const QString &gameMainDir);
