@@ -1,5 +1,7 @@
 #include "objecttable.h"
 
+#include <algorithm>
+
 const std::array<const char *, TObjectTable::ColumnCount> TObjectTable::Titles{
     "Nr.", "ID", "Object", "O.Name", "X-Axis", "Y-Axis", "Z-Axis", "Horz-Angel", "Vert-Angel",
     "Radius", "Weapon"};
@@ -53,6 +55,36 @@ void TObjectTable::setRowCells(int row, const Row &cells)
         return;
     m_rows[row - 1] = cells;
     emit dataChanged(index(row - 1, 0), index(row - 1, ColumnCount - 1), {Qt::DisplayRole, Qt::EditRole});
+}
+
+void TObjectTable::setColumnCells(int col, int firstRow, const QList<QString> &texts)
+{
+    if (col < 0 || col >= ColumnCount || firstRow < 1)
+        return;
+    const int last = std::min(firstRow + int(texts.size()) - 1, int(m_rows.size()));
+    int changedFirst = -1;
+    int changedLast = -1;
+    for (int row = firstRow; row <= last; ++row) {
+        QString &c = m_rows[row - 1][col];
+        const QString &text = texts[row - firstRow];
+        if (c == text)
+            continue;
+        c = text;
+        if (changedFirst < 0)
+            changedFirst = row;
+        changedLast = row;
+    }
+    if (changedFirst > 0)
+        emit dataChanged(index(changedFirst - 1, col), index(changedLast - 1, col), {Qt::DisplayRole, Qt::EditRole});
+}
+
+void TObjectTable::removeRow(int row)
+{
+    if (row < 1 || row > int(m_rows.size()))
+        return;
+    beginRemoveRows(QModelIndex(), row - 1, row - 1);
+    m_rows.removeAt(row - 1);
+    endRemoveRows();
 }
 
 void TObjectTable::clearRow(int row)

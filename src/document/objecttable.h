@@ -39,6 +39,12 @@ public:
     void setCell(int col, int row, const QString &text);
     const Row &rowCells(int row) const { return m_rows[row - 1]; }
     void setRowCells(int row, const Row &cells);
+    // Writes texts into one column from firstRow down (rows beyond the table
+    // are left out), with one change notification for the whole run: a range
+    // fill or a renumbering of 2000 rows is one change, not 2000.
+    void setColumnCells(int col, int firstRow, const QList<QString> &texts);
+    // Removes one object row; the rows below move up by one.
+    void removeRow(int row);
     // Empties every cell of a row.
     void clearRow(int row);
 
