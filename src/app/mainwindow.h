@@ -8,6 +8,7 @@
 #include "document/mapdocument.h"
 #include "document/mapnamebox.h"
 #include "document/mapnamelist.h"
+#include "editing/objectgrid.h"
 #include "settings/settings.h"
 #include "terrain/terrainfile.h"
 
@@ -22,7 +23,6 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QTableView;
 class TDialogs;
 class TForm2;
 class TForm3;
@@ -30,7 +30,10 @@ class TForm4;
 class TForm5;
 class TForm6;
 class TForm7;
+class TGameModeBoxes;
 class TMapViewPanel;
+class TTableEditing;
+class TWeaponBox;
 
 class TForm1 : public QWidget, public TTerrainHost {
     Q_OBJECT
@@ -82,7 +85,7 @@ public:
     std::array<QLabel *, 7> GameTypeLabels{};
     QCheckBox *C_NG;
     QPushButton *BitBtn1;  // "?"
-    QTableView *StringGrid1;
+    TObjectGrid *StringGrid1;
     QComboBox *ComboBox1;  // terrain type
     QComboBox *ComboBox2;  // map name
     QPushButton *B_delmpname;
@@ -90,6 +93,12 @@ public:
     QPushButton *B_Export;
     QComboBox *ComboBox3;  // weapon list
     std::unique_ptr<TMapViewPanel> MapView; // Panel1 and its strip of controls
+
+    // Editing: the table's rules, the weapon list, the game-type boxes of
+    // both windows.
+    std::unique_ptr<TTableEditing> TableEditing;
+    std::unique_ptr<TWeaponBox> WeaponBox;
+    std::unique_ptr<TGameModeBoxes> GameModeBoxes;
 
     // Commands.
     void Button1Click(); // Load
@@ -120,6 +129,7 @@ private:
     void FormCreate();
     void FormDestroy();
     void createControls();
+    void createEditing();
     void setEmptyStateControls(bool atStart);
     void load();
     void applyHeaderToBoxes();
