@@ -1,4 +1,6 @@
 #include "objecttable.h"
+#include "errors.h"
+#include "numbers.h"
 
 #include <algorithm>
 
@@ -90,6 +92,14 @@ void TObjectTable::removeRow(int row)
 void TObjectTable::clearRow(int row)
 {
     setRowCells(row, Row{});
+}
+
+std::int32_t TObjectTable::cellValue(int col, int row) const
+{
+    const QString text = cell(col, row);
+    if (const auto value = parseInt32(text))
+        return *value;
+    throw TError::notAnInteger(text, cellName(col, row));
 }
 
 QString TObjectTable::cellName(int col, int row)

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <cstdint>
 
 class TObjectTable : public QAbstractTableModel {
     Q_OBJECT
@@ -47,6 +48,10 @@ public:
     void removeRow(int row);
     // Empties every cell of a row.
     void clearRow(int row);
+
+    // The cell read as a 32-bit integer; one that is none raises the
+    // conversion message naming the cell.
+    std::int32_t cellValue(int col, int row) const;
 
     // "row 3, column "X-Axis"": names a cell in messages.
     static QString cellName(int col, int row);
