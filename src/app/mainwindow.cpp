@@ -5,7 +5,9 @@
 #include "catalogue/objectviewwindow.h"
 #include "document/category.h"
 #include "editing/gamemodeboxes.h"
+#include "editing/mouseediting.h"
 #include "editing/objectgrid.h"
+#include "editing/objectlistediting.h"
 #include "editing/tableediting.h"
 #include "editing/weaponbox.h"
 #include "handoff/savemapdialog.h"
@@ -177,14 +179,20 @@ void TForm1::createControls()
     setEmptyStateControls(true);
 }
 
-// The editing objects, connected to the grid and the search field.
+// The editing objects, connected to the grid, the map and the buttons.
 void TForm1::createEditing()
 {
     TableEditing = std::make_unique<TTableEditing>(Document, *MapView, *StringGrid1, Catalogue, m_dialogs, this);
+    MouseEditing = std::make_unique<TMouseEditing>(Document, *MapView, *StringGrid1, m_dialogs, this);
+    ObjectListEditing =
+        std::make_unique<TObjectListEditing>(Document, *MapView, *StringGrid1, Catalogue, m_dialogs, this);
     WeaponBox = std::make_unique<TWeaponBox>(ComboBox3, Document, *StringGrid1, *TableEditing, m_dialogs, this);
     connect(TableEditing.get(), &TTableEditing::weaponBoxHideRequested, ComboBox3, &QWidget::hide);
+    connect(MouseEditing.get(), &TMouseEditing::weaponBoxHideRequested, ComboBox3, &QWidget::hide);
     connect(E_search, &QLineEdit::returnPressed, this,
             [this] { TableEditing->E_searchKeyDown(Qt::Key_Return, E_search->text()); });
+    connect(Button9, &QPushButton::clicked, ObjectListEditing.get(), &TObjectListEditing::Button9Click);
+    connect(Button10, &QPushButton::clicked, ObjectListEditing.get(), &TObjectListEditing::Button10Click);
 }
 
 // Enabled and visible states of the Empty state.
@@ -236,10 +244,10 @@ void TForm1::createWindows()
     if (!items.found)
         Form6->ShowInfoMessage(QString(), items.line1, items.line2);
     Form7 = std::make_unique<TForm7>(Store);
-    connect(Form5.get(), &TForm5::itemPicked, this, [this](const QString &number) {
-        if (Form7->isVisible())
-            Form7->ShowItemPicture(number);
-    });
+    Form5->setObjectView(Form7.get());
+    ObjectListEditing->pickedItemNumber = [this] { return Form5->Label1->text(); };
+    connect(Form5.get(), &TForm5::useRequested, this,
+            [this] { TableEditing->applyItem(Form5->Label1->text(), Form5->Label2->text()); });
     GameModeBoxes = std::make_unique<TGameModeBoxes>(Document, CheckBox, Form3->CheckBox, this);
     // The Object View is created last; its creation runs the command-line Load.
     if (!m_commandLineFile.isEmpty())

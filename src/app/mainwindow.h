@@ -32,6 +32,8 @@ class TForm6;
 class TForm7;
 class TGameModeBoxes;
 class TMapViewPanel;
+class TMouseEditing;
+class TObjectListEditing;
 class TTableEditing;
 class TWeaponBox;
 
@@ -94,9 +96,11 @@ public:
     QComboBox *ComboBox3;  // weapon list
     std::unique_ptr<TMapViewPanel> MapView; // Panel1 and its strip of controls
 
-    // Editing: the table's rules, the weapon list, the game-type boxes of
-    // both windows.
+    // Editing: the table's rules, the mouse on the map, Add Item and Del
+    // Item, the weapon list, the game-type boxes of both windows.
     std::unique_ptr<TTableEditing> TableEditing;
+    std::unique_ptr<TMouseEditing> MouseEditing;
+    std::unique_ptr<TObjectListEditing> ObjectListEditing;
     std::unique_ptr<TWeaponBox> WeaponBox;
     std::unique_ptr<TGameModeBoxes> GameModeBoxes;
 

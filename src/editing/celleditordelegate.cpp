@@ -52,15 +52,37 @@ void TCellEditorDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
 {
     const QPalette &palette = option.palette;
     const bool selected = option.state & QStyle::State_Selected;
+    const QColor ink = palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
     painter->fillRect(option.rect, selected ? palette.highlight() : palette.base());
-    painter->setPen(selected ? palette.color(QPalette::HighlightedText) : palette.color(QPalette::Text));
+
+    if (option.font != m_textFont) {
+        m_texts.clear();
+        m_textFont = option.font;
+    }
+    const QString text = index.data(Qt::DisplayRole).toString();
+    auto laid = m_texts.constFind(text);
+    if (laid == m_texts.constEnd()) {
+        if (m_texts.size() > 8192)
+            m_texts.clear();
+        QStaticText fresh(text);
+        fresh.setTextFormat(Qt::PlainText);
+        fresh.prepare(QTransform(), option.font);
+        laid = m_texts.insert(text, fresh);
+    }
+    const QRect room = option.rect.adjusted(2, 0, -2, 0);
+    const QPointF at(room.left(), room.top() + (room.height() - laid->size().height()) / 2);
+    painter->setPen(ink);
     painter->setFont(option.font);
-    painter->drawText(option.rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                      index.data(Qt::DisplayRole).toString());
+    if (laid->size().width() > room.width()) {
+        painter->save();
+        painter->setClipRect(room, Qt::IntersectClip);
+        painter->drawStaticText(at, *laid);
+        painter->restore();
+    } else {
+        painter->drawStaticText(at, *laid);
+    }
     if (option.state & QStyle::State_HasFocus) {
-        QPen dotted(selected ? palette.color(QPalette::HighlightedText) : palette.color(QPalette::Text), 1,
-                    Qt::DotLine);
-        painter->setPen(dotted);
+        painter->setPen(QPen(ink, 1, Qt::DotLine));
         painter->setBrush(Qt::NoBrush);
         painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
     }

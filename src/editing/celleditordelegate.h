@@ -7,7 +7,10 @@
 // background, the selection highlighted, a focus frame on the current cell;
 // cheap enough that a change of 2000 cells repaints within a keystroke.
 
+#include <QFont>
+#include <QHash>
 #include <QPersistentModelIndex>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 
 class TObjectGrid;
@@ -31,4 +34,7 @@ protected:
 
 private:
     TObjectGrid *m_grid;
+    // Laid-out cell texts: a table repaints the same numbers over and over.
+    mutable QHash<QString, QStaticText> m_texts;
+    mutable QFont m_textFont;
 };

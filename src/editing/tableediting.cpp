@@ -70,9 +70,9 @@ void TTableEditing::selectCellSteps(int col, int row)
     // refused move leaves the editing state and the marks as they were.
     std::int32_t base = EditBaseValue;
     if (col > T::ColName)
-        base = StrToInt(table.cell(col, row), T::cellName(col, row));
+        base = table.cellValue(col, row);
     if (hasObject(row))
-        checkedMul(StrToInt(table.cell(T::ColRadius, row), T::cellName(T::ColRadius, row)), m_view.View.Zoom);
+        checkedMul(table.cellValue(T::ColRadius, row), m_view.View.Zoom);
 
     const int leftColumn = m_grid.currentCol();
     EditRow = row;
@@ -256,6 +256,29 @@ void TTableEditing::paintHeadingLine()
     const QPoint centre = m->topLeft() + QPoint(MarkerSize / 2, MarkerSize / 2);
     m_view.Panel1->drawOnWorkMask(centre, headingLineEnd(centre, *degrees),
                                   QPen(QColor(255, 0, 0), 2, Qt::SolidLine, Qt::FlatCap));
+}
+
+// --- the Item List's Use --------------------------------------------------------
+
+void TTableEditing::applyItem(const QString &number, const QString &name)
+{
+    const TGridSelection s = m_grid.selection();
+    const int top = std::max(s.top, 1);
+    const int bottom = std::min(s.bottom, std::min(m_document.ObjectCount, TMapDocument::MaxObjects));
+    if (bottom < top)
+        return;
+    const int n = bottom - top + 1;
+    m_document.Table.setColumnCells(T::ColObject, top, QList<QString>(n, number));
+    m_document.Table.setColumnCells(T::ColName, top, QList<QString>(n, name));
+    const auto item = parseInt32(number);
+    if (!item)
+        return;
+    for (int r = top; r <= bottom; ++r) {
+        if (TMarker *m = m_view.Markers[r]) {
+            m_view.ApplyCategoryColour(m, *item);
+            m->setHint(name);
+        }
+    }
 }
 
 void TTableEditing::followCurrentCell(int col, int row)

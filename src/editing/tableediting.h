@@ -3,7 +3,8 @@
 // (StringGrid1SelectCell, StringGrid1SetEditText, the keys, the clicks, the
 // exit) over the map document and the map view, so every cell change reaches
 // the object's marker, position cache and the selection marks at once. It
-// also carries the search over the table, RangeFill and the heading indicator.
+// also carries the search over the table, RangeFill, the heading indicator
+// and the Item List's Use over the selected rows.
 //
 // Every change of an object value goes through the table's setters and their
 // change notification; the in-place editor's keystrokes arrive here through
@@ -61,6 +62,9 @@ public:
     // "X-Axis" or "Y-Axis" move their cached positions and markers too, so the
     // map shows what the table (and the next save) holds.
     TRowRange RangeFill(int col, int row);
+    // Use: item number and name into the selected rows, their markers
+    // recoloured and given the name as hint; no other processing.
+    void applyItem(const QString &number, const QString &name);
     // The grid's current cell moved without a selection: the editing state follows it.
     void followCurrentCell(int col, int row);
 

@@ -6,7 +6,6 @@
 
 #include "app/dialogs.h"
 #include "document/mapdocument.h"
-#include "document/numbers.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -45,8 +44,7 @@ void TWeaponBox::ComboBox3Enter()
         return;
     m_box->setGeometry(m_grid.cellRect(col, row, m_box->parentWidget()));
     runGuarded(m_dialogs, m_host, [&] {
-        const std::int32_t code = StrToInt(m_document.Table.cell(TObjectTable::ColWeapon, row),
-                                           TObjectTable::cellName(TObjectTable::ColWeapon, row));
+        const std::int32_t code = m_document.Table.cellValue(TObjectTable::ColWeapon, row);
         // A code without an entry leaves the previous choice showing.
         const int entry = weaponEntryForCode(code);
         if (entry >= 0) {
