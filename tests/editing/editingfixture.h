@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -114,6 +115,13 @@ struct TEditingFixture {
     {
         QTest::mousePress(map().viewport(), button, modifiers, p);
         QTest::mouseRelease(map().viewport(), button, modifiers, p);
+    }
+
+    void moveInMap(QPoint p, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(p), map().viewport()->mapToGlobal(QPointF(p)), Qt::NoButton,
+                         Qt::NoButton, modifiers);
+        QApplication::sendEvent(map().viewport(), &move);
     }
 
     QImage shown() { return map().viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
