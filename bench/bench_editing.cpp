@@ -31,17 +31,6 @@ void sendKey(QWidget *to, int key, const QString &text = QString())
     QApplication::sendEvent(to, &release);
 }
 
-class TPaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 struct TBench {
     QWidget host;
     TMapDocument document;

@@ -22,19 +22,6 @@
 #include <vector>
 
 namespace {
-// Counts the paint events the viewport receives, to show that each measured
-// step really repainted the window.
-class TPaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 QString residentMemory()
 {
     QFile status(QStringLiteral("/proc/self/status"));

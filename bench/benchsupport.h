@@ -1,6 +1,6 @@
 #pragma once
 // What the window benchmarks share: an error box that prints instead of
-// blocking, the median of timed runs, and a map of 2000 objects spread over
+// blocking, a paint counter, the median of timed runs, and a map of 2000 objects spread over
 // the map window and the categories, with its markers.
 
 #include "app/dialogs.h"
@@ -9,6 +9,8 @@
 #include "terrain/viewtransform.h"
 
 #include <QElapsedTimer>
+#include <QEvent>
+#include <QObject>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cstdio>
@@ -23,6 +25,19 @@ public:
     void showError(QWidget *, const QString &text) override
     {
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
+    }
+};
+
+// Counts the paint events a widget receives, to show that each measured
+// step really repainted it.
+class TPaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
     }
 };
 

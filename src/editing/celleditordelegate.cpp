@@ -110,5 +110,8 @@ bool TCellEditorDelegate::eventFilter(QObject *object, QEvent *event)
         if (m_grid->editorKeyPress(key))
             return true;
     }
+    // The editor keeps its key releases; the grid's handler hears them too.
+    if (editor && event->type() == QEvent::KeyRelease)
+        emit m_grid->keyReleased(static_cast<QKeyEvent *>(event)->key());
     return QStyledItemDelegate::eventFilter(object, event);
 }

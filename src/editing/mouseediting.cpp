@@ -11,6 +11,7 @@
 
 #include <QGraphicsSimpleTextItem>
 #include <QLabel>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 

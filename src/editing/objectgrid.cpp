@@ -33,10 +33,11 @@ TObjectGrid::TObjectGrid(TObjectTable &table, QWidget *parent) : QTableView(pare
     m_delegate = new TCellEditorDelegate(this);
     setItemDelegate(m_delegate);
 
-    // The in-place editor is part of the grid: the grid is left only when
-    // the focus goes to neither.
+    // The in-place editor is part of the grid: the grid is left when the
+    // focus goes to another control of its window. Another window taking
+    // the focus (the Item List) leaves the grid the window's focused control.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
-        if (old && isInside(old) && !(now && isInside(now)))
+        if (old && isInside(old) && now && !isInside(now) && now->window() == window())
             emit exited();
     });
 }

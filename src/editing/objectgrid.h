@@ -57,7 +57,7 @@ signals:
     void gridClicked();    // StringGrid1Click
     void gridDoubleClicked(); // StringGrid1DblClick
     void keyReleased(int key); // StringGrid1KeyUp
-    void exited();         // StringGrid1Exit: the focus left the grid and its editor
+    void exited();         // StringGrid1Exit: the focus went from the grid to another control of its window
     // The current cell moved without a cell selection (rows were loaded,
     // added or removed under it).
     void currentCellFollowed(int col, int row);
