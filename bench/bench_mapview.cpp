@@ -2,6 +2,8 @@
 // of a full MoveView with the repaint that follows, of one scroll step, of one
 // zoom step at zoom 50, and the process's resident memory at zoom 50.
 
+#include "benchsupport.h"
+
 #include "app/dialogs.h"
 #include "document/mapdocument.h"
 #include "terrain/mapviewpanel.h"
@@ -20,44 +22,6 @@
 #include <vector>
 
 namespace {
-class TPrintingDialogs : public TDialogs {
-public:
-    bool openFile(QWidget *, TFileRequest &) override { return false; }
-    bool saveFile(QWidget *, TFileRequest &) override { return false; }
-    QString chooseDirectory(QWidget *, const QString &) override { return QString(); }
-    void showError(QWidget *, const QString &text) override
-    {
-        std::fprintf(stderr, "error: %s\n", qPrintable(text));
-    }
-};
-
-// Counts the paint events the viewport receives, to show that each measured
-// step really repainted the window.
-class TPaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
-double medianMs(int runs, const std::function<void(int)> &step)
-{
-    std::vector<double> ms;
-    ms.reserve(runs);
-    QElapsedTimer timer;
-    for (int i = 0; i < runs; ++i) {
-        timer.start();
-        step(i);
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
 QString residentMemory()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -96,24 +60,7 @@ int main(int argc, char **argv)
     panel.setPicture(picture);
 
     const int count = TMapDocument::MaxObjects;
-    document.ObjectCount = count;
-    document.Table.setRowCount(count + 1);
-    for (int row = 1; row <= count; ++row) {
-        const std::int32_t x = random.bounded(ViewPanelSize * GameUnitsPerPixel);
-        const std::int32_t y = -random.bounded(ViewPanelSize * GameUnitsPerPixel);
-        TObjectTable::Row cells;
-        cells[TObjectTable::ColNr] = QString::number(row);
-        cells[TObjectTable::ColObject] = QString::number((1 + row % 7) * 1000 + 1);
-        cells[TObjectTable::ColName] = QStringLiteral("Object %1").arg(row);
-        cells[TObjectTable::ColX] = QString::number(x);
-        cells[TObjectTable::ColY] = QString::number(y);
-        cells[TObjectTable::ColRadius] = QStringLiteral("25");
-        document.Table.setRowCells(row, cells);
-        document.ObjectX[row - 1] = x;
-        document.ObjectY[row - 1] = y;
-        panel.createMarkerForRow(row);
-    }
-    document.CurrentRow = 1;
+    fillObjects(document, panel, count, random);
     panel.centreOnObjects();
     panel.PlaceSelectionMarks();
     panel.SelectionShown = true;

@@ -4,6 +4,12 @@
 #include "catalogue/itemlistwindow.h"
 #include "catalogue/objectviewwindow.h"
 #include "document/category.h"
+#include "editing/gamemodeboxes.h"
+#include "editing/mouseediting.h"
+#include "editing/objectgrid.h"
+#include "editing/objectlistediting.h"
+#include "editing/tableediting.h"
+#include "editing/weaponbox.h"
 #include "handoff/savemapdialog.h"
 #include "handoff/tableexchange.h"
 #include "settings/aboutwindow.h"
@@ -13,14 +19,12 @@
 #include "terrain/mapviewpanel.h"
 #include "ui/windowstyle.h"
 
-#include <QAbstractItemDelegate>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,7 +32,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTableView>
 
 namespace {
 
@@ -45,13 +48,6 @@ constexpr std::array<GameTypeBox, 6> GameTypeBoxes{{
     {"KoTH", "King of the Hill (active when DM-Startpoints included)", 400},
     {"TKH", "Team King of the Hill (active when Team-Startpoints included)", 432},
     {"CTF", "KoTH (active when Team-Startpoints included)", 464},
-}};
-
-// The weapon list: caption and the code each entry stands for.
-constexpr std::array<std::pair<const char *, int>, 14> Weapons{{
-    {"nothing", 0}, {"M16", 1}, {"AK47", 2}, {"M16", 3}, {"M40A1", 4}, {"M4", 5}, {"M4", 6},
-    {"Heckler&Koch (SD)", 7}, {"M16", 8}, {"Pistol", 9}, {"Pistol (SD)", 11}, {"Knife", 30},
-    {"SAW", 131}, {".50 Sniper Rifle", 161},
 }};
 
 QPushButton *button(QWidget *parent, const QString &caption, int x, int y, int w, int h)
@@ -131,26 +127,8 @@ void TForm1::createControls()
 
     BitBtn1 = button(this, QStringLiteral("?"), 3, 527, 16, 31);
 
-    StringGrid1 = new QTableView(this);
+    StringGrid1 = new TObjectGrid(Document.Table, this);
     StringGrid1->setGeometry(537, 23, 441, 513);
-    StringGrid1->setModel(&Document.Table);
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->verticalHeader()->setDefaultSectionSize(18);
-    StringGrid1->verticalHeader()->setMinimumSectionSize(18);
-    StringGrid1->horizontalHeader()->setDefaultSectionSize(64);
-    StringGrid1->horizontalHeader()->setMinimumHeight(18);
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    StringGrid1->horizontalHeader()->setHighlightSections(false);
-    const int widths[TObjectTable::ColumnCount] = {26, 33, 45, 64, 64, 64, 64, 32, 31, 31, 96};
-    for (int c = 0; c < TObjectTable::ColumnCount; ++c)
-        StringGrid1->setColumnWidth(c, widths[c]);
-    StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
-    StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                                 | QAbstractItemView::AnyKeyPressed);
-    StringGrid1->setTabKeyNavigation(true);
-    StringGrid1->setShowGrid(true);
-    StringGrid1->setWordWrap(false);
 
     ComboBox1 = new QComboBox(this);
     ComboBox1->setGeometry(536, 539, 97, 21);
@@ -178,9 +156,8 @@ void TForm1::createControls()
 
     ComboBox3 = new QComboBox(this);
     ComboBox3->setGeometry(712, 280, 145, 21);
-    for (const auto &[caption, code] : Weapons)
-        ComboBox3->addItem(QString::fromLatin1(caption), code);
     ComboBox3->hide();
+    createEditing();
 
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
@@ -201,6 +178,22 @@ void TForm1::createControls()
     });
 
     setEmptyStateControls(true);
+}
+
+// The editing objects, connected to the grid, the map and the buttons.
+void TForm1::createEditing()
+{
+    TableEditing = std::make_unique<TTableEditing>(Document, *MapView, *StringGrid1, Catalogue, m_dialogs, this);
+    MouseEditing = std::make_unique<TMouseEditing>(Document, *MapView, *StringGrid1, m_dialogs, this);
+    ObjectListEditing =
+        std::make_unique<TObjectListEditing>(Document, *MapView, *StringGrid1, Catalogue, m_dialogs, this);
+    WeaponBox = std::make_unique<TWeaponBox>(ComboBox3, Document, *StringGrid1, *TableEditing, m_dialogs, this);
+    connect(TableEditing.get(), &TTableEditing::weaponBoxHideRequested, ComboBox3, &QWidget::hide);
+    connect(MouseEditing.get(), &TMouseEditing::weaponBoxHideRequested, ComboBox3, &QWidget::hide);
+    connect(E_search, &QLineEdit::returnPressed, this,
+            [this] { TableEditing->E_searchKeyDown(Qt::Key_Return, E_search->text()); });
+    connect(Button9, &QPushButton::clicked, ObjectListEditing.get(), &TObjectListEditing::Button9Click);
+    connect(Button10, &QPushButton::clicked, ObjectListEditing.get(), &TObjectListEditing::Button10Click);
 }
 
 // Enabled and visible states of the Empty state.
@@ -264,10 +257,11 @@ void TForm1::createWindows()
     if (!items.found)
         Form6->ShowInfoMessage(QString(), items.line1, items.line2);
     Form7 = std::make_unique<TForm7>(Store);
-    connect(Form5.get(), &TForm5::itemPicked, this, [this](const QString &number) {
-        if (Form7->isVisible())
-            Form7->ShowItemPicture(number);
-    });
+    Form5->setObjectView(Form7.get());
+    ObjectListEditing->pickedItemNumber = [this] { return Form5->Label1->text(); };
+    connect(Form5.get(), &TForm5::useRequested, this,
+            [this] { TableEditing->applyItem(Form5->Label1->text(), Form5->Label2->text()); });
+    GameModeBoxes = std::make_unique<TGameModeBoxes>(Document, CheckBox, Form3->CheckBox, this);
     // The Object View is created last; its creation runs the command-line Load.
     if (!m_commandLineFile.isEmpty())
         Button1Click();
@@ -332,14 +326,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 void TForm1::commitTableEdit()
 {
-    // The in-place editor has the focus while a cell is edited; commitData
-    // and closeEditor are the view's own (protected) slots.
-    QWidget *editor = QApplication::focusWidget();
-    if (!editor || editor == StringGrid1 || !StringGrid1->isAncestorOf(editor))
-        return;
-    QMetaObject::invokeMethod(StringGrid1, "commitData", Q_ARG(QWidget *, editor));
-    QMetaObject::invokeMethod(StringGrid1, "closeEditor", Q_ARG(QWidget *, editor),
-                              Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+    StringGrid1->closeCellEditor();
 }
 
 void TForm1::syncMapNameBox()

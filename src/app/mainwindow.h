@@ -10,6 +10,7 @@
 #include "document/mapnamelist.h"
 #include "handoff/launch.h"
 #include "handoff/savecommand.h"
+#include "editing/objectgrid.h"
 #include "settings/settings.h"
 #include "terrain/terrainfile.h"
 
@@ -24,7 +25,6 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QTableView;
 class TDialogs;
 class TForm2;
 class TForm3;
@@ -32,8 +32,13 @@ class TForm4;
 class TForm5;
 class TForm6;
 class TForm7;
+class TGameModeBoxes;
 class TMapViewPanel;
 class TTableExchange;
+class TMouseEditing;
+class TObjectListEditing;
+class TTableEditing;
+class TWeaponBox;
 
 class TForm1 : public QWidget, public TTerrainHost, public TSaveHost {
     Q_OBJECT
@@ -87,7 +92,7 @@ public:
     std::array<QLabel *, 7> GameTypeLabels{};
     QCheckBox *C_NG;
     QPushButton *BitBtn1;  // "?"
-    QTableView *StringGrid1;
+    TObjectGrid *StringGrid1;
     QComboBox *ComboBox1;  // terrain type
     QComboBox *ComboBox2;  // map name
     QPushButton *B_delmpname;
@@ -96,6 +101,14 @@ public:
     QComboBox *ComboBox3;  // weapon list
     std::unique_ptr<TMapViewPanel> MapView; // Panel1 and its strip of controls
     std::unique_ptr<TTableExchange> Exchange; // B_Export and B_Import
+
+    // Editing: the table's rules, the mouse on the map, Add Item and Del
+    // Item, the weapon list, the game-type boxes of both windows.
+    std::unique_ptr<TTableEditing> TableEditing;
+    std::unique_ptr<TMouseEditing> MouseEditing;
+    std::unique_ptr<TObjectListEditing> ObjectListEditing;
+    std::unique_ptr<TWeaponBox> WeaponBox;
+    std::unique_ptr<TGameModeBoxes> GameModeBoxes;
 
     // Commands.
     void Button1Click(); // Load
@@ -137,6 +150,7 @@ private:
     void FormCreate();
     void FormDestroy();
     void createControls();
+    void createEditing();
     void setEmptyStateControls(bool atStart);
     void load();
     void applyHeaderToBoxes();

@@ -1,5 +1,8 @@
 #include "itemlistwindow.h"
 #include "itemcatalogue.h"
+#include "objectviewwindow.h"
+
+#include "editing/findingrid.h"
 #include "ui/windowstyle.h"
 
 #include <QFrame>
@@ -90,6 +93,18 @@ TForm5::TForm5(TItemCatalogue &catalogue, QWidget *mainWindow)
     connect(ItemList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { currentRowChanged(current); });
 
+    for (QPushButton *b : BitBtn)
+        connect(b, &QPushButton::clicked, this, [this, b] { BitBtn1Click(b); });
+    connect(B_search, &QPushButton::clicked, this, &TForm5::B_searchClick);
+    connect(E_search, &QLineEdit::returnPressed, this, &TForm5::B_searchClick);
+    connect(B_ViewO, &QPushButton::clicked, this, &TForm5::B_ViewOClick);
+    connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
+    connect(ItemList, &QTableView::doubleClicked, this, [this] {
+        // A double click on a heading before anything was picked has nothing to apply.
+        if (Button1->isEnabled())
+            Button1Click();
+    });
+
     FormResize();
 }
 
@@ -126,6 +141,11 @@ void TForm5::showBeside(QWidget *mainWindow, int roomAfter)
     raise();
 }
 
+void TForm5::setObjectView(TForm7 *view)
+{
+    m_objectView = view;
+}
+
 void TForm5::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -153,5 +173,52 @@ void TForm5::ItemListSelectCell(int row)
     Label2->setText(m_catalogue.cell(1, row));
     Label2->adjustSize();
     Button1->setEnabled(true);
+    if (m_objectView && m_objectView->isVisible())
+        m_objectView->ShowItemPicture(number);
     emit itemPicked(number);
+}
+
+void TForm5::Button1Click()
+{
+    emit useRequested();
+}
+
+bool TForm5::findAndPick(const QString &text)
+{
+    const QModelIndex current = ItemList->currentIndex();
+    int row = current.isValid() ? current.row() + 1 : 0;
+    int col = current.isValid() ? current.column() : 0;
+    const TItemCatalogue &catalogue = m_catalogue;
+    if (!FindInGrid(text, catalogue.RowCount(), catalogue.columnCount(),
+                    [&catalogue](int c, int r) { return catalogue.cell(c, r); }, row, col))
+        return false;
+    ItemList->selectionModel()->setCurrentIndex(m_catalogue.index(row - 1, col),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    return true;
+}
+
+void TForm5::BitBtn1Click(QPushButton *sender)
+{
+    if (findAndPick(sender->toolTip()))
+        ItemList->scrollTo(ItemList->currentIndex(), QAbstractItemView::PositionAtTop);
+}
+
+void TForm5::B_searchClick()
+{
+    findAndPick(E_search->text());
+}
+
+void TForm5::B_ViewOClick()
+{
+    if (!m_objectView)
+        return;
+    if (m_objectView->isVisible()) {
+        m_objectView->hide();
+        return;
+    }
+    m_objectView->ShowItemPicture(Label1->text());
+    // Directly right of the Item List, tops aligned.
+    const QRect frame = frameGeometry();
+    m_objectView->move(frame.x() + frame.width(), frame.y());
+    m_objectView->show();
 }

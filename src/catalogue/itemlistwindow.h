@@ -1,7 +1,8 @@
 #pragma once
 // TForm5: the Item List window. It shows the item catalogue, lets the user
-// pick an item (shown in the two labels) and, later, jump to a category,
-// search and apply the picked item to the selected objects.
+// pick an item (shown in the two labels), jump to a category, search, show
+// the picked item's picture in the Object View, and apply the item to the
+// selected objects (Use, which the main window carries out).
 
 #include <QRect>
 #include <QWidget>
@@ -13,6 +14,7 @@ class QLineEdit;
 class QModelIndex;
 class QPushButton;
 class QTableView;
+class TForm7;
 class TItemCatalogue;
 
 // Where the Item List goes beside the main window, and where the main window
@@ -55,13 +57,26 @@ public:
     QPushButton *Button1; // "Use"
     QTableView *ItemList;
 
+    // The Object View that View shows and hides; while it is shown it
+    // follows the picked item.
+    void setObjectView(TForm7 *view);
+
 signals:
     // An item row was picked (not a heading): its number text.
     void itemPicked(const QString &numberText);
+    // Use: the picked item goes into the object table's selected rows.
+    void useRequested();
 
 public slots:
     // Picking catalogue row `row` (1-based, as the catalogue counts).
     void ItemListSelectCell(int row);
+    // Use; also a double click on a row while Use is enabled.
+    void Button1Click();
+    // The category buttons: the next row holding the button's hint, scrolled to the top.
+    void BitBtn1Click(QPushButton *sender);
+    // SEARCH, and Enter in the search field.
+    void B_searchClick();
+    void B_ViewOClick();
 
 protected:
     void resizeEvent(QResizeEvent *event) override; // FormResize
@@ -69,7 +84,10 @@ protected:
 private:
     void FormResize();
     void currentRowChanged(const QModelIndex &current);
+    // FindInGrid over the list from its current row; the found row becomes current.
+    bool findAndPick(const QString &text);
 
     TItemCatalogue &m_catalogue;
     QWidget *m_mainWindow;
+    TForm7 *m_objectView = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "objectviewwindow.h"
 #include "jpegpicture.h"
+#include "document/errors.h"
 #include "settings/settings.h"
 #include "ui/windowstyle.h"
 
@@ -46,15 +47,21 @@ void TForm7::ShowItemPicture(const QString &numberText)
 {
     const QString path = m_store.Settings.ImageListDir + numberText + QStringLiteral(".jpg");
     QImage picture;
+    QString problem;
     if (QFileInfo(path).isFile()) {
         try {
             picture = LoadItemPicture(path);
-        } catch (const std::exception &) {
-            // A file that cannot be decoded shows the placeholder, like a missing one.
-            picture = QImage();
+        } catch (const TError &e) {
+            problem = e.message();
+        } catch (const std::exception &e) {
+            problem = QString::fromLocal8Bit(e.what());
         }
     }
     if (picture.isNull()) {
+        // A file that cannot be decoded shows the placeholder like a missing
+        // one; its tooltip says which file and why, without a message box
+        // while the user browses the list.
+        I_NOImage->setToolTip(problem.isEmpty() ? QString() : path + QStringLiteral(": ") + problem);
         I_NOImage->show();
         I_NOImage->raise();
         return;
@@ -63,6 +70,7 @@ void TForm7::ShowItemPicture(const QString &numberText)
     // ratio kept, and centred in the picture area.
     if (picture.size() != PictureSize)
         picture = picture.scaled(PictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    I_NOImage->setToolTip(QString());
     I_NOImage->hide();
     JPEGImage1->setPixmap(QPixmap::fromImage(picture));
     JPEGImage1->update();

@@ -1,4 +1,8 @@
 #include "objecttable.h"
+#include "errors.h"
+#include "numbers.h"
+
+#include <algorithm>
 
 const std::array<const char *, TObjectTable::ColumnCount> TObjectTable::Titles{
     "Nr.", "ID", "Object", "O.Name", "X-Axis", "Y-Axis", "Z-Axis", "Horz-Angel", "Vert-Angel",
@@ -55,9 +59,47 @@ void TObjectTable::setRowCells(int row, const Row &cells)
     emit dataChanged(index(row - 1, 0), index(row - 1, ColumnCount - 1), {Qt::DisplayRole, Qt::EditRole});
 }
 
+void TObjectTable::setColumnCells(int col, int firstRow, const QList<QString> &texts)
+{
+    if (col < 0 || col >= ColumnCount || firstRow < 1)
+        return;
+    const int last = std::min(firstRow + int(texts.size()) - 1, int(m_rows.size()));
+    int changedFirst = -1;
+    int changedLast = -1;
+    for (int row = firstRow; row <= last; ++row) {
+        QString &c = m_rows[row - 1][col];
+        const QString &text = texts[row - firstRow];
+        if (c == text)
+            continue;
+        c = text;
+        if (changedFirst < 0)
+            changedFirst = row;
+        changedLast = row;
+    }
+    if (changedFirst > 0)
+        emit dataChanged(index(changedFirst - 1, col), index(changedLast - 1, col), {Qt::DisplayRole, Qt::EditRole});
+}
+
+void TObjectTable::removeRow(int row)
+{
+    if (row < 1 || row > int(m_rows.size()))
+        return;
+    beginRemoveRows(QModelIndex(), row - 1, row - 1);
+    m_rows.removeAt(row - 1);
+    endRemoveRows();
+}
+
 void TObjectTable::clearRow(int row)
 {
     setRowCells(row, Row{});
+}
+
+std::int32_t TObjectTable::cellValue(int col, int row) const
+{
+    const QString text = cell(col, row);
+    if (const auto value = parseInt32(text))
+        return *value;
+    throw TError::notAnInteger(text, cellName(col, row));
 }
 
 QString TObjectTable::cellName(int col, int row)

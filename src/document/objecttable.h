@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <cstdint>
 
 class TObjectTable : public QAbstractTableModel {
     Q_OBJECT
@@ -39,8 +40,18 @@ public:
     void setCell(int col, int row, const QString &text);
     const Row &rowCells(int row) const { return m_rows[row - 1]; }
     void setRowCells(int row, const Row &cells);
+    // Writes texts into one column from firstRow down (rows beyond the table
+    // are left out), with one change notification for the whole run: a range
+    // fill or a renumbering of 2000 rows is one change, not 2000.
+    void setColumnCells(int col, int firstRow, const QList<QString> &texts);
+    // Removes one object row; the rows below move up by one.
+    void removeRow(int row);
     // Empties every cell of a row.
     void clearRow(int row);
+
+    // The cell read as a 32-bit integer; one that is none raises the
+    // conversion message naming the cell.
+    std::int32_t cellValue(int col, int row) const;
 
     // "row 3, column "X-Axis"": names a cell in messages.
     static QString cellName(int col, int row);

@@ -110,6 +110,8 @@ public:
     // The radius circle from the current row's "Radius" times Zoom and the
     // selection ring, both centred on the current marker and shown.
     void PlaceSelectionMarks();
+    // Ranger sized from the current row's "Radius" times Zoom, centred on m, shown.
+    void showRangerOn(const TMarker *m);
     // The window place of a row's marker from the position cache.
     QPoint markerPlaceForRow(int row) const;
     // Whether CurrentRow names an object that has a marker.
@@ -145,8 +147,6 @@ private:
     void scrollStep(TScrollAxis axis, QScrollBar *bar);
     void showOffsets();
     std::int32_t currentRadiusDiameter() const;
-    // Ranger sized from the current row's "Radius" times Zoom, centred on m, shown.
-    void showRangerOn(const TMarker *m);
     void guarded(const std::function<void()> &command);
 
     QWidget *m_host;

@@ -1,0 +1,45 @@
+#include "gamemodeboxes.h"
+
+#include "gamemodes.h"
+
+#include "document/mapdocument.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <algorithm>
+
+TGameModeBoxes::TGameModeBoxes(const TMapDocument &document, const Boxes &mainBoxes, const Boxes &saveBoxes,
+                               QObject *parent)
+    : QObject(parent), m_document(document), m_main(mainBoxes), m_save(saveBoxes)
+{
+    for (const Boxes *set : {&m_main, &m_save})
+        for (QCheckBox *box : *set) {
+            // Moves without a button held count as well.
+            box->setMouseTracking(true);
+            box->installEventFilter(this);
+        }
+}
+
+void TGameModeBoxes::CheckBox1MouseMove(QCheckBox *sender)
+{
+    for (const auto &[own, other] : {std::pair{&m_main, &m_save}, std::pair{&m_save, &m_main}}) {
+        const auto at = std::find(own->begin(), own->end(), sender);
+        if (at == own->end())
+            continue;
+        const std::array<bool, 6> allowed =
+            allowedGameTypes(countStartPoints(m_document.Table, m_document.ObjectCount));
+        for (int i = 0; i < 6; ++i)
+            if (!allowed[i])
+                (*own)[i]->setChecked(false);
+        (*other)[at - own->begin()]->setChecked(sender->isChecked());
+        return;
+    }
+}
+
+bool TGameModeBoxes::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove)
+        if (auto *box = qobject_cast<QCheckBox *>(watched))
+            CheckBox1MouseMove(box);
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// TGameModeBoxes: the two sets of six game-type boxes, the main window's and
+// the Save Map dialog's. Whenever the pointer moves over a box of either set,
+// that set unticks the types its start points do not allow, and the box under
+// the pointer hands its state to the other set's box of the same number.
+
+#include <QObject>
+#include <array>
+
+class QCheckBox;
+class TMapDocument;
+
+class TGameModeBoxes : public QObject {
+    Q_OBJECT
+public:
+    using Boxes = std::array<QCheckBox *, 6>;
+
+    // Watches the pointer over both sets (CheckBox1 .. CheckBox6 at [0] .. [5]).
+    TGameModeBoxes(const TMapDocument &document, const Boxes &mainBoxes, const Boxes &saveBoxes,
+                   QObject *parent);
+
+    // The check for the box under the pointer, in whichever set it is.
+    void CheckBox1MouseMove(QCheckBox *sender);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    const TMapDocument &m_document;
+    Boxes m_main;
+    Boxes m_save;
+};

@@ -1,0 +1,81 @@
+#include "objectlist.h"
+
+#include "catalogue/itemcatalogue.h"
+#include "document/mapdocument.h"
+#include "document/numbers.h"
+
+#include <algorithm>
+
+QString newObjectItemText(const QString &pickedNumberLabel)
+{
+    if (pickedNumberLabel.isEmpty() || pickedNumberLabel == QLatin1String("Number"))
+        return QString::fromLatin1(DefaultNewItem);
+    return pickedNumberLabel;
+}
+
+std::int32_t newObjectId(const TMapDocument &doc)
+{
+    if (doc.ObjectCount < 1)
+        return 1;
+    const TObjectTable &table = doc.Table;
+    std::int32_t highest = 0;
+    for (int row = 1; row <= doc.ObjectCount; ++row) {
+        const std::int32_t id = table.cellValue(TObjectTable::ColId, row);
+        highest = row == 1 ? id : std::max(highest, id);
+    }
+    return checkedAdd(highest, 1);
+}
+
+TGamePoint newObjectPosition(const TViewState &view)
+{
+    return windowToGame(view, ViewCentre, ViewCentre);
+}
+
+int appendObjectRow(TMapDocument &doc, std::int32_t id, const QString &itemText, TGamePoint position,
+                    const TItemCatalogue &catalogue)
+{
+    const int row = doc.ObjectCount + 1;
+    doc.ObjectCount = row;
+    doc.Table.setRowCount(row + 1);
+    doc.ObjectX[row - 1] = position.X;
+    doc.ObjectY[row - 1] = position.Y;
+
+    TObjectTable::Row cells;
+    cells[TObjectTable::ColNr] = QString::number(row);
+    cells[TObjectTable::ColId] = QString::number(id);
+    cells[TObjectTable::ColObject] = itemText;
+    cells[TObjectTable::ColX] = QString::number(position.X);
+    cells[TObjectTable::ColY] = QString::number(position.Y);
+    for (int col : {TObjectTable::ColZ, TObjectTable::ColHorzAngle, TObjectTable::ColVertAngle,
+                    TObjectTable::ColRadius, TObjectTable::ColWeapon})
+        cells[col] = QStringLiteral("0");
+    catalogue.LookupItemName(itemText, cells[TObjectTable::ColName]);
+    doc.Table.setRowCells(row, cells);
+    return row;
+}
+
+bool deleteObjectRow(TMapDocument &doc, int row)
+{
+    const int count = doc.ObjectCount;
+    if (count <= 1 || row < 1 || row > count)
+        return false;
+    TObjectTable &table = doc.Table;
+    // The rows from `row` on are numbered on from the row above it.
+    std::int32_t number = 1;
+    if (row > 1)
+        number = checkedAdd(table.cellValue(TObjectTable::ColNr, row - 1), 1);
+    checkedAdd(number, count - 1 - row); // the last number must fit as well
+
+    table.removeRow(row);
+    doc.ObjectCount = count - 1;
+    QList<QString> numbers;
+    numbers.reserve(count - row);
+    for (int r = row; r < count; ++r)
+        numbers.append(QString::number(number + (r - row)));
+    table.setColumnCells(TObjectTable::ColNr, row, numbers);
+    std::copy(doc.ObjectX.begin() + row, doc.ObjectX.begin() + count, doc.ObjectX.begin() + row - 1);
+    std::copy(doc.ObjectY.begin() + row, doc.ObjectY.begin() + count, doc.ObjectY.begin() + row - 1);
+    doc.ObjectX[count - 1] = 0;
+    doc.ObjectY[count - 1] = 0;
+    return true;
+}

@@ -1,0 +1,78 @@
+#include "objectlistediting.h"
+
+#include "objectgrid.h"
+#include "objectlist.h"
+
+#include "app/dialogs.h"
+#include "document/mapdocument.h"
+#include "terrain/mapview.h"
+#include "terrain/mapviewpanel.h"
+#include "terrain/marker.h"
+
+#include <algorithm>
+
+TObjectListEditing::TObjectListEditing(TMapDocument &document, TMapViewPanel &view, TObjectGrid &grid,
+                                       const TItemCatalogue &catalogue, TDialogs &dialogs, QWidget *host)
+    : QObject(host), m_document(document), m_view(view), m_grid(grid), m_catalogue(catalogue),
+      m_dialogs(dialogs), m_host(host)
+{
+}
+
+void TObjectListEditing::Button9Click()
+{
+    runGuarded(m_dialogs, m_host, [this] { AddObject(); });
+}
+
+void TObjectListEditing::Button10Click()
+{
+    runGuarded(m_dialogs, m_host, [this] { DeleteObject(); });
+}
+
+void TObjectListEditing::AddObject()
+{
+    if (m_document.ObjectCount >= TMapDocument::MaxObjects)
+        return;
+    const QString item = newObjectItemText(pickedItemNumber ? pickedItemNumber() : QString());
+    const std::int32_t id = newObjectId(m_document);
+    const TGamePoint position = newObjectPosition(m_view.View);
+
+    m_grid.closeCellEditor();
+    const int row = appendObjectRow(m_document, id, item, position, m_catalogue);
+    // Yellow, at the window's centre, above every marker, whatever the filters say.
+    m_view.addMarkerForNewRow(row);
+    m_grid.moveTo(std::max(m_grid.currentCol(), 0), row);
+}
+
+void TObjectListEditing::DeleteObject()
+{
+    const int row = m_grid.currentRow();
+    const int col = std::max(m_grid.currentCol(), 0);
+    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+    m_grid.closeCellEditor();
+    if (row >= 1 && row <= count && count > 1) {
+        if (!deleteObjectRow(m_document, row))
+            return;
+        // The markers keep their rows (Tag) and their stacking; their looks
+        // move up with the rows they show.
+        for (int r = row; r < count; ++r) {
+            TMarker *to = m_view.Markers[r];
+            const TMarker *from = m_view.Markers[r + 1];
+            if (!to || !from)
+                continue;
+            to->setColours(from->fillColour(), from->outlineColour());
+            to->setHint(from->hint());
+            to->setVisible(from->isVisible());
+        }
+        m_view.destroyMarker(count);
+        // The row that now holds the next object, or the new last row.
+        const int current = std::min(row, m_document.ObjectCount);
+        m_document.CurrentRow = current;
+        m_grid.setCurrentCellQuietly(col, current);
+    }
+    TMapView &map = *m_view.Panel1;
+    map.Ranger->hide();
+    map.Selector->hide();
+    // The heading line belonged to the object that was current.
+    map.clearWorkMask();
+    m_view.MoveView(0, 0, true, 0);
+}

@@ -1,0 +1,42 @@
+#pragma once
+// TObjectListEditing: Add Item and Del Item. Both keep the table rows, the
+// position cache and the markers in step: a new object appears at the map
+// window's centre with a yellow marker above all others and becomes current;
+// a delete moves the rows below up by one, their markers' looks with them.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QWidget;
+class TDialogs;
+class TItemCatalogue;
+class TMapDocument;
+class TMapViewPanel;
+class TObjectGrid;
+
+class TObjectListEditing : public QObject {
+    Q_OBJECT
+public:
+    TObjectListEditing(TMapDocument &document, TMapViewPanel &view, TObjectGrid &grid,
+                       const TItemCatalogue &catalogue, TDialogs &dialogs, QWidget *host);
+
+    // The caption of the Item List's number label ("Number" until an item is picked).
+    std::function<QString()> pickedItemNumber;
+
+    // Button9Click and Button10Click: the commands with their error box.
+    void Button9Click();
+    void Button10Click();
+
+    // Throw TError, having changed nothing, when an "ID" or "Nr." cell is no integer.
+    void AddObject();
+    void DeleteObject();
+
+private:
+    TMapDocument &m_document;
+    TMapViewPanel &m_view;
+    TObjectGrid &m_grid;
+    const TItemCatalogue &m_catalogue;
+    TDialogs &m_dialogs;
+    QWidget *m_host;
+};

@@ -1,0 +1,291 @@
+#include "tableediting.h"
+
+#include "cellrules.h"
+#include "findingrid.h"
+#include "objectgrid.h"
+
+#include "app/dialogs.h"
+#include "catalogue/itemcatalogue.h"
+#include "document/mapdocument.h"
+#include "document/numbers.h"
+#include "terrain/mapview.h"
+#include "terrain/mapviewpanel.h"
+#include "terrain/marker.h"
+
+#include <QPen>
+#include <algorithm>
+
+namespace {
+using T = TObjectTable;
+}
+
+TTableEditing::TTableEditing(TMapDocument &document, TMapViewPanel &view, TObjectGrid &grid,
+                             const TItemCatalogue &catalogue, TDialogs &dialogs, QWidget *host)
+    : QObject(host), m_document(document), m_view(view), m_grid(grid), m_catalogue(catalogue),
+      m_dialogs(dialogs), m_host(host)
+{
+    grid.selectCell = [this](int col, int row) { return StringGrid1SelectCell(col, row); };
+    grid.keyDown = [this](int key) { return StringGrid1KeyDown(key); };
+    connect(&grid, &TObjectGrid::mouseDown, this, &TTableEditing::StringGrid1MouseDown);
+    connect(&grid, &TObjectGrid::gridClicked, this, &TTableEditing::StringGrid1Click);
+    connect(&grid, &TObjectGrid::keyReleased, this, &TTableEditing::StringGrid1KeyUp);
+    connect(&grid, &TObjectGrid::exited, this, &TTableEditing::StringGrid1Exit);
+    connect(&grid, &TObjectGrid::currentCellFollowed, this, &TTableEditing::followCurrentCell);
+    connect(&document.Table, &TObjectTable::cellEdited, this, &TTableEditing::StringGrid1SetEditText);
+}
+
+TTableEditing::~TTableEditing()
+{
+    m_grid.selectCell = nullptr;
+    m_grid.keyDown = nullptr;
+}
+
+bool TTableEditing::hasObject(int row) const
+{
+    return row >= 1 && row <= std::min(m_document.ObjectCount, TMapDocument::MaxObjects) && m_view.Markers[row];
+}
+
+// --- cell selection -----------------------------------------------------------
+
+bool TTableEditing::StringGrid1SelectCell(int col, int row)
+{
+    return runGuarded(m_dialogs, m_host, [&] { selectCellSteps(col, row); });
+}
+
+void TTableEditing::selectCellSteps(int col, int row)
+{
+    TObjectTable &table = m_document.Table;
+    emit weaponBoxHideRequested();
+    if (isNumberColumn(col)) {
+        const QString text = table.cell(col, row);
+        const QString valid = validatedCellText(text);
+        if (valid != text)
+            table.setCell(col, row, valid);
+    }
+    const int leaving = m_document.CurrentRow;
+    if (hasObject(leaving) && table.cell(T::ColRadius, leaving).isEmpty())
+        table.setCell(T::ColRadius, leaving, QStringLiteral("0"));
+
+    // What the move reads is read before it changes anything else, so a
+    // refused move leaves the editing state and the marks as they were.
+    std::int32_t base = EditBaseValue;
+    if (col > T::ColName)
+        base = table.cellValue(col, row);
+    if (hasObject(row))
+        checkedMul(table.cellValue(T::ColRadius, row), m_view.View.Zoom);
+
+    const int leftColumn = m_grid.currentCol();
+    EditRow = row;
+    EditCol = col;
+    EditBaseValue = base;
+    m_document.CurrentRow = row;
+    m_view.PlaceSelectionMarks();
+    m_view.Panel1->bringSelectorToFront();
+    // A move leaves the selection on the one cell it went to.
+    if (leftColumn == T::ColHorzAngle)
+        m_view.Panel1->clearWorkMask();
+    if (col == T::ColHorzAngle)
+        paintHeadingLine();
+}
+
+// --- cell text change ---------------------------------------------------------
+
+void TTableEditing::StringGrid1SetEditText(int col, int row, const QString &)
+{
+    runGuarded(m_dialogs, m_host, [&] { textChangeSteps(col, row); });
+    runGuarded(m_dialogs, m_host, [&] { RangeFill(col, row); });
+}
+
+// A text that is no integer where one is read ends the steps here without a
+// message: the user is still typing.
+void TTableEditing::textChangeSteps(int col, int row)
+{
+    TObjectTable &table = m_document.Table;
+    if (!hasObject(row))
+        return;
+    const auto item = parseInt32(table.cell(T::ColObject, row));
+    if (!item)
+        return;
+    if (col == T::ColObject) {
+        QString name = table.cell(T::ColName, row);
+        if (m_catalogue.LookupItemName(table.cell(T::ColObject, row), name))
+            table.setCell(T::ColName, row, name);
+    }
+    TMarker *marker = m_view.Markers[row];
+    m_view.ApplyCategoryColour(marker, *item);
+    marker->setHint(table.cell(T::ColName, row));
+
+    if (m_grid.currentRow() >= 1)
+        m_document.CurrentRow = m_grid.currentRow();
+    const auto x = parseInt32(table.cell(T::ColX, row));
+    if (!x)
+        return;
+    m_document.ObjectX[row - 1] = *x;
+    const auto y = parseInt32(table.cell(T::ColY, row));
+    if (!y)
+        return;
+    m_document.ObjectY[row - 1] = *y;
+    m_view.MoveView(0, 0, true, 0);
+
+    TMarker *current = m_view.currentMarker();
+    if (!current)
+        return;
+    const int currentRow = m_document.CurrentRow;
+    if (!table.cell(T::ColRadius, currentRow).isEmpty()) {
+        if (!parseInt32(table.cell(T::ColRadius, currentRow)))
+            return;
+        m_view.showRangerOn(current);
+    }
+    m_view.Panel1->Selector->setTopLeft(selectorPlaceFor(current->topLeft()));
+    m_view.Panel1->Selector->show();
+    const auto base = parseInt32(table.cell(EditCol, EditRow));
+    if (!base)
+        return;
+    EditBaseValue = *base;
+    if (m_grid.currentCol() == T::ColHorzAngle) {
+        m_view.Panel1->clearWorkMask();
+        DrawHeadingIndicator(false);
+    }
+}
+
+TRowRange TTableEditing::RangeFill(int col, int row)
+{
+    const TRowRange filled = ::RangeFill(m_document.Table, m_grid.selection(), m_grid.currentRow(), col, row);
+    if (filled.isEmpty() || (col != T::ColX && col != T::ColY))
+        return filled;
+    const auto value = parseInt32(m_document.Table.cell(col, row));
+    if (!value)
+        return filled;
+    auto &cache = col == T::ColX ? m_document.ObjectX : m_document.ObjectY;
+    const int last = std::min(filled.last, std::min(m_document.ObjectCount, TMapDocument::MaxObjects));
+    for (int r = std::max(filled.first, 1); r <= last; ++r) {
+        cache[r - 1] = *value;
+        if (TMarker *m = m_view.Markers[r])
+            m->setTopLeft(m_view.markerPlaceForRow(r));
+    }
+    return filled;
+}
+
+// --- keys, clicks, exit -----------------------------------------------------
+
+bool TTableEditing::StringGrid1KeyDown(int key)
+{
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    // The base of a relative entry is taken when a number cell after
+    // "O.Name" is selected; the other columns have none.
+    if (EditCol <= T::ColName)
+        return false;
+    TObjectTable &table = m_document.Table;
+    const QString text = table.cell(EditCol, EditRow);
+    if (text.size() < 2 || (text[1] != u'+' && text[1] != u'-'))
+        return false;
+    runGuarded(m_dialogs, m_host, [&] {
+        const std::int32_t sum = *relativeEntry(text, EditBaseValue, T::cellName(EditCol, EditRow));
+        const QString result = QString::number(sum);
+        table.setCell(EditCol, EditRow, result);
+        EditBaseValue = sum;
+        // The result is a change of the cell like a typed one: the marker
+        // and the rows of a multi-row selection follow it.
+        StringGrid1SetEditText(EditCol, EditRow, result);
+    });
+    return true;
+}
+
+void TTableEditing::StringGrid1KeyUp(int key)
+{
+    if (key != Qt::Key_Shift)
+        return;
+    m_view.Panel1->clearWorkMask();
+    if (m_grid.currentCol() == T::ColHorzAngle)
+        DrawHeadingIndicator(true);
+}
+
+void TTableEditing::StringGrid1MouseDown()
+{
+    m_view.SelectionShown = true;
+}
+
+void TTableEditing::StringGrid1Click()
+{
+    emit weaponBoxHideRequested();
+}
+
+void TTableEditing::StringGrid1Exit()
+{
+    m_view.Panel1->clearWorkMask();
+}
+
+void TTableEditing::E_searchKeyDown(int key, const QString &text)
+{
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return;
+    const TObjectTable &table = m_document.Table;
+    int row = m_grid.currentRow();
+    int col = m_grid.currentCol();
+    const bool found = FindInGrid(text, table.RowCount(), T::ColumnCount,
+                                  [&table](int c, int r) { return table.cell(c, r); }, row, col);
+    if (!found)
+        return;
+    // The row first, then the column, each a cell selection of its own.
+    if (row != m_grid.currentRow() && !m_grid.moveTo(std::max(m_grid.currentCol(), 0), row))
+        return;
+    if (col != m_grid.currentCol())
+        m_grid.moveTo(col, row);
+}
+
+// --- heading indicator --------------------------------------------------------
+
+void TTableEditing::DrawHeadingIndicator(bool forced)
+{
+    if (!forced && !m_grid.selection().isSingleCell())
+        return;
+    paintHeadingLine();
+}
+
+void TTableEditing::paintHeadingLine()
+{
+    TMarker *m = m_view.currentMarker();
+    if (!m)
+        return;
+    m_view.Panel1->clearWorkMask();
+    // A heading that is no number yet (a half-typed "-") draws nothing.
+    const auto degrees = headingDegrees(m_document.Table.cell(T::ColHorzAngle, m_document.CurrentRow));
+    if (!degrees)
+        return;
+    const QPoint centre = m->topLeft() + QPoint(MarkerSize / 2, MarkerSize / 2);
+    m_view.Panel1->drawOnWorkMask(centre, headingLineEnd(centre, *degrees),
+                                  QPen(QColor(255, 0, 0), 2, Qt::SolidLine, Qt::FlatCap));
+}
+
+// --- the Item List's Use --------------------------------------------------------
+
+void TTableEditing::applyItem(const QString &number, const QString &name)
+{
+    const TGridSelection s = m_grid.selection();
+    const int top = std::max(s.top, 1);
+    const int bottom = std::min(s.bottom, std::min(m_document.ObjectCount, TMapDocument::MaxObjects));
+    if (bottom < top)
+        return;
+    const int n = bottom - top + 1;
+    m_document.Table.setColumnCells(T::ColObject, top, QList<QString>(n, number));
+    m_document.Table.setColumnCells(T::ColName, top, QList<QString>(n, name));
+    const auto item = parseInt32(number);
+    if (!item)
+        return;
+    for (int r = top; r <= bottom; ++r) {
+        if (TMarker *m = m_view.Markers[r]) {
+            m_view.ApplyCategoryColour(m, *item);
+            m->setHint(name);
+        }
+    }
+}
+
+void TTableEditing::followCurrentCell(int col, int row)
+{
+    EditRow = row;
+    EditCol = col;
+    if (col > T::ColName)
+        if (const auto v = parseInt32(m_document.Table.cell(col, row)))
+            EditBaseValue = *v;
+}
