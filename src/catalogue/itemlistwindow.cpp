@@ -123,6 +123,16 @@ TItemListPlace TForm5::placeBeside(const QRect &mainFrame, const QSize &listFram
     return place;
 }
 
+QPoint TForm5::objectViewPlace(const QRect &listFrame, const QSize &viewFrame, const QRect &screen)
+{
+    int left = listFrame.right() + 1;
+    if (left + viewFrame.width() > screen.right() + 1 && listFrame.left() - viewFrame.width() >= screen.left())
+        left = listFrame.left() - viewFrame.width();
+    left = qBound(screen.left(), left, screen.right() + 1 - viewFrame.width());
+    const int top = qBound(screen.top(), listFrame.top(), screen.bottom() + 1 - viewFrame.height());
+    return QPoint(left, top);
+}
+
 void TForm5::showBeside(QWidget *mainWindow, int roomAfter)
 {
     // The list's frame is known once it is shown.
@@ -217,8 +227,12 @@ void TForm5::B_ViewOClick()
         return;
     }
     m_objectView->ShowItemPicture(Label1->text());
-    // Directly right of the Item List, tops aligned.
-    const QRect frame = frameGeometry();
-    m_objectView->move(frame.x() + frame.width(), frame.y());
+    // Directly right of the Item List, tops aligned, as long as the screen
+    // has room there.
     m_objectView->show();
+    const QRect frame = frameGeometry();
+    QPoint place(frame.x() + frame.width(), frame.y());
+    if (const QScreen *s = screen())
+        place = objectViewPlace(frame, m_objectView->frameGeometry().size(), s->availableGeometry());
+    m_objectView->move(place);
 }

@@ -42,6 +42,10 @@ public:
     // the map. The list is kept within the screen's height.
     static TItemListPlace placeBeside(const QRect &mainFrame, const QSize &listFrame, int roomAfter,
                                       const QRect &screen);
+    // The Object View's top-left (outer frames, screen coordinates): directly
+    // right of the list, tops aligned; where that would leave the screen, on
+    // the list's left instead, and in any case within the screen.
+    static QPoint objectViewPlace(const QRect &listFrame, const QSize &viewFrame, const QRect &screen);
     // Shows the list at placeBeside's place on mainWindow's screen (moving
     // mainWindow where that says so). Load and the main window's "L" use it.
     void showBeside(QWidget *mainWindow, int roomAfter);

@@ -52,6 +52,27 @@ private slots:
         // Never over the map, which ends 536 pixels into the main window.
         QVERIFY(place.itemList.left() >= place.mainWindow.x() + 536);
     }
+
+    void objectViewPlace_data()
+    {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("list");
+        QTest::addColumn<QPoint>("view");
+        QTest::newRow("room on the right: directly right of the list, tops aligned")
+            << QRect(0, 0, 1920, 1080) << QRect(1317, 200, 272, 697) << QPoint(1589, 200);
+        QTest::newRow("no room on the right: on the list's left")
+            << QRect(0, 0, 1280, 1024) << QRect(1002, 197, 272, 697) << QPoint(671, 197);
+        QTest::newRow("a list low on the screen: the view moves up to stay on it")
+            << QRect(0, 0, 1920, 1080) << QRect(1317, 900, 272, 180) << QPoint(1589, 824);
+    }
+
+    void objectViewPlace()
+    {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, list);
+        QFETCH(QPoint, view);
+        QCOMPARE(TForm5::objectViewPlace(list, QSize(331, 256), screen), view);
+    }
 };
 
 VELLUMAR_TEST(TestItemListPlace)
