@@ -93,8 +93,9 @@ public:
 
     // Commands.
     void Button1Click(); // Load
-    void Button8Click(); // Reset
-    // The document and every control back to Empty (Reset document).
+    void Button8Click(); // Reset: Reset document and every control back to Empty
+    // Reset document: the document, the view and the header's boxes emptied;
+    // the other controls keep their state.
     void ResetDocument();
 
     // Closes the object table's in-place editor, keeping what was typed in the
