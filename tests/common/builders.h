@@ -49,6 +49,16 @@ QByteArray trailer(int n = 20127);
 QByteArray nameList(const QList<QByteArray> &names, const QByteArray &head16 = QByteArray(),
                     const QByteArray &block27 = QByteArray());
 
+// A JPEG picture of one flat grey, of any size, coded by hand: baseline when
+// progressiveScans is 0, otherwise progressive in that many scans (the DC
+// scan, then AC scans that skip every block with end-of-band runs, so a huge
+// picture takes little space). Every prefix of the scans is a valid picture.
+QByteArray flatGreyJpeg(int width, int height, int progressiveScans = 0);
+
+// A PCX picture of one colour index, of any size the header allows: 256
+// colours (with its palette) or 16 colours in four planes, runs of 63.
+QByteArray flatPcx(int width, int height, bool sixteen = false, std::uint8_t value = 1);
+
 // Writes bytes to dir/name and returns the path.
 QString file(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes);
 
