@@ -247,13 +247,15 @@ QByteArray flatPcx(int width, int height, bool sixteen, std::uint8_t value)
     h[65] = char(sixteen ? 4 : 1);
     const int bytesPerLine = sixteen ? (width + 7) / 8 : width;
     putLE16(h, 66, std::int16_t(bytesPerLine));
-    // One coded line, repeated: runs of at most 63 bytes.
+    // One coded line, repeated: each plane in runs of at most 63 bytes; in
+    // four planes, plane p holds bit p of the colour index.
     QByteArray line;
-    const int lineBytes = bytesPerLine * (sixteen ? 4 : 1);
-    const char byte = char(sixteen ? (value & 1 ? 0xFF : 0x00) : value);
-    for (int left = lineBytes; left > 0; left -= 63) {
-        line += char(0xC0 | std::min(left, 63));
-        line += byte;
+    for (int plane = 0; plane < (sixteen ? 4 : 1); ++plane) {
+        const char byte = char(sixteen ? ((value >> plane & 1) ? 0xFF : 0x00) : value);
+        for (int left = bytesPerLine; left > 0; left -= 63) {
+            line += char(0xC0 | std::min(left, 63));
+            line += byte;
+        }
     }
     QByteArray out = h;
     out.reserve(out.size() + line.size() * height + 769);

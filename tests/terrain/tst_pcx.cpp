@@ -1,6 +1,7 @@
 // The PCX reader: pixels against netpbm's decoder, the BMP stream byte for
 // byte, the run-length code at row and block ends, and refused input.
 
+#include "builders.h"
 #include "testregistry.h"
 
 #include "document/errors.h"
@@ -350,6 +351,22 @@ private slots:
             QCOMPARE(e.message(), message);
         }
         QVERIFY(bitmap.isEmpty());
+    }
+
+    void theLargestPicturesAreDecoded_data()
+    {
+        QTest::addColumn<bool>("sixteen");
+        QTest::newRow("256 colours, 8192 x 8192") << false;
+        QTest::newRow("16 colours, 8192 x 8192") << true;
+    }
+    void theLargestPicturesAreDecoded()
+    {
+        QFETCH(bool, sixteen);
+        TPCXBitmap bitmap;
+        load(bitmap, build::flatPcx(8192, 8192, sixteen));
+        QCOMPARE(bitmap.picture().size(), QSize(8192, 8192));
+        QCOMPARE(bitmap.picture().format(), QImage::Format_Indexed8);
+        QCOMPARE(bitmap.picture().pixelIndex(8191, 8191), 1);
     }
 
     void failedLoadKeepsThePicture()
