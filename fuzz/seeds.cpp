@@ -46,33 +46,12 @@ void copy(const QString &reader, const QString &folder, const QStringList &patte
     }
 }
 
-QByteArray repeated(const QByteArray &line, int count)
-{
-    QByteArray out;
-    out.reserve(line.size() * count);
-    for (int i = 0; i < count; ++i)
-        out += line;
-    return out;
-}
-
-QByteArray mapOf(int count, std::int32_t countInHeader)
-{
-    build::Header h;
-    QList<build::Object> objects;
-    const std::int32_t items[] = {1001, 2001, 3001, 4076, 5001, 6002, 6003, 6004, 7001, 999};
-    for (int i = 0; i < count; ++i)
-        objects.append({items[i % 10], i + 1, i * 131072, -i * 131072, i, i % 50, std::int16_t(i), std::int16_t(-i),
-                        std::uint8_t(i)});
-    h.vehObj = countInHeader;
-    return build::map(h, objects, QByteArray(1, '\0') + build::trailer(), false);
-}
-
 void mapSeeds()
 {
     copy(QStringLiteral("map"), QStringLiteral("samples/kzbase"), {QStringLiteral("*.bms")});
     put(QStringLiteral("map"), QStringLiteral("two-objects.bms"), build::map({}, {{2001, 1}, {6002, 2}}));
-    put(QStringLiteral("map"), QStringLiteral("2000-objects.bms"), mapOf(2000, 2000));
-    put(QStringLiteral("map"), QStringLiteral("2001-counted.bms"), mapOf(2001, 2001));
+    put(QStringLiteral("map"), QStringLiteral("2000-objects.bms"), build::mapOfObjects(2000, 2000));
+    put(QStringLiteral("map"), QStringLiteral("2001-counted.bms"), build::mapOfObjects(2001, 2001));
 }
 
 void nameListSeeds()
@@ -89,7 +68,7 @@ void catalogueSeeds()
 {
     copy(QStringLiteral("catalogue"), QStringLiteral("samples"), {QStringLiteral("item.ini")});
     put(QStringLiteral("catalogue"), QStringLiteral("most-rows.ini"),
-        repeated("1001\r\nPalm\r\n", TItemCatalogue::MaxRows));
+        build::repeated("1001\r\nPalm\r\n", TItemCatalogue::MaxRows));
     put(QStringLiteral("catalogue"), QStringLiteral("longest-line.ini"),
         "----\r\nDecorations\r\n1001\r\n" + QByteArray(TItemCatalogue::MaxLineLength, 'n') + "\n");
     put(QStringLiteral("catalogue"), QStringLiteral("line-ends.ini"), QByteArray(1 << 20, '\n'));
@@ -101,7 +80,7 @@ void settingsSeeds()
         "C:\\KZ\\Files\\\r\nC:\\KZ\\Base\\\r\nC:\\Games\\Kozarak\\\r\nC:\\Work\\\r\nC:\\Bilder\\caf\xe9\\\r\n59\r\n10\r\n");
     put(QStringLiteral("settings"), QStringLiteral("short.ini"), "C:\\kz\\\nC:\\base\\\n");
     put(QStringLiteral("settings"), QStringLiteral("longest-lines.ini"),
-        repeated(QByteArray(TSettingsStore::MaxLineLength, 'p') + "\r\n", 7));
+        build::repeated(QByteArray(TSettingsStore::MaxLineLength, 'p') + "\r\n", 7));
     put(QStringLiteral("settings"), QStringLiteral("line-ends.ini"), QByteArray(1 << 20, '\n'));
 }
 
@@ -109,7 +88,7 @@ void terrainSeeds()
 {
     copy(QStringLiteral("terrain"), QStringLiteral("samples/kz"), {QStringLiteral("*.trn")});
     put(QStringLiteral("terrain"), QStringLiteral("most-and-longest-lines.trn"),
-        repeated(QByteArray(TTerrain::MaxLineLength, 'v') + "\r\n", TTerrain::MaxLines));
+        build::repeated(QByteArray(TTerrain::MaxLineLength, 'v') + "\r\n", TTerrain::MaxLines));
     put(QStringLiteral("terrain"), QStringLiteral("line-ends.trn"), QByteArray(1 << 20, '\n'));
 }
 
@@ -128,7 +107,7 @@ void jpegSeeds()
     copy(QStringLiteral("jpeg"), QStringLiteral("samples/images"), {QStringLiteral("*.jpg")});
     copy(QStringLiteral("jpeg"), QStringLiteral("tests/catalogue/data"), {QStringLiteral("*.jpg")});
     put(QStringLiteral("jpeg"), QStringLiteral("largest-baseline.jpg"), build::flatGreyJpeg(16384, 16384));
-    put(QStringLiteral("jpeg"), QStringLiteral("largest-progressive.jpg"), build::flatGreyJpeg(8192, 8192, 20));
+    put(QStringLiteral("jpeg"), QStringLiteral("largest-progressive.jpg"), build::flatGreyJpeg(8192, 4096, 16));
     put(QStringLiteral("jpeg"), QStringLiteral("huge-progressive-300-scans.jpg"),
         build::flatGreyJpeg(16384, 16384, 300));
     put(QStringLiteral("jpeg"), QStringLiteral("500-scans.jpg"), build::flatGreyJpeg(4096, 4096, 500));

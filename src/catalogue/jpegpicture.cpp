@@ -24,16 +24,17 @@ constexpr quint64 MaxPictureSamples = 256ull * 1024 * 1024;
 // about three times MaxPictureSamples.
 constexpr long MaxDecoderMemory = 1024L * 1024 * 1024;
 // A picture sent in several scans keeps every DCT coefficient of the whole
-// picture (128 bytes a block of 8 by 8 samples) however small it is shown:
-// 128 MiB hold a 4096 by 4096 colour picture.
-constexpr quint64 MaxCoefficientBytes = 128ull * 1024 * 1024;
+// picture (128 bytes a block of 8 by 8 samples) however small it is shown,
+// and decoding time grows with them: 64 MiB hold a 4096 by 4096 colour
+// picture (colour at half resolution, as cameras and libjpeg store it).
+constexpr quint64 MaxCoefficientBytes = 64ull * 1024 * 1024;
 // A progressive file can send hundreds of scans of a few bytes each, every one
 // a pass over the whole picture; real pictures have about ten.
 constexpr int MaxScans = 500;
-// ... and the passes together are held to what twenty scans over the largest
-// picture above cost (scans times blocks), so a large picture cannot send
-// hundreds of them.
-constexpr quint64 MaxBlockScans = 20 * (MaxCoefficientBytes / (DCTSIZE2 * sizeof(JCOEF)));
+// ... and the passes together are held to what sixteen scans over the
+// largest picture above cost (scans times blocks, a third of a second), so a
+// large picture cannot send hundreds of them.
+constexpr quint64 MaxBlockScans = 16 * (MaxCoefficientBytes / (DCTSIZE2 * sizeof(JCOEF)));
 
 // One decode's libjpeg state. libjpeg reports an error through error_exit,
 // which must not return: ours jumps with longjmp back into the step that called

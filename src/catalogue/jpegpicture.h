@@ -26,7 +26,7 @@ inline constexpr QSize ItemPictureBox{320, 240};
 // Refused before any pixel memory is taken: files over 64 MiB, pictures over
 // 16384 pixels on a side or whose decoded size is over 256 MiB of colour
 // samples, pictures sent in several scans (progressive ones) whose
-// coefficients need more than 128 MiB or whose scans add up to more work than
+// coefficients need more than 64 MiB or whose scans add up to more work than
 // a picture of this kind needs, and colour spaces other than greyscale and
 // RGB (CMYK pictures have no colour conversion in libjpeg).
 QImage LoadItemPicture(const QString &path, const QSize &box = ItemPictureBox);

@@ -81,6 +81,27 @@ QByteArray map(Header h, const QList<Object> &objects, const QByteArray &tail, b
     return out + tail;
 }
 
+QByteArray mapOfObjects(int count, std::int32_t countInHeader)
+{
+    Header h;
+    QList<Object> objects;
+    const std::int32_t items[] = {1001, 2001, 3001, 4076, 5001, 6002, 6003, 6004, 7001, 999};
+    for (int i = 0; i < count; ++i)
+        objects.append({items[i % 10], i + 1, i * 131072, -i * 131072, i, i % 50, std::int16_t(i), std::int16_t(-i),
+                        std::uint8_t(i)});
+    h.vehObj = countInHeader;
+    return map(h, objects, QByteArray(1, '\0') + trailer(), false);
+}
+
+QByteArray repeated(const QByteArray &line, int count)
+{
+    QByteArray out;
+    out.reserve(line.size() * count);
+    for (int i = 0; i < count; ++i)
+        out += line;
+    return out;
+}
+
 QByteArray trailer(int n)
 {
     QByteArray t(n, '\0');

@@ -42,6 +42,13 @@ QByteArray header(const Header &h);
 QByteArray map(Header h, const QList<Object> &objects, const QByteArray &tail = QByteArray(1, '\0'),
                bool setCounts = true);
 
+// A map of count objects of every category in turn (and one of none), whose
+// header counts countInHeader objects, with the zero byte and the trailer.
+QByteArray mapOfObjects(int count, std::int32_t countInHeader);
+
+// line, count times over: long text files.
+QByteArray repeated(const QByteArray &line, int count);
+
 // kzmap.dat contents: n bytes of a recognisable pattern.
 QByteArray trailer(int n = 20127);
 
