@@ -54,10 +54,13 @@ bool TTextLineReader::readLine(QByteArray &line)
         if (!fill()) {
             if (m_pos >= m_buffer.size())
                 return false;
-            // The last line has no ending.
-            if (m_buffer.size() - m_pos > m_maxLineLength)
+            // The last line has no line feed; a CR at the very end still ends it.
+            qsizetype lineEnd = m_buffer.size();
+            if (m_buffer[lineEnd - 1] == '\r')
+                --lineEnd;
+            if (lineEnd - m_pos > m_maxLineLength)
                 break;
-            line = m_buffer.mid(m_pos);
+            line = m_buffer.mid(m_pos, lineEnd - m_pos);
             m_pos = m_buffer.size();
             ++m_lines;
             return true;

@@ -1,8 +1,9 @@
 #pragma once
 // TTextLineReader: reads one of the game's text files a line at a time, so a
 // reader keeps only the lines it uses. Lines end with CR LF or LF; a final
-// line without an ending counts; nothing follows the last ending. Bytes are
-// kept as they are (the files are single-byte text).
+// line without an ending counts (a CR at the very end of the file ends it
+// too); nothing follows the last ending. Bytes are kept as they are (the
+// files are single-byte text).
 //
 // A line longer than the reader's limit is refused with a message naming the
 // file: no line of the game's text files comes near it, and the limit keeps a
