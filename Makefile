@@ -4,8 +4,11 @@
 
 BUILD_DIR := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The fuzz harnesses (clang, sanitizers) build apart; FUZZ_SECONDS=N runs each for N seconds.
+FUZZ_BUILD_DIR := build-fuzz
+FUZZ_SECONDS ?=
 
-.PHONY: run test build deps deps-run configure bench clean
+.PHONY: run test build deps deps-run configure bench clean fuzz fuzz-build
 
 # What the editor needs, and what the test suite adds (Wine, mingw-w64, the
 # freedesktop tools, clang): a user who only runs the editor skips the latter.
@@ -25,6 +28,7 @@ build: configure
 
 test: deps
 	$(MAKE) build
+	$(MAKE) fuzz-build
 	cd $(BUILD_DIR) && ctest --output-on-failure
 
 run: deps-run
@@ -35,5 +39,18 @@ bench: deps-run
 	$(MAKE) build
 	sh scripts/run-benchmarks.sh $(BUILD_DIR)/bin
 
+# One libFuzzer harness per reader of the program's input files, built with
+# clang into $(FUZZ_BUILD_DIR)/ with their seed corpus; `make test` replays them.
+fuzz-build:
+	@if [ ! -f $(FUZZ_BUILD_DIR)/build.ninja ]; then \
+	    cmake -S . -B $(FUZZ_BUILD_DIR) $(CMAKE_FLAGS) -DVELLUMAR_FUZZ=ON \
+	        -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_COMPILER_LAUNCHER=$$(command -v ccache); \
+	fi
+	cmake --build $(FUZZ_BUILD_DIR)
+
+fuzz: deps
+	$(MAKE) fuzz-build
+	@if [ -n "$(FUZZ_SECONDS)" ]; then sh scripts/run-fuzz.sh run $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS); fi
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_BUILD_DIR)

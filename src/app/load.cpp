@@ -57,7 +57,7 @@ void TForm1::Button1Click()
         }
     });
     if (!ok && started)
-        ResetDocument();
+        Button8Click();
 }
 
 void TForm1::load()
@@ -69,7 +69,8 @@ void TForm1::load()
 
     const TSettings &settings = Store.Settings;
     Document.TrnPath = settings.GameFilesDir + Document.Header.terrainFileName();
-    if (!QFileInfo::exists(Document.TrnPath)) {
+    // An empty terrain name leaves the game-files directory itself: not a file.
+    if (!QFileInfo(Document.TrnPath).isFile()) {
         TFileRequest trn;
         trn.title = Document.Header.terrainFileName() + QStringLiteral(" not found!");
         trn.filter = QStringLiteral("TRN Dateien (*.TRN)|*.TRN");
@@ -170,11 +171,20 @@ bool TForm1::readMapNameList()
     return true;
 }
 
+// The Reset command: Reset document, then the controls of the Empty state.
 void TForm1::Button8Click()
 {
     ResetDocument();
+    PBar1->setValue(0);
+    setEmptyStateControls(false);
+    if (Form5)
+        Form5->hide();
+    if (Form3)
+        Form3->hide();
 }
 
+// Reset document, as Load also runs it when it stops on purpose: the
+// document, the view and the boxes that show the header, nothing else.
 void TForm1::ResetDocument()
 {
     setWindowTitle(SavedCaption);
@@ -185,16 +195,11 @@ void TForm1::ResetDocument()
     SaveName.clear();
     for (int i = 0; i < 6; ++i) {
         CheckBox[i]->setChecked(false);
+        CheckBox[i]->setEnabled(false);
         Form3->CheckBox[i]->setChecked(false);
     }
     C_NG->setChecked(false);
+    C_NG->setEnabled(false);
     MapNames.clear();
     syncMapNameBox();
-    PBar1->setValue(0);
-
-    setEmptyStateControls(false);
-    if (Form5)
-        Form5->hide();
-    if (Form3)
-        Form3->hide();
 }

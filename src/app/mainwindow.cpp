@@ -225,7 +225,8 @@ void TForm1::FormCreate()
     // The tiles start at their places and Zoom at 1 (the map view does both);
     // the table's remembered row is 1.
     Document.CurrentRow = 1;
-    Store.LoadSettings(m_programDir);
+    // A settings file that cannot be read is reported and taken as missing.
+    runGuarded(m_dialogs, this, [this] { Store.LoadSettings(m_programDir); });
     if (const QScreen *s = QGuiApplication::primaryScreen()) {
         const QRect g = s->availableGeometry();
         move(g.center() - QPoint(width() / 2, height() / 2));
@@ -252,8 +253,10 @@ void TForm1::createWindows()
     Form3->SaveHost = this;
     Form4 = std::make_unique<TForm4>();
     Form5 = std::make_unique<TForm5>(Catalogue, this);
-    // The Item List's creation reads the catalogue.
-    const TCatalogueLoadResult items = Catalogue.LoadItemCatalogue(m_programDir);
+    // The Item List's creation reads the catalogue; one that cannot be read is
+    // reported, and the program goes on without it.
+    TCatalogueLoadResult items;
+    runGuarded(m_dialogs, this, [this, &items] { items = Catalogue.LoadItemCatalogue(m_programDir); });
     if (!items.found)
         Form6->ShowInfoMessage(QString(), items.line1, items.line2);
     Form7 = std::make_unique<TForm7>(Store);
@@ -294,11 +297,12 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::FormDestroy()
 {
-    // Every run ends by writing the settings, also when nothing changed.
+    // Every run ends by writing the settings, also when nothing changed,
+    // unless the file could not be read: its values are not ours to replace.
     if (m_settingsSaved)
         return;
     m_settingsSaved = true;
-    runGuarded(m_dialogs, this, [this] { Store.SaveSettings(); });
+    runGuarded(m_dialogs, this, [this] { Store.SaveSettingsAtExit(); });
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)

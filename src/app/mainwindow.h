@@ -112,9 +112,10 @@ public:
 
     // Commands.
     void Button1Click(); // Load
-    void Button8Click(); // Reset
+    void Button8Click(); // Reset: Reset document and every control back to Empty
     void Button7Click(); // Save: the quick save (save.cpp)
-    // The document and every control back to Empty (Reset document).
+    // Reset document: the document, the view and the header's boxes emptied;
+    // the other controls keep their state.
     void ResetDocument();
 
     // Closes the object table's in-place editor, keeping what was typed in the

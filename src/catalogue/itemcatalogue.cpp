@@ -1,5 +1,6 @@
 #include "itemcatalogue.h"
-#include "document/fileio.h"
+#include "document/errors.h"
+#include "document/textlinereader.h"
 
 #include <QFileInfo>
 
@@ -18,19 +19,34 @@ TCatalogueLoadResult TItemCatalogue::LoadItemCatalogue(const QString &dir)
         r.line2 = QStringLiteral("The Program will started, but no Item-List for you!");
         return r;
     }
-    const QList<QByteArray> lines = readTextLines(path);
-    beginResetModel();
-    m_rows.clear();
-    m_lastNameOf.clear();
-    for (qsizetype i = 0; i < lines.size(); i += 2) {
-        Item item{QString::fromLatin1(lines[i]),
-                  i + 1 < lines.size() ? QString::fromLatin1(lines[i + 1]) : QString()};
-        m_lastNameOf.insert(item.number, item.name);
-        m_rows.append(item);
+    LoadItemCatalogueFile(path);
+    return {};
+}
+
+void TItemCatalogue::LoadItemCatalogueFile(const QString &path)
+{
+    // Pairs of lines, number then name, up to the end of the file; an odd
+    // last line gets an empty name.
+    QList<Item> rows;
+    TTextLineReader reader(path, MaxLineLength);
+    QByteArray number;
+    QByteArray name;
+    while (reader.readLine(number)) {
+        if (rows.size() == MaxRows)
+            throw TError(QStringLiteral("The item list has more than %1 items; no item list is that long")
+                             .arg(MaxRows),
+                         path);
+        if (!reader.readLine(name))
+            name.clear();
+        rows.append({QString::fromLatin1(number), QString::fromLatin1(name)});
     }
+    beginResetModel();
+    m_rows = std::move(rows);
+    m_lastNameOf.clear();
+    for (const Item &item : m_rows)
+        m_lastNameOf.insert(item.number, item.name);
     m_loaded = true;
     endResetModel();
-    return {};
 }
 
 bool TItemCatalogue::LookupItemName(const QString &numberText, QString &name) const

@@ -21,12 +21,21 @@ class TItemCatalogue : public QAbstractTableModel {
 public:
     static constexpr int DesignRows = 50; // empty rows shown when no file was found
     static constexpr const char *HeadingNumber = "----";
+    // What an item list can hold: item numbers run from 1000 to 7099, so a
+    // real list has well under a thousand rows of short lines. Longer files
+    // are refused rather than read.
+    static constexpr int MaxRows = 10000;
+    static constexpr qsizetype MaxLineLength = 1024;
 
     explicit TItemCatalogue(QObject *parent = nullptr);
 
     // Reads dir + "item.ini" (dir ends with its separator). A missing file
     // leaves the catalogue empty and reports the Info message's two lines.
+    // A file that cannot be read, or is no item list, raises its error naming
+    // the file and leaves the catalogue as it was.
     TCatalogueLoadResult LoadItemCatalogue(const QString &dir);
+    // Reads the catalogue from a file of any name (errors as above).
+    void LoadItemCatalogueFile(const QString &path);
 
     // The name of the last row whose number text equals numberText exactly;
     // returns false (name unchanged) when no row matches.

@@ -5,6 +5,7 @@
 
 #include <QList>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -22,9 +23,18 @@ constexpr quint64 MaxPictureSamples = 256ull * 1024 * 1024;
 // quantiser's copy of the picture); within the limits above they need at most
 // about three times MaxPictureSamples.
 constexpr long MaxDecoderMemory = 1024L * 1024 * 1024;
+// A picture sent in several scans keeps every DCT coefficient of the whole
+// picture (128 bytes a block of 8 by 8 samples) however small it is shown,
+// and decoding time grows with them: 64 MiB hold a 4096 by 4096 colour
+// picture (colour at half resolution, as cameras and libjpeg store it).
+constexpr quint64 MaxCoefficientBytes = 64ull * 1024 * 1024;
 // A progressive file can send hundreds of scans of a few bytes each, every one
 // a pass over the whole picture; real pictures have about ten.
 constexpr int MaxScans = 500;
+// ... and the passes together are held to what sixteen scans over the
+// largest picture above cost (scans times blocks, a third of a second), so a
+// large picture cannot send hundreds of them.
+constexpr quint64 MaxBlockScans = 16 * (MaxCoefficientBytes / (DCTSIZE2 * sizeof(JCOEF)));
 
 // One decode's libjpeg state. libjpeg reports an error through error_exit,
 // which must not return: ours jumps with longjmp back into the step that called
@@ -38,6 +48,7 @@ struct TJpegDecode {
     std::jmp_buf escape;
     char message[JMSG_LENGTH_MAX];
     bool created = false;
+    quint64 blocks = 0; // coefficient blocks of the whole picture, for a multi-scan file
 
     TJpegDecode()
     {
@@ -94,6 +105,42 @@ void watchScans(j_common_ptr cinfo)
         std::snprintf(d.message, sizeof d.message, "The picture has more than %d scans", MaxScans);
         std::longjmp(d.escape, 1);
     }
+    if (d.blocks * quint64(std::max(d.cinfo.input_scan_number, 0)) > MaxBlockScans) {
+        std::snprintf(d.message, sizeof d.message,
+                      "The picture sends %d scans, more than a picture of its size needs",
+                      d.cinfo.input_scan_number);
+        std::longjmp(d.escape, 1);
+    }
+}
+
+// Coefficient blocks libjpeg keeps for a picture sent in several scans: each
+// component's blocks, rounded up to whole units of its sampling factors.
+quint64 coefficientBlocks(const jpeg_decompress_struct &c)
+{
+    quint64 blocks = 0;
+    for (int i = 0; i < c.num_components; ++i) {
+        const jpeg_component_info &comp = c.comp_info[i];
+        const quint64 h = std::max(comp.h_samp_factor, 1);
+        const quint64 v = std::max(comp.v_samp_factor, 1);
+        blocks += (comp.width_in_blocks + h - 1) / h * h * ((comp.height_in_blocks + v - 1) / v * v);
+    }
+    return blocks;
+}
+
+// The largest reduction (1, 2, 4 or 8) at which the decoded picture still
+// covers what the box shows of it: the picture is fitted into the box by its
+// tighter side, so that side must keep at least the box's pixels.
+unsigned int reductionFor(JDIMENSION width, JDIMENSION height, const QSize &box)
+{
+    if (box.isEmpty())
+        return 1;
+    const quint64 w = width, h = height, bw = quint64(box.width()), bh = quint64(box.height());
+    // Fitted by width when width / bw >= height / bh.
+    const bool byWidth = w * bh >= h * bw;
+    unsigned int d = 8;
+    while (d > 1 && (byWidth ? w < d * bw : h < d * bh))
+        d /= 2;
+    return d;
 }
 
 // The steps below each arm the jump before calling libjpeg and report false
@@ -114,6 +161,16 @@ bool readHeader(TJpegDecode &d, const unsigned char *data, unsigned long size)
     d.cinfo.progress = &d.progress;
     jpeg_mem_src(&d.cinfo, data, size);
     jpeg_read_header(&d.cinfo, TRUE);
+    return true;
+}
+
+bool scaleOutput(TJpegDecode &d, unsigned int reduction)
+{
+    if (setjmp(d.escape))
+        return false;
+    d.cinfo.scale_num = 1;
+    d.cinfo.scale_denom = reduction;
+    jpeg_calc_output_dimensions(&d.cinfo);
     return true;
 }
 
@@ -143,7 +200,7 @@ bool readRows(TJpegDecode &d, unsigned char *bits, qsizetype stride)
 
 } // namespace
 
-QImage DecodeItemPicture(const QByteArray &jpegData, const QString &nameForMessages)
+QImage DecodeItemPicture(const QByteArray &jpegData, const QString &nameForMessages, const QSize &box)
 {
     if (jpegData.size() > MaxPictureFileSize)
         throw TError(QStringLiteral("The file is too large (more than %1 bytes)").arg(MaxPictureFileSize),
@@ -157,12 +214,24 @@ QImage DecodeItemPicture(const QByteArray &jpegData, const QString &nameForMessa
         throw libjpegError();
 
     jpeg_decompress_struct &c = d.cinfo;
-    const quint64 samples = quint64(c.image_width) * c.image_height * quint64(c.num_components);
-    if (c.image_width > MaxPictureSide || c.image_height > MaxPictureSide || samples > MaxPictureSamples)
-        throw TError(QStringLiteral("The picture is too large (%1 by %2 pixels)")
-                         .arg(c.image_width)
-                         .arg(c.image_height),
-                     nameForMessages);
+    const auto tooLarge = [&] {
+        return TError(QStringLiteral("The picture is too large (%1 by %2 pixels)").arg(c.image_width).arg(c.image_height),
+                      nameForMessages);
+    };
+    if (c.image_width > MaxPictureSide || c.image_height > MaxPictureSide)
+        throw tooLarge();
+    // The header tells all the sizes: the picture is refused, or scaled down,
+    // before libjpeg decodes anything.
+    if (jpeg_has_multiple_scans(&c)) {
+        d.blocks = coefficientBlocks(c);
+        if (d.blocks * DCTSIZE2 * sizeof(JCOEF) > MaxCoefficientBytes)
+            throw tooLarge();
+    }
+    if (!scaleOutput(d, reductionFor(c.image_width, c.image_height, box)))
+        throw libjpegError();
+    const quint64 samples = quint64(c.output_width) * c.output_height * quint64(c.num_components);
+    if (samples > MaxPictureSamples)
+        throw tooLarge();
     // libjpeg converts YCbCr and RGB pictures to RGB and leaves CMYK as CMYK,
     // for which it has no RGB conversion (nor has its own command-line decoder).
     if (c.out_color_space != JCS_GRAYSCALE && c.out_color_space != JCS_RGB)
@@ -205,9 +274,9 @@ QImage DecodeItemPicture(const QByteArray &jpegData, const QString &nameForMessa
     return image;
 }
 
-QImage LoadItemPicture(const QString &path)
+QImage LoadItemPicture(const QString &path, const QSize &box)
 {
-    return DecodeItemPicture(readWholeFile(path, MaxPictureFileSize), path);
+    return DecodeItemPicture(readWholeFile(path, MaxPictureFileSize), path, box);
 }
 
 // Outside any namespace: the resource initialiser is a global function.

@@ -5,7 +5,9 @@
 #include "document/errors.h"
 #include "document/fileio.h"
 #include "document/mapdocument.h"
+#include "document/mapnamebox.h"
 #include "document/mapnamelist.h"
+#include "document/numbers.h"
 #include "handoff/tableexport.h"
 #include "handoff/tableimport.h"
 #include "catalogue/jpegpicture.h"
@@ -216,18 +218,12 @@ int cmdExport(const QStringList &args, TCliStreams s)
     a.expectPositional(1);
     TItemCatalogue catalogue;
     const QString items = a.option(QStringLiteral("--items"));
-    if (!items.isEmpty()) {
-        // The catalogue reader looks for item.ini in a directory; read the given file through it.
-        const QFileInfo info(items);
-        if (!info.exists())
-            throw TError(Msg::FileNotFound, items);
-        if (info.fileName() == QLatin1String("item.ini"))
-            catalogue.LoadItemCatalogue(info.absolutePath() + u'/');
-        else
-            throw UsageError{QStringLiteral("--items must name a file called item.ini")};
-    }
-    const char separator = SeparatorFromCode(a.option(QStringLiteral("--separator"), QStringLiteral("59")),
-                                             QStringLiteral("--separator"));
+    if (!items.isEmpty())
+        catalogue.LoadItemCatalogueFile(items);
+    const QString code = a.option(QStringLiteral("--separator"), QStringLiteral("59"));
+    if (!parseInt32(code))
+        throw UsageError{QStringLiteral("--separator needs a character code, a whole number such as 59, not ") + code};
+    const char separator = SeparatorFromCode(code, QStringLiteral("--separator"));
     TMapDocument doc;
     LoadMapFile(a.positional[0], doc, catalogue);
     s.out.write(ExportTableText(doc.Table, separator));
@@ -251,7 +247,11 @@ int resaveEdited(const Arguments &a, const std::function<void(TMapDocument &)> &
     controls.gameTypeBoxes = BoxesFromGameTypes(doc.Header.GameTypes());
     controls.nightGoggles = doc.Header.NightGoggles() > 16;
     controls.terrainTypeIndex = TerrainTypeBoxIndex(doc.Header.TerrainType());
-    controls.mapNameIndex = -1; // MapKey as loaded
+    controls.mapNameIndex = -1; // MapKey as loaded ...
+    // ... unless it names no entry at all: the editor then selects the first
+    // name of the list, which is saved as MPNAME01.
+    if (!MapKeyHasName(doc.Header.MapKey()))
+        doc.Header.setMapKey(mapKeyForIndex(0));
     const QByteArray bytes = BuildMapFile(doc, controls, 0, trailer);
     writeWhole(out, bytes);
     return 0;

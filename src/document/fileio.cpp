@@ -53,11 +53,6 @@ QList<QByteArray> splitTextLines(const QByteArray &data)
     return lines;
 }
 
-QList<QByteArray> readTextLines(const QString &path)
-{
-    return splitTextLines(readWholeFile(path));
-}
-
 void openForWriting(QSaveFile &file, const QString &path)
 {
     file.setFileName(path);
@@ -66,6 +61,9 @@ void openForWriting(QSaveFile &file, const QString &path)
         throw TError(QStringLiteral("Path not found"), path);
     if (info.isDir())
         throw TError(Msg::FileAccessDenied, path);
+    // Qt writes in place only when the temporary file is refused for want of
+    // permission; any other failure still fails the open.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         throw TError(Msg::FileAccessDenied, path);
 }
@@ -95,10 +93,15 @@ QByteArray joinLinesCRLF(const QList<QByteArray> &lines)
     return out;
 }
 
-void writeTextLinesCRLF(const QString &path, const QList<QByteArray> &lines)
+void writeWholeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file;
     openForWriting(file, path);
-    writeAll(file, joinLinesCRLF(lines), path);
+    writeAll(file, bytes, path);
     commit(file, path);
+}
+
+void writeTextLinesCRLF(const QString &path, const QList<QByteArray> &lines)
+{
+    writeWholeFile(path, joinLinesCRLF(lines));
 }

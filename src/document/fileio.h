@@ -10,7 +10,7 @@
 #include <QSaveFile>
 #include <QString>
 
-// Text files larger than this are refused rather than read into memory.
+// Files read whole that are larger than this are refused rather than read into memory.
 constexpr qint64 MaxTextFileSize = 64 * 1024 * 1024;
 
 // Opens path read-only; "File not found" or "File access denied" otherwise.
@@ -24,13 +24,21 @@ QByteArray readWholeFile(const QString &path, qint64 maxSize = MaxTextFileSize);
 
 // Splits text into lines as a line-by-line reader sees them: CR LF and LF end a
 // line; a final line without an ending counts; nothing after the last ending.
+// Text files are read with TTextLineReader, which keeps only the lines used.
 QList<QByteArray> splitTextLines(const QByteArray &data);
-QList<QByteArray> readTextLines(const QString &path);
 
 // Opens a QSaveFile for path, raising the standard message when it cannot.
+// The new content goes to a temporary file beside path that replaces it at
+// commit. Where the directory cannot hold that file (a map in a shared folder,
+// settings beside a program installed read-only) but path itself can be
+// written, the content is written into path directly; so build and check the
+// whole content before opening.
 void openForWriting(QSaveFile &file, const QString &path);
 void writeAll(QSaveFile &file, const QByteArray &data, const QString &path);
 void commit(QSaveFile &file, const QString &path);
+
+// Writes bytes as the whole file at path (open, write, commit).
+void writeWholeFile(const QString &path, const QByteArray &bytes);
 
 // Writes the lines, each followed by CR LF, as one whole file.
 void writeTextLinesCRLF(const QString &path, const QList<QByteArray> &lines);

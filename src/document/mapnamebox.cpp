@@ -2,6 +2,12 @@
 
 static bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool MapKeyHasName(const QByteArray &mapKey)
+{
+    const qsizetype zero = mapKey.indexOf('\0');
+    return (zero < 0 ? mapKey : mapKey.left(zero)).contains("MPNAME");
+}
+
 void TMapNameBox::select(int index)
 {
     selected = index >= 0 && index < items.size() ? index : -1;
@@ -15,9 +21,7 @@ bool TMapNameBox::fill(const QList<QByteArray> &names, const QByteArray &mapKey)
     const QByteArray key = mapKey.leftJustified(8, '\0', true);
     if (isDigit(key[6]) && isDigit(key[7]))
         select(10 * (key[6] - '0') + (key[7] - '0') - 1);
-    const qsizetype zero = key.indexOf('\0');
-    const QByteArray text = zero < 0 ? key : key.left(zero);
-    const bool noKey = !text.contains("MPNAME");
+    const bool noKey = !MapKeyHasName(key);
     if (noKey)
         select(0);
     RememberedNameIndex = selected;

@@ -9,6 +9,10 @@
 #include <QList>
 #include <QString>
 
+// Whether "MPNAME" occurs in mapKey up to its first zero byte; a key without
+// it names no entry, and the first name of the list is taken for the map.
+bool MapKeyHasName(const QByteArray &mapKey);
+
 class TMapNameBox {
 public:
     QList<QByteArray> items;

@@ -4,7 +4,6 @@
 #include "fileio.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 // A name list holds at most a few thousand bytes; anything far larger is not one.
 static constexpr qint64 MaxListFileSize = 16 * 1024 * 1024;
@@ -31,12 +30,24 @@ TMapNameList TMapNameList::decode(const QByteArray &data, const QString &path)
                                     "cannot hold")
                          .arg(n),
                      path);
+    if (n > MaxReadNames)
+        throw TError(QStringLiteral("The map-name list says it holds %1 names; no map-name list holds more "
+                                    "than %2")
+                         .arg(n)
+                         .arg(MaxReadNames),
+                     path);
     qsizetype pos = HeadSize + qsizetype(n) * 16;
     list.names.reserve(n);
     for (int i = 0; i < n; ++i) {
         const qsizetype zero = data.indexOf('\0', pos);
         if (zero < 0)
             throw TError(Msg::ReadBeyondEnd, path);
+        if (zero - pos > MaxReadNameLength)
+            throw TError(QStringLiteral("Map name %1 is %2 characters long; no map name is longer than %3")
+                             .arg(i + 1)
+                             .arg(zero - pos)
+                             .arg(MaxReadNameLength),
+                         path);
         list.names.append(data.mid(pos, zero - pos));
         pos = zero + 1;
     }
@@ -97,8 +108,5 @@ QByteArray TMapNameList::encode() const
 void TMapNameList::write(const QString &path) const
 {
     checkLimits(path);
-    QSaveFile file;
-    openForWriting(file, path);
-    writeAll(file, encode(), path);
-    commit(file, path);
+    writeWholeFile(path, encode());
 }

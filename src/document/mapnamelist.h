@@ -14,6 +14,10 @@ public:
     static constexpr int BlockSize = 27;
     static constexpr int MaxNames = 100;
     static constexpr int MaxNameLength = 40;
+    // What reading accepts, well beyond what the game writes: a list past
+    // these is no map-name list and is refused rather than shown.
+    static constexpr int MaxReadNames = 1000;
+    static constexpr int MaxReadNameLength = 1024;
     static constexpr const char *FileName = "kzmpname.bin";
 
     QByteArray head = QByteArray(HeadSize, '\0');

@@ -1,7 +1,12 @@
 #include "settings.h"
 #include "document/fileio.h"
+#include "document/textlinereader.h"
 
 #include <QFileInfo>
+
+namespace {
+constexpr int LineCount = 7;
+}
 
 void TSettingsStore::LoadSettings(const QString &programDir)
 {
@@ -9,24 +14,40 @@ void TSettingsStore::LoadSettings(const QString &programDir)
     Settings.SaveOptions = QStringLiteral("00");
     SettingsPath = programDir + QLatin1String(SettingsFileName);
     SettingsComplete = false;
+    SettingsUnreadable = false;
     if (!QFileInfo::exists(SettingsPath))
         return;
-    const QList<QByteArray> lines = readTextLines(SettingsPath);
-    QString *fields[] = {&Settings.GameFilesDir, &Settings.BaseFilesDir, &Settings.GameMainDir,
-                         &Settings.WorkDir,      &Settings.ImageListDir, &Settings.SeparatorCode,
-                         &Settings.SaveOptions};
-    for (int i = 0; i < 7; ++i)
-        *fields[i] = i < lines.size() ? QString::fromLocal8Bit(lines[i]) : QString();
+    TSettings read;
+    QString *fields[LineCount] = {&read.GameFilesDir, &read.BaseFilesDir, &read.GameMainDir, &read.WorkDir,
+                                  &read.ImageListDir, &read.SeparatorCode, &read.SaveOptions};
+    try {
+        // Only the seven lines are read; whatever follows them is never looked at.
+        TTextLineReader reader(SettingsPath, MaxLineLength);
+        QByteArray line;
+        for (QString *field : fields)
+            *field = reader.readLine(line) ? QString::fromLatin1(line) : QString();
+    } catch (...) {
+        SettingsUnreadable = true;
+        throw;
+    }
+    Settings = read;
     SettingsComplete = !Settings.GameFilesDir.isEmpty();
 }
 
-void TSettingsStore::SaveSettings() const
+void TSettingsStore::SaveSettings()
 {
     const TSettings &s = Settings;
     writeTextLinesCRLF(SettingsPath,
-                       {s.GameFilesDir.toLocal8Bit(), s.BaseFilesDir.toLocal8Bit(), s.GameMainDir.toLocal8Bit(),
-                        s.WorkDir.toLocal8Bit(), s.ImageListDir.toLocal8Bit(), s.SeparatorCode.toLocal8Bit(),
-                        s.SaveOptions.toLocal8Bit()});
+                       {s.GameFilesDir.toLatin1(), s.BaseFilesDir.toLatin1(), s.GameMainDir.toLatin1(),
+                        s.WorkDir.toLatin1(), s.ImageListDir.toLatin1(), s.SeparatorCode.toLatin1(),
+                        s.SaveOptions.toLatin1()});
+    SettingsUnreadable = false;
+}
+
+void TSettingsStore::SaveSettingsAtExit()
+{
+    if (!SettingsUnreadable)
+        SaveSettings();
 }
 
 bool TSettingsStore::readyToLoad() const

@@ -1,8 +1,8 @@
 #pragma once
 // The seven settings of kzmap.ini: where the game's files are, the export
 // separator and the two save options. The file is seven plain lines in this
-// order, each ended by CR LF; values are kept exactly as typed or read (in
-// the system's own 8-bit encoding, since they are paths).
+// order, each ended by CR LF; values are kept exactly as typed or read, byte
+// for byte (one byte is one character, as in the game's other text files).
 
 #include <QString>
 
@@ -21,15 +21,27 @@ struct TSettings {
 inline constexpr const char *SettingsFileName = "kzmap.ini";
 
 struct TSettingsStore {
+    // A value is a path or a short code; a line longer than the longest path
+    // Windows knows is no settings line.
+    static constexpr qsizetype MaxLineLength = 32767;
+
     TSettings Settings;
     QString SettingsPath;
     bool SettingsComplete = false;
+    // The file exists but could not be read: the values are those of a
+    // missing file, and the exit must not overwrite it with them. Cleared
+    // when the settings are written (Setup confirmed).
+    bool SettingsUnreadable = false;
 
     // SettingsPath := dir + "kzmap.ini"; reads the file when it exists.
     // SettingsComplete := the file existed and its first line is not empty.
+    // A file that cannot be read leaves the values of a missing file, sets
+    // SettingsUnreadable and raises its error naming the file.
     void LoadSettings(const QString &programDir);
     // Writes the seven values as seven CR LF lines.
-    void SaveSettings() const;
+    void SaveSettings();
+    // The write at program end: skipped when the file could not be read.
+    void SaveSettingsAtExit();
 
     // Load's check: complete, and the four directories it needs are set.
     bool readyToLoad() const;

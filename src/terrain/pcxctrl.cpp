@@ -21,10 +21,11 @@ constexpr int InfoHeaderSize = 40;
 constexpr int FileHeaderSize = 14;
 constexpr int PlaneCount = 4;
 
-// Qt's BMP reader counts its allocation limit in MiB; our own size checks
-// already bound the stream, and a 4-bit picture doubles when Qt widens it to
-// 8 bits, so the reader may take twice the stream limit.
-constexpr int ReaderAllocationLimitMiB = 2 * (MaxBitmapStreamSize / (1024 * 1024));
+// Qt's image readers hold every picture to one allocation limit, in MiB,
+// counted as if the picture had 32 bits a pixel whatever its format. Our own
+// size checks already bound the picture (one byte a pixel, 4-bit rows
+// widened to 8 bits), so the limit lets the largest of them through.
+constexpr int ReaderAllocationLimitMiB = 4 * (MaxBitmapStreamSize / (1024 * 1024) + 1);
 
 [[noreturn]] void refuse(const QString &why)
 {
@@ -138,8 +139,8 @@ void TDecoder::BuildFrame(QIODevice &source, QByteArray &destination)
         refuse(QStringLiteral("PCX picture of %1 x %2 pixels is larger than %3 pixels on a side")
                    .arg(Width).arg(Height).arg(MaxPictureSide));
     if (streamSize > MaxBitmapStreamSize)
-        refuse(QStringLiteral("PCX picture of %1 x %2 pixels needs %3 bytes, more than the %4 MiB allowed")
-                   .arg(Width).arg(Height).arg(streamSize).arg(MaxBitmapStreamSize / (1024 * 1024)));
+        refuse(QStringLiteral("PCX picture of %1 x %2 pixels needs %3 bytes, more than the %4 bytes allowed")
+                   .arg(Width).arg(Height).arg(streamSize).arg(MaxBitmapStreamSize));
 
     const QByteArray info = CreateBitmapInfo(source);
     const QByteArray fileHeader = MakeFileHeader();

@@ -19,9 +19,11 @@ inline constexpr char PcxFormatExtension[] = "PCX";
 QString pcxFileFilter();
 
 // Limits that keep a damaged or hostile header from asking for huge amounts
-// of memory: both are checked before anything is allocated.
-inline constexpr std::int32_t MaxPictureSide = 16384;
-inline constexpr std::int32_t MaxBitmapStreamSize = 256 * 1024 * 1024;
+// of memory: both are checked before anything is allocated. Terrain pictures
+// are 512 to 2048 pixels on a side; at the limit the BMP stream and the
+// decoded picture take 64 MiB each.
+inline constexpr std::int32_t MaxPictureSide = 8192;
+inline constexpr std::int32_t MaxBitmapStreamSize = MaxPictureSide * MaxPictureSide + 4096;
 
 // The first 70 bytes of the 128-byte PCX header, decoded field by field
 // (little-endian). Bytes 70 to 127 carry nothing we use.

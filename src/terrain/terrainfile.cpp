@@ -1,6 +1,6 @@
 #include "terrainfile.h"
 #include "document/errors.h"
-#include "document/fileio.h"
+#include "document/textlinereader.h"
 #include "pcxctrl.h"
 
 #include <QFileInfo>
@@ -49,18 +49,24 @@ static QString picturePath(const QString &gameFilesDir, const QString &value)
 
 void ReadTerrainFile(const QString &path, const QString &gameFilesDir, TTerrain &terrain)
 {
-    const QList<QByteArray> lines = readTextLines(path);
-    for (int i = 0; i < TTerrain::ValueCount; ++i) {
-        const qsizetype line = 3 + i;
-        terrain.TerrainValues[i] = line < lines.size() ? QString::fromLatin1(lines[line].mid(TTerrain::LabelWidth))
-                                                       : QString();
+    // Every line goes into the Map Data box; lines 4 to 21 also give the values.
+    QStringList mapData;
+    TTextLineReader reader(path, TTerrain::MaxLineLength);
+    QByteArray line;
+    while (reader.readLine(line)) {
+        if (mapData.size() == TTerrain::MaxLines)
+            throw TError(QStringLiteral("The terrain file has more than %1 lines; no terrain file is that long")
+                             .arg(TTerrain::MaxLines),
+                         path);
+        mapData.append(QString::fromLatin1(line));
     }
-    terrain.MapData.clear();
-    terrain.MapData.reserve(lines.size());
-    for (const QByteArray &l : lines)
-        terrain.MapData.append(QString::fromLatin1(l));
-    if (!terrain.MapData.isEmpty() && terrain.MapData.first().isEmpty())
-        terrain.MapData.removeFirst();
+    for (int i = 0; i < TTerrain::ValueCount; ++i) {
+        const qsizetype index = 3 + i;
+        terrain.TerrainValues[i] = index < mapData.size() ? mapData[index].mid(TTerrain::LabelWidth) : QString();
+    }
+    if (!mapData.isEmpty() && mapData.first().isEmpty())
+        mapData.removeFirst();
+    terrain.MapData = std::move(mapData);
     for (TMapPicture p : {TMapPicture::Colour, TMapPicture::Elevation, TMapPicture::Detail, TMapPicture::Sky})
         terrain.path(p) = picturePath(gameFilesDir, terrain.TerrainValues[valueIndexOf(p)]);
 }

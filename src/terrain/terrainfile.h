@@ -14,6 +14,10 @@ enum class TMapPicture { Colour = 0, Elevation = 1, Detail = 2, Sky = 3 };
 struct TTerrain {
     static constexpr int ValueCount = 18;
     static constexpr int LabelWidth = 18;
+    // A terrain file is a short text of some twenty lines naming pictures;
+    // a file beyond these limits is refused rather than read.
+    static constexpr int MaxLines = 1000;
+    static constexpr qsizetype MaxLineLength = 1024;
 
     QStringList TerrainValues = QStringList(ValueCount, QString());
     QString ColourMapPath;
@@ -52,6 +56,8 @@ public:
 
 // Reads the file into terrain: the 18 values, the Map Data lines and the four
 // picture paths (GameFilesDir + value + ".pcx"), without looking at the pictures.
+// A file that cannot be read or is no terrain file raises its error naming
+// the file and leaves terrain as it was.
 void ReadTerrainFile(const QString &path, const QString &gameFilesDir, TTerrain &terrain);
 
 // What the Save Map dialog's map choosers do with a confirmed picture: its

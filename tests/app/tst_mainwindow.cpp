@@ -5,6 +5,7 @@
 #include "testregistry.h"
 
 #include "app/mainwindow.h"
+#include "app/programstart.h"
 #include "catalogue/itemlistwindow.h"
 #include "catalogue/objectviewwindow.h"
 #include "handoff/savemapdialog.h"
@@ -19,6 +20,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -87,8 +89,33 @@ struct Program {
         form = std::make_unique<TForm1>(dialogs, commandLine, data.program);
         form->createWindows();
     }
+    // The program as main() starts it, windows shown.
+    Program(const QStringList &arguments, GameData &data) { form = StartProgram(dialogs, arguments, data.program); }
     bool loaded() const { return form->Button1->isHidden() && !form->Button8->isHidden(); }
 };
+
+// What the main window holds at the moment it first shows.
+struct FirstShowWatcher : QObject {
+    bool shown = false;
+    bool loaded = false;
+    bool objectViewCreated = false;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *form = qobject_cast<TForm1 *>(watched);
+        if (form && event->type() == QEvent::Show && !shown) {
+            shown = true;
+            loaded = form->Button1->isHidden() && !form->Button8->isHidden();
+            objectViewCreated = form->Form7 != nullptr;
+        }
+        return false;
+    }
+};
+
+// A file as a test left it: its bytes, or "<directory>".
+QByteArray onDisk(const QString &path)
+{
+    return QFileInfo(path).isDir() ? QByteArray("<directory>") : readAll(path);
+}
 
 } // namespace
 
@@ -148,8 +175,14 @@ private slots:
         h.nightGoggles = 17;
         const QString path = data.map(QStringLiteral("a.bms"), h,
                                       {{2001, 7, 131072 * 100, -131072 * 50}, {6002, 8, 131072 * 300, -131072 * 250, 0, 20}});
-        Program p(data, path);
-        QVERIFY(!p.form->isVisible());
+        FirstShowWatcher watcher;
+        qApp->installEventFilter(&watcher);
+        Program p({QStringLiteral("vellumar"), path}, data);
+        qApp->removeEventFilter(&watcher);
+        QVERIFY(watcher.shown);
+        QVERIFY(watcher.objectViewCreated);
+        QVERIFY(watcher.loaded);
+        QVERIFY(p.form->isVisible());
         QVERIFY(p.loaded());
         QVERIFY(p.dialogs.openRequests.isEmpty());
         QCOMPARE(p.form->windowTitle(), QStringLiteral("Vellumar (v1.1.0 Final Rev.:482) \"%1\"").arg(path));
@@ -176,6 +209,7 @@ private slots:
         QTest::mouseClick(p.form->Button1, Qt::LeftButton);
         QVERIFY(p.loaded());
         QVERIFY(p.dialogs.openRequests.isEmpty());
+        p.form->hide();
     }
 
     void mapWithoutObjects()
@@ -414,6 +448,76 @@ private slots:
         QCOMPARE(box->count(), 3);
         QCOMPARE(box->currentText(), QStringLiteral("Third"));
         p.form->hide();
+    }
+
+    // Faults found with malformed and unreadable files: what the user sees,
+    // and the file on disk after the program ended.
+    void faultsAtStartAndLoad_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("file");   // under the temporary directory
+        QTest::addColumn<QString>("error");  // part of the error box's text; empty: none
+        QTest::addColumn<bool>("loads");     // Load with the open dialog answered and the terrain search cancelled
+        QTest::newRow("a directory named kzmap.ini is reported, taken as missing and left") << "settings dir" << "prog/kzmap.ini" << "prog/kzmap.ini" << false;
+        QTest::newRow("a kzmap.ini with a line longer than any path is reported and kept") << "settings line" << "prog/kzmap.ini" << "prog/kzmap.ini" << false;
+        QTest::newRow("a path byte 0xE9 in kzmap.ini comes back as one byte") << "settings byte" << "prog/kzmap.ini" << "" << true;
+        QTest::newRow("a directory named item.ini is reported and the program goes on") << "items dir" << "prog/item.ini" << "prog/item.ini" << true;
+        QTest::newRow("an item.ini of megabytes of line ends is refused") << "items line ends" << "prog/item.ini" << "more than 10000 items" << true;
+        QTest::newRow("an empty terrain name asks for the terrain; cancelled, only the document is reset") << "no terrain name" << "kzbase/m.bms" << "" << false;
+        QTest::newRow("a missing name list resets only the document") << "no name list" << "kzbase/kzmpname.bin" << "" << false;
+    }
+    void faultsAtStartAndLoad()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, file);
+        QFETCH(QString, error);
+        QFETCH(bool, loads);
+        GameData data;
+        const QString path = data.dir.filePath(file);
+        QString map = data.map(QStringLiteral("m.bms"), {}, {{2001, 1}});
+        if (fault == "settings dir") {
+            QFile::remove(path);
+            QDir().mkdir(path);
+        } else if (fault == "settings line") {
+            build::file(data.dir, file, QByteArray(TSettingsStore::MaxLineLength + 1, 'p') + "\r\n");
+        } else if (fault == "settings byte") {
+            build::file(data.dir, file, (data.kz + "\r\n" + data.base + "\r\n" + data.game + "\r\n" + data.work).toLatin1()
+                                            + "\r\nC:\\Bilder\\caf\xe9\\\r\n59\r\n10\r\n");
+        } else if (fault == "items dir") {
+            QFile::remove(path);
+            QDir().mkdir(path);
+        } else if (fault == "items line ends") {
+            build::file(data.dir, file, QByteArray(4 << 20, '\n'));
+        } else if (fault == "no terrain name") {
+            QByteArray bytes = readAll(map);
+            bytes.replace(84, 12, QByteArray(12, '\0'));
+            map = build::file(data.dir, file, bytes);
+        } else if (fault == "no name list") {
+            QFile::remove(path);
+        }
+        const QByteArray before = onDisk(path);
+        {
+            Program p(data);
+            QCOMPARE(p.dialogs.errors.size(), error.isEmpty() ? 0 : 1);
+            if (!error.isEmpty())
+                QVERIFY2(p.dialogs.errors[0].contains(error.startsWith("prog/") ? data.dir.filePath(error) : error),
+                         qPrintable(p.dialogs.errors[0]));
+            p.dialogs.answerOpen(map);
+            p.dialogs.cancelOpen(); // the terrain search, if asked
+            p.form->Button1Click();
+            QCOMPARE(p.loaded(), loads);
+            QCOMPARE(p.dialogs.errors.size(), error.isEmpty() ? 0 : 1);
+            if (fault.startsWith("settings") && !loads)
+                QVERIFY(p.form->Form2->isVisible()); // taken as missing: Load opens Setup
+            if (fault == "no terrain name")
+                QCOMPARE(p.dialogs.openRequests.value(1).title, QStringLiteral(" not found!"));
+            if (fault.startsWith("items"))
+                QCOMPARE(p.form->Document.Table.cell(3, 1), QString()); // no catalogue: no name
+            // Load's own stops leave the zoom slider as it was at start (the
+            // main window itself is disabled while Setup shows).
+            QVERIFY(p.form->MapView->ScrollBar1->isEnabledTo(p.form.get()));
+        }
+        QCOMPARE(onDisk(path), before);
     }
 
     void tableFollowsTheWidth()

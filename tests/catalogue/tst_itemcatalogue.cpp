@@ -3,6 +3,7 @@
 #include "testregistry.h"
 
 #include "catalogue/itemcatalogue.h"
+#include "document/errors.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,6 +40,38 @@ private slots:
         QCOMPARE(cat.cell(1, gridRows - 1), lastName);
         QCOMPARE(cat.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Number"));
         QCOMPARE(cat.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Object"));
+    }
+
+    void refusesWhatNoItemListCouldBe_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("error"); // empty: read
+        QByteArray rows;
+        for (int i = 0; i < TItemCatalogue::MaxRows; ++i)
+            rows += "1001\r\nN\r\n";
+        QTest::newRow("10000 rows are read") << rows << "";
+        QTest::newRow("a 10001st row is refused") << rows + "1002\r\n" << "more than 10000 items";
+        QTest::newRow("megabytes of line ends are refused") << QByteArray(8 << 20, '\n') << "more than 10000 items";
+        QTest::newRow("a name of 1024 characters is read") << "1001\r\n" + QByteArray(1024, 'n') << "";
+        QTest::newRow("a line of 1025 characters is refused")
+            << "1001\r\n" + QByteArray(1025, 'n') + "\r\n" << "Line 2 is longer than 1024 characters";
+    }
+    void refusesWhatNoItemListCouldBe()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString path = build::file(dir, QStringLiteral("items.txt"), file);
+        TItemCatalogue cat;
+        try {
+            cat.LoadItemCatalogueFile(path);
+            QVERIFY2(error.isEmpty(), "read");
+            QCOMPARE(cat.cell(0, 1), QStringLiteral("1001"));
+        } catch (const TError &e) {
+            QVERIFY2(!error.isEmpty() && e.message().contains(error), qPrintable(e.text()));
+            QCOMPARE(e.where(), path);
+            QCOMPARE(cat.RowCount(), TItemCatalogue::DesignRows); // as it was
+        }
     }
 
     void lookupTakesTheLastMatch()

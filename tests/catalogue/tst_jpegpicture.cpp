@@ -5,6 +5,7 @@
 
 #include "catalogue/jpegpicture.h"
 #include "document/errors.h"
+#include "builders.h"
 #include "testregistry.h"
 
 #include <QColor>
@@ -252,6 +253,46 @@ private slots:
         QVERIFY2(error, "not refused");
         QCOMPARE(error->where(), QString("big.jpg"));
         QVERIFY2(error->message().contains("too large") == tooLarge, qPrintable(error->message()));
+    }
+
+    // Flat grey pictures of any size, coded by hand (builders.h).
+    void largePicturesAreScaledForTheBoxOrRefused_data()
+    {
+        QTest::addColumn<QByteArray>("jpeg");
+        QTest::addColumn<QSize>("decoded"); // empty: refused
+        QTest::addColumn<QString>("error");
+        QTest::newRow("639 by 479 is decoded whole") << build::flatGreyJpeg(639, 479) << QSize(639, 479) << "";
+        QTest::newRow("640 by 480 is decoded at half size") << build::flatGreyJpeg(640, 480) << QSize(320, 240) << "";
+        QTest::newRow("2560 by 1920 is decoded at an eighth") << build::flatGreyJpeg(2560, 1920) << QSize(320, 240) << "";
+        QTest::newRow("a wide picture fits by its width") << build::flatGreyJpeg(2600, 100) << QSize(325, 13) << "";
+        QTest::newRow("a tall picture fits by its height") << build::flatGreyJpeg(100, 1300) << QSize(25, 325) << "";
+        QTest::newRow("progressive 4096 by 4096 in 32 scans is decoded at an eighth")
+            << build::flatGreyJpeg(4096, 4096, 32) << QSize(512, 512) << "";
+        QTest::newRow("progressive 4096 by 4096 in 33 scans is refused")
+            << build::flatGreyJpeg(4096, 4096, 33) << QSize() << "The picture sends 33 scans";
+        QTest::newRow("progressive 8192 by 4096 has 64 MiB of coefficients and is decoded")
+            << build::flatGreyJpeg(8192, 4096, 2) << QSize(1024, 512) << "";
+        QTest::newRow("progressive 8192 by 4104 needs more and is refused unread")
+            << build::flatGreyJpeg(8192, 4104, 2) << QSize() << "too large";
+        QTest::newRow("progressive 16384 by 16384 is refused unread")
+            << build::flatGreyJpeg(16384, 16384, 2) << QSize() << "too large";
+    }
+    void largePicturesAreScaledForTheBoxOrRefused()
+    {
+        QFETCH(QByteArray, jpeg);
+        QFETCH(QSize, decoded);
+        QFETCH(QString, error);
+        QImage image;
+        const auto refused = refusal([&] { image = DecodeItemPicture(jpeg, "big.jpg", ItemPictureBox); });
+        if (refused) {
+            QVERIFY2(!error.isEmpty() && refused->message().contains(error), qPrintable(refused->text()));
+            QCOMPARE(refused->where(), QString("big.jpg"));
+            return;
+        }
+        QVERIFY2(error.isEmpty(), "not refused");
+        QCOMPARE(image.size(), decoded);
+        const int grey = qGray(image.pixel(decoded.width() / 2, decoded.height() / 2));
+        QVERIFY2(grey >= 127 && grey <= 128, qPrintable(QString::number(grey)));
     }
 
     void limitsProgressiveScans_data()

@@ -100,6 +100,33 @@ private slots:
                                    "9;4100;;0;0;0;0;0;0;0;\r\n"));
         const Run tab = cli({QStringLiteral("export"), mapPath, QStringLiteral("--separator"), QStringLiteral("9")});
         QVERIFY(tab.out.startsWith("3\t5001\t\t100\t"));
+        // A catalogue of any name.
+        const QString other = build::file(dir, QStringLiteral("catalogue.txt"), "5001\r\nRifleman\r\n");
+        const Run named = cli({QStringLiteral("export"), mapPath, QStringLiteral("--items"), other});
+        QCOMPARE(named.status, 0);
+        QVERIFY(named.out.startsWith("3;5001;Rifleman;"));
+    }
+
+    void resaveWritesTheKeyTheEditorWould_data()
+    {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("MPNAME07 is kept") << QByteArray("MPNAME07") << QByteArray("MPNAME07");
+        QTest::newRow("MPNAME00 names no entry and is kept") << QByteArray("MPNAME00") << QByteArray("MPNAME00");
+        QTest::newRow("eight spaces become the first name") << QByteArray("        ") << QByteArray("MPNAME01");
+        QTest::newRow("MPNAME cut by a zero byte becomes the first name")
+            << QByteArray("MPNA\0E03", 8) << QByteArray("MPNAME01");
+    }
+    void resaveWritesTheKeyTheEditorWould()
+    {
+        QFETCH(QByteArray, key);
+        QFETCH(QByteArray, written);
+        build::Header h;
+        h.mapKey = key;
+        const QString in = build::file(dir, QStringLiteral("key.bms"), build::map(h, {{2001, 1}}));
+        const QString out = dir.filePath(QStringLiteral("key-out.bms"));
+        QCOMPARE(cli({QStringLiteral("resave"), in, QStringLiteral("-o"), out, QStringLiteral("--trailer"), trailerPath}).status, 0);
+        QCOMPARE(readAll(out).mid(4, 8), written);
     }
 
     void resaveKeepsWhatTheEditorKeeps()
@@ -250,6 +277,8 @@ private slots:
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2;
         QTest::newRow("unknown option") << QStringList{"info", "x.bms", "--fast"} << 2;
         QTest::newRow("missing -o") << QStringList{"resave", "x.bms"} << 2;
+        QTest::newRow("a separator that is no number") << QStringList{"export", "x.bms", "--separator", "semicolon"} << 2;
+        QTest::newRow("a separator past 32 bits") << QStringList{"export", "x.bms", "--separator", "99999999999"} << 2;
         QTest::newRow("missing map") << QStringList{"info", "/nonexistent/x.bms"} << 1;
         QTest::newRow("help") << QStringList{"--help"} << 0;
         QTest::newRow("version") << QStringList{"--version"} << 0;

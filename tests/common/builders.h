@@ -42,12 +42,29 @@ QByteArray header(const Header &h);
 QByteArray map(Header h, const QList<Object> &objects, const QByteArray &tail = QByteArray(1, '\0'),
                bool setCounts = true);
 
+// A map of count objects of every category in turn (and one of none), whose
+// header counts countInHeader objects, with the zero byte and the trailer.
+QByteArray mapOfObjects(int count, std::int32_t countInHeader);
+
+// line, count times over: long text files.
+QByteArray repeated(const QByteArray &line, int count);
+
 // kzmap.dat contents: n bytes of a recognisable pattern.
 QByteArray trailer(int n = 20127);
 
 // kzmpname.bin with the given names, head and 27-byte block as the game lays it out.
 QByteArray nameList(const QList<QByteArray> &names, const QByteArray &head16 = QByteArray(),
                     const QByteArray &block27 = QByteArray());
+
+// A JPEG picture of one flat grey, of any size, coded by hand: baseline when
+// progressiveScans is 0, otherwise progressive in that many scans (the DC
+// scan, then AC scans that skip every block with end-of-band runs, so a huge
+// picture takes little space). Every prefix of the scans is a valid picture.
+QByteArray flatGreyJpeg(int width, int height, int progressiveScans = 0);
+
+// A PCX picture of one colour index, of any size the header allows: 256
+// colours (with its palette) or 16 colours in four planes, runs of 63.
+QByteArray flatPcx(int width, int height, bool sixteen = false, std::uint8_t value = 1);
 
 // Writes bytes to dir/name and returns the path.
 QString file(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes);

@@ -1,5 +1,6 @@
 // Reading and writing map files, byte for byte against files built here.
 #include "builders.h"
+#include "ordinaryuser.h"
 #include "testregistry.h"
 
 #include "catalogue/itemcatalogue.h"
@@ -8,6 +9,7 @@
 #include "document/mapdocument.h"
 #include "document/mapnamelist.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -272,24 +274,54 @@ private slots:
         QCOMPARE(readAll(f.listPath), QByteArray("the old list"));
     }
 
+    // Permissions hold for an ordinary user only, so the saves run as one.
+    void unwritableTargetKeepsTheOldMap_data()
+    {
+        QTest::addColumn<unsigned>("folderMode");
+        QTest::addColumn<int>("mapMode"); // -1: no map there yet
+        QTest::addColumn<QString>("error"); // empty: the save goes through
+        QTest::newRow("a map in a writable folder is replaced") << 0777u << 0666 << "";
+        QTest::newRow("a writable map in a folder that cannot be written is written in place")
+            << 0555u << 0666 << "";
+        QTest::newRow("a read-only map in a folder that cannot be written keeps its content")
+            << 0555u << 0444 << Msg::FileAccessDenied;
+        QTest::newRow("a read-only map in a writable folder keeps its content") << 0777u << 0444 << Msg::FileAccessDenied;
+        QTest::newRow("no new map can be made in a folder that cannot be written") << 0555u << -1 << Msg::FileAccessDenied;
+    }
     void unwritableTargetKeepsTheOldMap()
     {
+        QFETCH(unsigned, folderMode);
+        QFETCH(int, mapMode);
+        QFETCH(QString, error);
         Fixture f;
         TMapDocument doc;
         f.load(doc, build::map({}, {{2001, 1}}));
-        QDir(f.dir.path()).mkdir(QStringLiteral("locked"));
-        const QString lockedDir = f.dir.filePath(QStringLiteral("locked"));
-        const QString out = build::file(f.dir, QStringLiteral("locked/out.bms"), "the old map");
-        QFile::setPermissions(lockedDir, QFile::ReadOwner | QFile::ExeOwner);
-        QFile probe(lockedDir + QStringLiteral("/probe"));
-        if (probe.open(QIODevice::WriteOnly)) {
-            probe.remove();
-            QFile::setPermissions(lockedDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            QSKIP("this user can write into read-only directories");
-        }
-        QVERIFY_THROWS_EXCEPTION(TError, WriteMap(doc, {}, f.names, {out, f.listPath, f.trailerPath}));
-        QFile::setPermissions(lockedDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(readAll(out), QByteArray("the old map"));
+        const QByteArray expected = BuildMapFile(doc, {}, f.names.count(), build::trailer(20127));
+        QDir(f.dir.path()).mkdir(QStringLiteral("shared"));
+        const QString folder = f.dir.filePath(QStringLiteral("shared"));
+        const QString out = folder + QStringLiteral("/out.bms");
+        if (mapMode >= 0)
+            build::file(f.dir, QStringLiteral("shared/out.bms"), "the old map");
+        openToEveryone(f.dir.path());
+        if (mapMode >= 0)
+            setMode(out, unsigned(mapMode));
+        setMode(folder, folderMode);
+        const QString result = asOrdinaryUser([&] {
+            try {
+                WriteMap(doc, {}, f.names, {out, f.listPath, f.trailerPath});
+                return QString();
+            } catch (const TError &e) {
+                return e.text();
+            }
+        });
+        setMode(folder, 0777);
+        QVERIFY2(error.isEmpty() ? result.isEmpty() : result.startsWith(error), qPrintable(result));
+        if (error.isEmpty())
+            QCOMPARE(readAll(out), expected);
+        else
+            QCOMPARE(readAll(out), mapMode >= 0 ? QByteArray("the old map") : QByteArray());
+        // Nothing is left behind beside the map.
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), mapMode >= 0 || error.isEmpty() ? 1 : 0);
     }
 
     void mapTargetThatCannotBeWrittenLeavesTheNameList()
@@ -390,14 +422,27 @@ private slots:
 
     void readOnlyMapLoads()
     {
+        // A map, a name list and a kzmap.dat that are only read may be read-only.
         Fixture f;
         const QString path = build::file(f.dir, QStringLiteral("ro.bms"), build::map({}, {{2001, 1}}));
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        QFile::setPermissions(f.trailerPath, QFile::ReadOwner);
-        TMapDocument doc;
-        LoadMapFile(path, doc, f.catalogue);
-        QCOMPARE(doc.ObjectCount, 1);
-        QCOMPARE(f.save(doc).size(), 252 + 96 + 1 + 20127);
+        build::file(f.dir, QStringLiteral("kzmpname.bin"), build::nameList({"One"}));
+        openToEveryone(f.dir.path());
+        for (const QString &readOnly : {path, f.trailerPath})
+            setMode(readOnly, 0444);
+        const QString result = asOrdinaryUser([&] {
+            try {
+                TMapDocument doc;
+                LoadMapFile(path, doc, f.catalogue);
+                TMapNameList list;
+                list.read(f.listPath);
+                WriteMap(doc, {}, list, {f.dir.filePath(QStringLiteral("out.bms")), f.listPath, f.trailerPath});
+                return QString::number(doc.ObjectCount);
+            } catch (const TError &e) {
+                return e.text();
+            }
+        });
+        QCOMPARE(result, QStringLiteral("1"));
+        QCOMPARE(readAll(f.dir.filePath(QStringLiteral("out.bms"))).size(), 252 + 96 + 1 + 20127);
     }
 };
 

@@ -76,11 +76,19 @@ private slots:
         QTest::newRow("a negative count") << negative;
         QTest::newRow("a name without its zero byte") << noTerminator;
         QTest::newRow("no room for the 27-byte block") << build::nameList({"A"}).left(16 + 16 + 2 + 20);
+        QTest::newRow("1001 names are more than any list holds") << build::nameList(names(1001));
+        QTest::newRow("a name of 1025 characters is no map name") << build::nameList({"A", QByteArray(1025, 'n')});
     }
     void damagedFilesAreRefused()
     {
         QFETCH(QByteArray, bytes);
         QVERIFY_THROWS_EXCEPTION(TError, TMapNameList::decode(bytes, QStringLiteral("kzmpname.bin")));
+    }
+
+    void listsAtTheReadingLimitsAreRead()
+    {
+        QCOMPARE(TMapNameList::decode(build::nameList(names(1000)), QString()).count(), 1000);
+        QCOMPARE(TMapNameList::decode(build::nameList({QByteArray(1024, 'n')}), QString()).names[0].size(), 1024);
     }
 
     void limitsAreCheckedBeforeTheFileIsTouched_data()

@@ -1,6 +1,7 @@
 // The PCX reader: pixels against netpbm's decoder, the BMP stream byte for
 // byte, the run-length code at row and block ends, and refused input.
 
+#include "builders.h"
 #include "testregistry.h"
 
 #include "document/errors.h"
@@ -317,11 +318,10 @@ private slots:
 
         // These have no pixel data: decoding before the check would end in a
         // stream read error instead.
-        QTest::newRow("more than 16384 pixels on a side is refused before decoding")
-            << Pcx::of(16385, 1, true).bytes() << "PCX picture of 16385 x 1 pixels is larger than 16384 pixels on a side";
-        QTest::newRow("a bitmap stream over 256 MiB is refused before decoding")
-            << Pcx::of(16384, 16384).bytes()
-            << "PCX picture of 16384 x 16384 pixels needs 268436534 bytes, more than the 256 MiB allowed";
+        QTest::newRow("more than 8192 pixels on a side is refused before decoding")
+            << Pcx::of(8193, 1, true).bytes() << "PCX picture of 8193 x 1 pixels is larger than 8192 pixels on a side";
+        QTest::newRow("more than 8192 rows is refused before decoding")
+            << Pcx::of(8192, 8193).bytes() << "PCX picture of 8192 x 8193 pixels is larger than 8192 pixels on a side";
         Pcx vast = Pcx::of(1, 1, true);
         vast.xMin = vast.yMin = -32768;
         vast.xMax = vast.yMax = 32767;
@@ -351,6 +351,22 @@ private slots:
             QCOMPARE(e.message(), message);
         }
         QVERIFY(bitmap.isEmpty());
+    }
+
+    void theLargestPicturesAreDecoded_data()
+    {
+        QTest::addColumn<bool>("sixteen");
+        QTest::newRow("256 colours, 8192 x 8192") << false;
+        QTest::newRow("16 colours, 8192 x 8192") << true;
+    }
+    void theLargestPicturesAreDecoded()
+    {
+        QFETCH(bool, sixteen);
+        TPCXBitmap bitmap;
+        load(bitmap, build::flatPcx(8192, 8192, sixteen));
+        QCOMPARE(bitmap.picture().size(), QSize(8192, 8192));
+        QCOMPARE(bitmap.picture().format(), QImage::Format_Indexed8);
+        QCOMPARE(bitmap.picture().pixelIndex(8191, 8191), 1);
     }
 
     void failedLoadKeepsThePicture()

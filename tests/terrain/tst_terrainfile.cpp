@@ -52,9 +52,9 @@ QStringList standardValues()
     return v;
 }
 
-QByteArray samplePcx()
+QByteArray samplePcx(const char *name = "rgb256-37x23.pcx")
 {
-    QFile f(QStringLiteral(VELLUMAR_TEST_DATA "/rgb256-37x23.pcx"));
+    QFile f(QStringLiteral(VELLUMAR_TEST_DATA "/") + QLatin1String(name));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
@@ -147,8 +147,8 @@ private slots:
         const QString games = dir.path() + u'/';
         build::file(dir, QStringLiteral("height.pcx"), samplePcx());
         const QString picked = build::file(dir, QStringLiteral("picked_colour.pcx"), samplePcx());
-        QByteArray other = samplePcx();
-        const QString pickedDetail = build::file(dir, QStringLiteral("picked_detail.pcx"), other);
+        // A picture of another size, so showing the detail map would show.
+        const QString pickedDetail = build::file(dir, QStringLiteral("picked_detail.pcx"), samplePcx("rgb16-33x19.pcx"));
         const QString trn = build::file(dir, QStringLiteral("t.trn"), trnText(standardValues()));
         TTerrain t;
         ScriptedHost host;
@@ -162,6 +162,38 @@ private slots:
         QCOMPARE(t.TerrainValues[0], QStringLiteral("picked_colour"));
         QCOMPARE(t.MapData[3], QStringLiteral("VALUE1............picked_colour"));
         QCOMPARE(host.shown.size(), 1);
+        QCOMPARE(host.shown[0].size(), QSize(37, 23)); // the colour map, not the detail map
+    }
+
+    void refusesWhatNoTerrainFileCouldBe_data()
+    {
+        QTest::addColumn<QByteArray>("tail"); // after 21 good lines
+        QTest::addColumn<QString>("error");   // empty: read
+        QTest::newRow("1000 lines are read") << QByteArray(979, '\n') << "";
+        QTest::newRow("a 1001st line is refused") << QByteArray(980, '\n') << "more than 1000 lines";
+        QTest::newRow("megabytes of line ends are refused") << QByteArray(8 << 20, '\n') << "more than 1000 lines";
+        QTest::newRow("a line of 1024 characters is read") << QByteArray(1024, 'x') << "";
+        QTest::newRow("a line of 1025 characters is refused")
+            << QByteArray(1025, 'x') << "Line 22 is longer than 1024 characters";
+    }
+    void refusesWhatNoTerrainFileCouldBe()
+    {
+        QFETCH(QByteArray, tail);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString trn = build::file(dir, QStringLiteral("t.trn"), trnText(standardValues()) + tail);
+        TTerrain t;
+        t.MapData = QStringList{QStringLiteral("before")};
+        try {
+            ReadTerrainFile(trn, QStringLiteral("G/"), t);
+            QVERIFY2(error.isEmpty(), "read");
+            QCOMPARE(t.TerrainValues[0], QStringLiteral("colour"));
+        } catch (const TError &e) {
+            QVERIFY2(!error.isEmpty() && e.message().contains(error), qPrintable(e.text()));
+            QCOMPARE(e.where(), trn);
+            QCOMPARE(t.MapData, QStringList{QStringLiteral("before")}); // as it was
+            QCOMPARE(t.TerrainValues[0], QString());
+        }
     }
 
     void cancelledColourMapFailsToOpen()

@@ -191,7 +191,8 @@ private slots:
         QFETCH(int, oy);
         QFETCH(TTileLayout, expected);
         QCOMPARE(layoutTiles(state(zoom, ox, oy)), expected);
-        QCOMPARE(layoutTiles(TViewState{}), startTileLayout());
+        // The start layout, which Reset and the view's creation use.
+        QCOMPARE(startTileLayout(), tiles(512, {{0, 0}, {0, -512}, {-512, -512}, {-512, 0}}));
     }
 
     void laidOutTilesAlwaysCoverTheWindow()

@@ -1,0 +1,16 @@
+#pragma once
+// Program start: the seven windows created once, in their order, and the
+// main window shown. The main window comes first; the Object View, created
+// last, loads the map named on the command line, so a map opened through the
+// file association is loaded before any window shows.
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class TDialogs;
+class TForm1;
+
+// arguments: the program's command line, the program itself first.
+// programDir: where kzmap.ini, item.ini and kzmap.dat are (with its separator).
+std::unique_ptr<TForm1> StartProgram(TDialogs &dialogs, const QStringList &arguments, const QString &programDir);
