@@ -9,6 +9,10 @@
 #include "builders.h"
 
 #include "catalogue/itemcatalogue.h"
+#include "document/bmsfile.h"
+#include "document/errors.h"
+#include "document/mapdocument.h"
+#include "handoff/tableexport.h"
 #include "document/mapnamelist.h"
 #include "settings/settings.h"
 #include "terrain/terrainfile.h"
@@ -114,6 +118,33 @@ void jpegSeeds()
     put(QStringLiteral("jpeg"), QStringLiteral("small-progressive.jpg"), build::flatGreyJpeg(40, 24, 12));
 }
 
+// The table import's input: the separator, the table's rows div 8, the text.
+QByteArray importInput(char separator, int rows, const QByteArray &text)
+{
+    return QByteArray(1, separator) + char(rows / 8) + text;
+}
+
+void tableImportSeeds()
+{
+    TMapDocument doc;
+    TItemCatalogue catalogue;
+    catalogue.LoadItemCatalogue(sourceDir + QStringLiteral("/samples/"));
+    try {
+        LoadMapFile(sourceDir + QStringLiteral("/samples/kzbase/vlmrtest.bms"), doc, catalogue);
+    } catch (const TError &) {
+        failed = true;
+        return;
+    }
+    const QByteArray exported = ExportTableText(doc.Table, ';');
+    const QString reader = QStringLiteral("tableimport");
+    put(reader, QStringLiteral("sample-export.txt"), importInput(';', doc.ObjectCount, exported));
+    put(reader, QStringLiteral("split-records.txt"), importInput(';', 16, QByteArray(exported).replace(';', ";\r\n")));
+    put(reader, QStringLiteral("tab-separated.txt"), importInput('\t', 16, QByteArray(exported).replace(';', '\t')));
+    put(reader, QStringLiteral("2000-rows.txt"),
+        importInput(';', 2000, build::repeated("7;4076;Barrel;33554432;-33554432;0;0;0;0;0;\r\n", 2001)));
+    put(reader, QStringLiteral("long-field.txt"), importInput(';', 8, QByteArray(4096, 'x') + ';'));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -132,6 +163,6 @@ int main(int argc, char **argv)
     terrainSeeds();
     pcxSeeds();
     jpegSeeds();
-    // A harness added later (the table import) gets its seeds here.
+    tableImportSeeds();
     return failed ? 1 : 0;
 }
