@@ -6,7 +6,8 @@
 #                          the narrow face the windows are laid out for)
 #   install-deps.sh test   that, and the tools the test suite runs: Wine and
 #                          mingw-w64 for the Windows parts, the freedesktop
-#                          file-type tools, clang for the fuzz harnesses,
+#                          file-type tools (and gio, which opens a file
+#                          with its default program), clang for the fuzz harnesses,
 #                          netpbm and libjpeg's tools for the test pictures
 set -e
 
@@ -16,7 +17,7 @@ fonts-liberation"
 
 TEST_PACKAGES="netpbm libjpeg-turbo-progs python3-pil xvfb xauth \
 wine wine64 g++-mingw-w64-x86-64 \
-xdg-utils shared-mime-info libfile-mimeinfo-perl \
+xdg-utils shared-mime-info libfile-mimeinfo-perl libglib2.0-bin \
 clang libclang-rt-14-dev"
 
 case "${1:-test}" in
