@@ -11,12 +11,13 @@
 #                                         BUILD/crashes/<reader>/
 #
 # Every run uses -rss_limit_mb=2048 -timeout=10: an input that takes more
-# memory or time than that is a finding too.
+# memory or time than that is a finding too. -max_len lets the seeds at the
+# readers' limits (up to a few MiB) in whole; libFuzzer would cut them at 1 MiB.
 set -e
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 MODE=$1
 BUILD=$2
-LIMITS="-rss_limit_mb=2048 -timeout=10"
+LIMITS="-rss_limit_mb=2048 -timeout=10 -max_len=4194304"
 
 harness() {
     h="$BUILD/bin/fuzz_$1"

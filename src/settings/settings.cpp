@@ -36,12 +36,14 @@ void TSettingsStore::LoadSettings(const QString &programDir)
 
 void TSettingsStore::SaveSettings()
 {
+    // Written once (Setup confirmed), the values are the user's, and the exit
+    // writes them too.
+    SettingsUnreadable = false;
     const TSettings &s = Settings;
     writeTextLinesCRLF(SettingsPath,
                        {s.GameFilesDir.toLatin1(), s.BaseFilesDir.toLatin1(), s.GameMainDir.toLatin1(),
                         s.WorkDir.toLatin1(), s.ImageListDir.toLatin1(), s.SeparatorCode.toLatin1(),
                         s.SaveOptions.toLatin1()});
-    SettingsUnreadable = false;
 }
 
 void TSettingsStore::SaveSettingsAtExit()

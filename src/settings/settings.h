@@ -30,7 +30,7 @@ struct TSettingsStore {
     bool SettingsComplete = false;
     // The file exists but could not be read: the values are those of a
     // missing file, and the exit must not overwrite it with them. Cleared
-    // when the settings are written (Setup confirmed).
+    // when the settings are written (Setup confirmed), also if that fails.
     bool SettingsUnreadable = false;
 
     // SettingsPath := dir + "kzmap.ini"; reads the file when it exists.
