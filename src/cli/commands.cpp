@@ -17,7 +17,6 @@
 
 #include <QBuffer>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <functional>
 #include <map>
 
@@ -105,14 +104,6 @@ QString upToZero(const QByteArray &field)
 {
     const qsizetype zero = field.indexOf('\0');
     return QString::fromLatin1(zero < 0 ? field : field.left(zero));
-}
-
-void writeWhole(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file;
-    openForWriting(file, path);
-    writeAll(file, bytes, path);
-    commit(file, path);
 }
 
 QString jsonString(const QString &s)
@@ -253,7 +244,7 @@ int resaveEdited(const Arguments &a, const std::function<void(TMapDocument &)> &
     if (!MapKeyHasName(doc.Header.MapKey()))
         doc.Header.setMapKey(mapKeyForIndex(0));
     const QByteArray bytes = BuildMapFile(doc, controls, 0, trailer);
-    writeWhole(out, bytes);
+    writeWholeFile(out, bytes);
     return 0;
 }
 
@@ -309,7 +300,7 @@ int cmdExtractTrailer(const QStringList &args, TCliStreams)
                      in);
     file.seek(start);
     const QByteArray trailer = readExactly(file, TrailerSize, in);
-    writeWhole(out, trailer);
+    writeWholeFile(out, trailer);
     return 0;
 }
 
@@ -331,7 +322,7 @@ int cmdPcxToBmp(const QStringList &args, TCliStreams)
     }
     if (bmp.isEmpty())
         throw TError(QStringLiteral("Not a PCX picture of 256 or 16 colours"), a.positional[0]);
-    writeWhole(out, bmp);
+    writeWholeFile(out, bmp);
     return 0;
 }
 
@@ -354,7 +345,7 @@ int cmdPicture(const QStringList &args, TCliStreams)
     png.open(QIODevice::WriteOnly);
     if (!picture.save(&png, "PNG"))
         throw TError(QStringLiteral("The picture could not be written as PNG"), out);
-    writeWhole(out, png.data());
+    writeWholeFile(out, png.data());
     return 0;
 }
 

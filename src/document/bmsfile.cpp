@@ -7,7 +7,6 @@
 #include "mapnamelist.h"
 #include "numbers.h"
 
-#include <QSaveFile>
 
 MapHeader ReadHeader(const QString &path)
 {
@@ -236,15 +235,9 @@ void WriteMap(TMapDocument &doc, const TMapControls &controls, const TMapNameLis
     const QByteArray list = names.encode();
     const QByteArray map = BuildMapFile(doc, controls, names.count(), trailer);
 
-    // Open the map target before writing anything, so an unwritable place is
-    // found while every file is still as it was.
-    QSaveFile mapFile;
-    openForWriting(mapFile, targets.mapPath);
-    writeAll(mapFile, map, targets.mapPath);
-
-    QSaveFile listFile;
-    openForWriting(listFile, targets.nameListPath);
-    writeAll(listFile, list, targets.nameListPath);
-    commit(listFile, targets.nameListPath);
-    commit(mapFile, targets.mapPath);
+    // An unwritable map target is found while every file is still as it was;
+    // only then is the name list written, and the map after it.
+    checkWritable(targets.mapPath);
+    writeWholeFile(targets.nameListPath, list);
+    writeWholeFile(targets.mapPath, map);
 }

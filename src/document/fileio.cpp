@@ -53,6 +53,16 @@ QList<QByteArray> splitTextLines(const QByteArray &data)
     return lines;
 }
 
+void checkWritable(const QString &path)
+{
+    const QFileInfo info(path);
+    const QFileInfo dir(info.absolutePath());
+    if (!dir.isDir())
+        throw TError(QStringLiteral("Path not found"), path);
+    if (info.isDir() || (info.exists() ? !info.isWritable() : !dir.isWritable()))
+        throw TError(Msg::FileAccessDenied, path);
+}
+
 void openForWriting(QSaveFile &file, const QString &path)
 {
     file.setFileName(path);

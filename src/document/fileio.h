@@ -37,6 +37,11 @@ void openForWriting(QSaveFile &file, const QString &path);
 void writeAll(QSaveFile &file, const QByteArray &data, const QString &path);
 void commit(QSaveFile &file, const QString &path);
 
+// Raises what openForWriting would raise for path, without opening or
+// changing anything: a save that writes several files checks the later ones
+// before it writes the first.
+void checkWritable(const QString &path);
+
 // Writes bytes as the whole file at path (open, write, commit).
 void writeWholeFile(const QString &path, const QByteArray &bytes);
 

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -22,14 +21,8 @@ void checkTarget(const QString &path, const char *what)
                      path);
     if (info.isDir())
         throw TError(QStringLiteral("The %1 cannot be written: a folder has its name").arg(QLatin1String(what)), path);
-}
-
-void writeWhole(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file;
-    openForWriting(file, path);
-    writeAll(file, bytes, path);
-    commit(file, path);
+    // A read-only file, or a new file in a folder that cannot be written.
+    checkWritable(path);
 }
 
 } // namespace
@@ -88,8 +81,8 @@ void SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
 
     if (target.WriteMapData)
         writeTextLinesCRLF(doc.TrnPath, mapData);
-    writeWhole(listPath, list);
-    writeWhole(target.MapPath, map);
+    writeWholeFile(listPath, list);
+    writeWholeFile(target.MapPath, map);
     // Written last: its short paths name the files as they now exist.
     WriteRepackBatch(batch, in.ShortPaths);
 }

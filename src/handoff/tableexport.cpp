@@ -25,8 +25,5 @@ void ExportTable(const TObjectTable &table, const QString &workDir, const QStrin
 {
     const char separator = SeparatorFromCode(separatorCode, QStringLiteral("the separator code in Setup"));
     const QString path = workDir + QLatin1String(ExportFileName);
-    QSaveFile file;
-    openForWriting(file, path);
-    writeAll(file, ExportTableText(table, separator), path);
-    commit(file, path);
+    writeWholeFile(path, ExportTableText(table, separator));
 }

@@ -280,23 +280,31 @@ private slots:
         QTest::addColumn<unsigned>("folderMode");
         QTest::addColumn<int>("mapMode"); // -1: no map there yet
         QTest::addColumn<QString>("error"); // empty: the save goes through
-        QTest::newRow("a map in a writable folder is replaced") << 0777u << 0666 << "";
+        QTest::addColumn<unsigned>("listMode");
+        QTest::newRow("a map in a writable folder is replaced") << 0777u << 0666 << "" << 0666u;
         QTest::newRow("a writable map in a folder that cannot be written is written in place")
-            << 0555u << 0666 << "";
+            << 0555u << 0666 << "" << 0666u;
         QTest::newRow("a read-only map in a folder that cannot be written keeps its content")
-            << 0555u << 0444 << Msg::FileAccessDenied;
-        QTest::newRow("a read-only map in a writable folder keeps its content") << 0777u << 0444 << Msg::FileAccessDenied;
-        QTest::newRow("no new map can be made in a folder that cannot be written") << 0555u << -1 << Msg::FileAccessDenied;
+            << 0555u << 0444 << Msg::FileAccessDenied << 0666u;
+        QTest::newRow("a read-only map in a writable folder keeps its content")
+            << 0777u << 0444 << Msg::FileAccessDenied << 0666u;
+        QTest::newRow("no new map can be made in a folder that cannot be written")
+            << 0555u << -1 << Msg::FileAccessDenied << 0666u;
+        QTest::newRow("a read-only name list stops the save before a map written in place is touched")
+            << 0555u << 0666 << Msg::FileAccessDenied << 0444u;
     }
     void unwritableTargetKeepsTheOldMap()
     {
         QFETCH(unsigned, folderMode);
         QFETCH(int, mapMode);
         QFETCH(QString, error);
+        QFETCH(unsigned, listMode);
         Fixture f;
         TMapDocument doc;
         f.load(doc, build::map({}, {{2001, 1}}));
         const QByteArray expected = BuildMapFile(doc, {}, f.names.count(), build::trailer(20127));
+        const QByteArray oldList = "the old list";
+        build::file(f.dir, QStringLiteral("kzmpname.bin"), oldList);
         QDir(f.dir.path()).mkdir(QStringLiteral("shared"));
         const QString folder = f.dir.filePath(QStringLiteral("shared"));
         const QString out = folder + QStringLiteral("/out.bms");
@@ -305,6 +313,7 @@ private slots:
         openToEveryone(f.dir.path());
         if (mapMode >= 0)
             setMode(out, unsigned(mapMode));
+        setMode(f.listPath, listMode);
         setMode(folder, folderMode);
         const QString result = asOrdinaryUser([&] {
             try {
@@ -320,6 +329,8 @@ private slots:
             QCOMPARE(readAll(out), expected);
         else
             QCOMPARE(readAll(out), mapMode >= 0 ? QByteArray("the old map") : QByteArray());
+        if (!error.isEmpty())
+            QCOMPARE(readAll(f.listPath), oldList);
         // Nothing is left behind beside the map.
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), mapMode >= 0 || error.isEmpty() ? 1 : 0);
     }
