@@ -1,4 +1,5 @@
 #include "settings.h"
+#include "document/errors.h"
 #include "document/fileio.h"
 #include "document/textlinereader.h"
 
@@ -40,10 +41,23 @@ void TSettingsStore::SaveSettings()
     // writes them too.
     SettingsUnreadable = false;
     const TSettings &s = Settings;
-    writeTextLinesCRLF(SettingsPath,
-                       {s.GameFilesDir.toLatin1(), s.BaseFilesDir.toLatin1(), s.GameMainDir.toLatin1(),
-                        s.WorkDir.toLatin1(), s.ImageListDir.toLatin1(), s.SeparatorCode.toLatin1(),
-                        s.SaveOptions.toLatin1()});
+    const QString *values[] = {&s.GameFilesDir, &s.BaseFilesDir, &s.GameMainDir, &s.WorkDir,
+                               &s.ImageListDir, &s.SeparatorCode, &s.SaveOptions};
+    static const char *const names[] = {"KZ-Files",       "KZBASE-Files",   "KZ-Main Dir", "Work-Dir",
+                                        "Image-List Dir", "separator code", "save options"};
+    QList<QByteArray> lines;
+    for (int i = 0; i < 7; ++i) {
+        // One byte per character, as the game's own files: a character beyond
+        // that would come back as '?', so the file keeps the values it had.
+        for (const QChar c : *values[i])
+            if (c.unicode() > 0xFF)
+                throw TError(QStringLiteral("The %1 setting \"%2\" holds the character '%3', which the settings "
+                                            "file cannot keep (it keeps one byte per character)")
+                                 .arg(QLatin1String(names[i]), *values[i], QString(c)),
+                             SettingsPath);
+        lines.append(values[i]->toLatin1());
+    }
+    writeTextLinesCRLF(SettingsPath, lines);
 }
 
 void TSettingsStore::SaveSettingsAtExit()

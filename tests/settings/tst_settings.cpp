@@ -65,6 +65,12 @@ private slots:
         QCOMPARE(again.Settings, s.Settings);
         QVERIFY(again.readyToLoad());
         QVERIFY(again.autoRepack() && again.autoStart());
+
+        // A character the file cannot keep in one byte is refused; the file stays.
+        const QByteArray kept = build::readFile(s.SettingsPath);
+        s.Settings.WorkDir = QStringLiteral("/home/\u0416/work/");
+        QVERIFY_THROWS_EXCEPTION(TError, s.SaveSettings());
+        QCOMPARE(build::readFile(s.SettingsPath), kept);
     }
 
     void valuesComeBackByteForByte_data()
