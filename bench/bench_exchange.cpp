@@ -45,10 +45,20 @@ public:
     }
 };
 
+// The Info window raises itself at every export; the offscreen platform says
+// at each that it cannot, which would bury the figures.
+QtMessageHandler standardHandler = nullptr;
+void quietRaise(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message != QLatin1String("This plugin does not support raise()"))
+        standardHandler(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    standardHandler = qInstallMessageHandler(quietRaise);
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const int n = TMapDocument::MaxObjects;
