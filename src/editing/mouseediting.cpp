@@ -15,20 +15,6 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
-// The readouts in 64 bits: a view scrolled very far must not turn every
-// pointer move into an overflow message.
-std::int64_t readoutX(const TViewState &v, std::int64_t x)
-{
-    return x * GameUnitsPerPixel / v.Zoom - std::int64_t(v.ViewOffsetX / v.Zoom) * GameUnitsPerPixel;
-}
-
-std::int64_t readoutY(const TViewState &v, std::int64_t y)
-{
-    return std::int64_t(v.ViewOffsetY / v.Zoom) * GameUnitsPerPixel + (-(y * GameUnitsPerPixel)) / v.Zoom;
-}
-}
-
 TMouseEditing::TMouseEditing(TMapDocument &document, TMapViewPanel &view, TObjectGrid &grid, TDialogs &dialogs,
                              QWidget *host)
     : QObject(host), m_document(document), m_view(view), m_grid(grid), m_dialogs(dialogs), m_host(host)
@@ -42,11 +28,13 @@ void TMouseEditing::Work_maskeMouseMove(Qt::MouseButtons buttons, Qt::KeyboardMo
 {
     if (buttons == Qt::NoButton && modifiers == Qt::AltModifier)
         TrackMeter(point);
-    const TViewState &v = m_view.View;
+    // In 64 bits: a view scrolled very far must not turn every pointer move
+    // into an overflow message.
+    const TWideGamePoint game = windowToGameWide(m_view.View, point.x(), point.y());
     m_view.Label1->setText(QString::number(point.x()));
-    m_view.Label4->setText(QString::number(readoutX(v, point.x())));
+    m_view.Label4->setText(QString::number(game.X));
     m_view.Label2->setText(QString::number(point.y()));
-    m_view.Label5->setText(QString::number(readoutY(v, point.y())));
+    m_view.Label5->setText(QString::number(game.Y));
 }
 
 void TMouseEditing::Shape1MouseDown(int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point)

@@ -16,15 +16,23 @@ QPoint gameToWindowWithoutZoom(const TViewState &view, std::int32_t posX, std::i
                   checkedSub(view.ViewOffsetY, posY / GameUnitsPerPixel));
 }
 
+TWideGamePoint windowToGameWide(const TViewState &view, std::int32_t x, std::int32_t y)
+{
+    // Pixel and offset are divided by the zoom separately, each toward zero.
+    const std::int64_t zoom = view.Zoom;
+    const std::int64_t unit = GameUnitsPerPixel;
+    return {x * unit / zoom - view.ViewOffsetX / zoom * unit, view.ViewOffsetY / zoom * unit - y * unit / zoom};
+}
+
 TGamePoint windowToGame(const TViewState &view, std::int32_t x, std::int32_t y)
 {
-    const std::int32_t zoom = view.Zoom;
-    TGamePoint p;
-    p.X = checkedSub(checkedMul(x, GameUnitsPerPixel) / zoom,
-                     checkedMul(view.ViewOffsetX / zoom, GameUnitsPerPixel));
-    p.Y = checkedSub(checkedMul(view.ViewOffsetY / zoom, GameUnitsPerPixel),
-                     checkedMul(y, GameUnitsPerPixel) / zoom);
-    return p;
+    const TWideGamePoint p = windowToGameWide(view, x, y);
+    const auto narrow = [](std::int64_t v) {
+        if (v < INT32_MIN || v > INT32_MAX)
+            throw TError(Msg::IntegerOverflow);
+        return std::int32_t(v);
+    };
+    return {narrow(p.X), narrow(p.Y)};
 }
 
 TTileLayout startTileLayout()

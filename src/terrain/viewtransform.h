@@ -55,8 +55,16 @@ QPoint gameToWindow(const TViewState &view, std::int32_t posX, std::int32_t posY
 // the normal case; the centring after a load repositions every marker).
 QPoint gameToWindowWithoutZoom(const TViewState &view, std::int32_t posX, std::int32_t posY);
 
-// Game position under window pixel (x, y): the pointer readouts, mouse moves
-// and the place of a new object.
+// Game position under window pixel (x, y), in 64 bits: the pointer readouts
+// show it however far the view was scrolled.
+struct TWideGamePoint {
+    std::int64_t X = 0;
+    std::int64_t Y = 0;
+};
+TWideGamePoint windowToGameWide(const TViewState &view, std::int32_t x, std::int32_t y);
+
+// The same as a position an object can take (mouse moves, the place of a new
+// object); one beyond 32 bits raises the integer overflow error.
 TGamePoint windowToGame(const TViewState &view, std::int32_t x, std::int32_t y);
 
 // Whether a scroll step moves a marker to this place.
