@@ -98,6 +98,16 @@ struct TByteText : QTextStream {
     explicit TByteText(QIODevice &device) : QTextStream(&device) { setEncoding(QStringConverter::Latin1); }
 };
 
+// --separator: a character code, ";" (59) when not given; anything but a
+// whole number is wrong usage.
+char separatorOption(const Arguments &a)
+{
+    const QString code = a.option(QStringLiteral("--separator"), QStringLiteral("59"));
+    if (!parseInt32(code))
+        throw UsageError{QStringLiteral("--separator needs a character code, a whole number such as 59, not ") + code};
+    return SeparatorFromCode(code, QStringLiteral("--separator"));
+}
+
 QString hex(const QByteArray &bytes) { return QString::fromLatin1(bytes.toHex()); }
 
 QString upToZero(const QByteArray &field)
@@ -211,10 +221,7 @@ int cmdExport(const QStringList &args, TCliStreams s)
     const QString items = a.option(QStringLiteral("--items"));
     if (!items.isEmpty())
         catalogue.LoadItemCatalogueFile(items);
-    const QString code = a.option(QStringLiteral("--separator"), QStringLiteral("59"));
-    if (!parseInt32(code))
-        throw UsageError{QStringLiteral("--separator needs a character code, a whole number such as 59, not ") + code};
-    const char separator = SeparatorFromCode(code, QStringLiteral("--separator"));
+    const char separator = separatorOption(a);
     TMapDocument doc;
     LoadMapFile(a.positional[0], doc, catalogue);
     s.out.write(ExportTableText(doc.Table, separator));
@@ -260,8 +267,7 @@ int cmdImport(const QStringList &args, TCliStreams)
     const Arguments a = Arguments::parse(
         args, {QStringLiteral("-o"), QStringLiteral("--trailer"), QStringLiteral("--separator")}, {});
     a.expectPositional(2);
-    const char separator = SeparatorFromCode(a.option(QStringLiteral("--separator"), QStringLiteral("59")),
-                                             QStringLiteral("--separator"));
+    const char separator = separatorOption(a);
     const QString table = a.positional[1];
     // A cell the writer refuses stops the command before OUT.bms is opened.
     return resaveEdited(a, [&](TMapDocument &doc) {

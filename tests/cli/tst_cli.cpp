@@ -279,6 +279,8 @@ private slots:
         QTest::newRow("missing -o") << QStringList{"resave", "x.bms"} << 2;
         QTest::newRow("a separator that is no number") << QStringList{"export", "x.bms", "--separator", "semicolon"} << 2;
         QTest::newRow("a separator past 32 bits") << QStringList{"export", "x.bms", "--separator", "99999999999"} << 2;
+        QTest::newRow("an import separator that is no number")
+            << QStringList{"import", "x.bms", "t.txt", "-o", "y.bms", "--separator", "tab"} << 2;
         QTest::newRow("missing map") << QStringList{"info", "/nonexistent/x.bms"} << 1;
         QTest::newRow("help") << QStringList{"--help"} << 0;
         QTest::newRow("version") << QStringList{"--version"} << 0;
