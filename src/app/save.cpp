@@ -10,8 +10,6 @@
 
 void TForm1::Button7Click()
 {
-    // The value typed last into a cell is the one saved.
-    commitTableEdit();
     TFileRequest request;
     request.filter = QStringLiteral("KZ Map Files (*.BMS)|*.bms");
     request.initialDir = Store.Settings.BaseFilesDir;
@@ -28,6 +26,7 @@ void TForm1::Button7Click()
 
 TMapSaveInputs TForm1::mapSaveInputs()
 {
+    // The value typed last into a cell is the one saved (both save commands come here).
     commitTableEdit();
     TMapSaveInputs in;
     in.Document = &Document;

@@ -35,24 +35,6 @@ QByteArray readWholeFile(const QString &path, qint64 maxSize)
     return data;
 }
 
-QList<QByteArray> splitTextLines(const QByteArray &data)
-{
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    const qsizetype n = data.size();
-    while (start < n) {
-        qsizetype end = data.indexOf('\n', start);
-        if (end < 0)
-            end = n;
-        qsizetype lineEnd = end;
-        if (lineEnd > start && data[lineEnd - 1] == '\r')
-            --lineEnd;
-        lines.append(data.mid(start, lineEnd - start));
-        start = end + 1;
-    }
-    return lines;
-}
-
 void checkWritable(const QString &path)
 {
     const QFileInfo info(path);
@@ -65,12 +47,8 @@ void checkWritable(const QString &path)
 
 void openForWriting(QSaveFile &file, const QString &path)
 {
+    checkWritable(path);
     file.setFileName(path);
-    const QFileInfo info(path);
-    if (!info.absoluteDir().exists())
-        throw TError(QStringLiteral("Path not found"), path);
-    if (info.isDir())
-        throw TError(Msg::FileAccessDenied, path);
     // Qt writes in place only when the temporary file is refused for want of
     // permission; any other failure still fails the open.
     file.setDirectWriteFallback(true);

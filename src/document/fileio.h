@@ -22,11 +22,6 @@ QByteArray readExactly(QFile &file, qint64 n, const QString &path);
 // The whole file, at most maxSize bytes (a larger file is refused).
 QByteArray readWholeFile(const QString &path, qint64 maxSize = MaxTextFileSize);
 
-// Splits text into lines as a line-by-line reader sees them: CR LF and LF end a
-// line; a final line without an ending counts; nothing after the last ending.
-// Text files are read with TTextLineReader, which keeps only the lines used.
-QList<QByteArray> splitTextLines(const QByteArray &data);
-
 // Opens a QSaveFile for path, raising the standard message when it cannot.
 // The new content goes to a temporary file beside path that replaces it at
 // commit. Where the directory cannot hold that file (a map in a shared folder,
@@ -37,9 +32,10 @@ void openForWriting(QSaveFile &file, const QString &path);
 void writeAll(QSaveFile &file, const QByteArray &data, const QString &path);
 void commit(QSaveFile &file, const QString &path);
 
-// Raises what openForWriting would raise for path, without opening or
-// changing anything: a save that writes several files checks the later ones
-// before it writes the first.
+// The checks openForWriting makes before it opens: the folder exists, no
+// folder takes the name, the file (or a new one in the folder) can be
+// written. Raises their message without opening or changing anything, so a
+// save that writes several files checks the later ones before the first.
 void checkWritable(const QString &path);
 
 // Writes bytes as the whole file at path (open, write, commit).

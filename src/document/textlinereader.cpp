@@ -33,19 +33,25 @@ bool TTextLineReader::fill()
 
 bool TTextLineReader::readLine(QByteArray &line)
 {
+    // The line from m_pos up to lineEnd (a CR before it dropped), the next
+    // one starting at next; false when it is too long.
+    const auto take = [&](qsizetype lineEnd, qsizetype next) {
+        if (lineEnd > m_pos && m_buffer[lineEnd - 1] == '\r')
+            --lineEnd;
+        if (lineEnd - m_pos > m_maxLineLength)
+            return false;
+        line = m_buffer.mid(m_pos, lineEnd - m_pos);
+        m_pos = next;
+        ++m_lines;
+        return true;
+    };
     qsizetype searchFrom = m_pos;
     for (;;) {
         const qsizetype end = m_buffer.indexOf('\n', searchFrom);
         if (end >= 0) {
-            qsizetype lineEnd = end;
-            if (lineEnd > m_pos && m_buffer[lineEnd - 1] == '\r')
-                --lineEnd;
-            if (lineEnd - m_pos > m_maxLineLength)
-                break;
-            line = m_buffer.mid(m_pos, lineEnd - m_pos);
-            m_pos = end + 1;
-            ++m_lines;
-            return true;
+            if (take(end, end + 1))
+                return true;
+            break;
         }
         // A CR at the end of the buffer may yet belong to a CR LF.
         if (m_buffer.size() - m_pos > m_maxLineLength + 1)
@@ -55,15 +61,9 @@ bool TTextLineReader::readLine(QByteArray &line)
             if (m_pos >= m_buffer.size())
                 return false;
             // The last line has no line feed; a CR at the very end still ends it.
-            qsizetype lineEnd = m_buffer.size();
-            if (m_buffer[lineEnd - 1] == '\r')
-                --lineEnd;
-            if (lineEnd - m_pos > m_maxLineLength)
-                break;
-            line = m_buffer.mid(m_pos, lineEnd - m_pos);
-            m_pos = m_buffer.size();
-            ++m_lines;
-            return true;
+            if (take(m_buffer.size(), m_buffer.size()))
+                return true;
+            break;
         }
     }
     throw TError(QStringLiteral("Line %1 is longer than %2 characters, longer than any line of this "

@@ -4,9 +4,18 @@
 #include "document/textlinereader.h"
 
 #include <QFileInfo>
+#include <array>
 
 namespace {
-constexpr int LineCount = 7;
+// The seven values in the file's order.
+template <class TValues> auto linesOf(TValues &s)
+{
+    return std::array{&s.GameFilesDir, &s.BaseFilesDir, &s.GameMainDir, &s.WorkDir,
+                      &s.ImageListDir, &s.SeparatorCode, &s.SaveOptions};
+}
+// Their names in messages.
+constexpr std::array<const char *, 7> LineNames{"KZ-Files",       "KZBASE-Files",   "KZ-Main Dir", "Work-Dir",
+                                                "Image-List Dir", "separator code", "save options"};
 }
 
 void TSettingsStore::LoadSettings(const QString &programDir)
@@ -19,13 +28,11 @@ void TSettingsStore::LoadSettings(const QString &programDir)
     if (!QFileInfo::exists(SettingsPath))
         return;
     TSettings read;
-    QString *fields[LineCount] = {&read.GameFilesDir, &read.BaseFilesDir, &read.GameMainDir, &read.WorkDir,
-                                  &read.ImageListDir, &read.SeparatorCode, &read.SaveOptions};
     try {
         // Only the seven lines are read; whatever follows them is never looked at.
         TTextLineReader reader(SettingsPath, MaxLineLength);
         QByteArray line;
-        for (QString *field : fields)
+        for (QString *field : linesOf(read))
             *field = reader.readLine(line) ? QString::fromLatin1(line) : QString();
     } catch (...) {
         SettingsUnreadable = true;
@@ -40,20 +47,16 @@ void TSettingsStore::SaveSettings()
     // Written once (Setup confirmed), the values are the user's, and the exit
     // writes them too.
     SettingsUnreadable = false;
-    const TSettings &s = Settings;
-    const QString *values[] = {&s.GameFilesDir, &s.BaseFilesDir, &s.GameMainDir, &s.WorkDir,
-                               &s.ImageListDir, &s.SeparatorCode, &s.SaveOptions};
-    static const char *const names[] = {"KZ-Files",       "KZBASE-Files",   "KZ-Main Dir", "Work-Dir",
-                                        "Image-List Dir", "separator code", "save options"};
+    const auto values = linesOf(Settings);
     QList<QByteArray> lines;
-    for (int i = 0; i < 7; ++i) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
         // One byte per character, as the game's own files: a character beyond
         // that would come back as '?', so the file keeps the values it had.
         for (const QChar c : *values[i])
             if (c.unicode() > 0xFF)
                 throw TError(QStringLiteral("The %1 setting \"%2\" holds the character '%3', which the settings "
                                             "file cannot keep (it keeps one byte per character)")
-                                 .arg(QLatin1String(names[i]), *values[i], QString(c)),
+                                 .arg(QLatin1String(LineNames[i]), *values[i], QString(c)),
                              SettingsPath);
         lines.append(values[i]->toLatin1());
     }

@@ -5,11 +5,32 @@
 #include "testregistry.h"
 
 #include "document/errors.h"
-#include "document/fileio.h"
 #include "document/textlinereader.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+// The whole file split at once: CR LF and LF end a line; a final line without
+// an ending counts; nothing after the last ending.
+QList<QByteArray> splitTextLines(const QByteArray &data)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    const qsizetype n = data.size();
+    while (start < n) {
+        qsizetype end = data.indexOf('\n', start);
+        if (end < 0)
+            end = n;
+        qsizetype lineEnd = end;
+        if (lineEnd > start && data[lineEnd - 1] == '\r')
+            --lineEnd;
+        lines.append(data.mid(start, lineEnd - start));
+        start = end + 1;
+    }
+    return lines;
+}
+} // namespace
 
 class TestTextLineReader : public QObject {
     Q_OBJECT
