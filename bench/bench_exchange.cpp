@@ -1,7 +1,7 @@
 // Export and Import of a table of 2000 objects with their markers on the map:
 // median milliseconds of each, as the two buttons run them (file written
 // whole; file read, cells, position cache, marker colours and places).
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "document/mapdocument.h"
 #include "handoff/tableexchange.h"
 #include "handoff/tableexport.h"

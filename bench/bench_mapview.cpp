@@ -4,7 +4,7 @@
 
 #include "benchsupport.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "document/mapdocument.h"
 #include "terrain/mapviewpanel.h"
 #include "terrain/viewtransform.h"

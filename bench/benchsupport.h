@@ -3,7 +3,7 @@
 // blocking, a paint counter, the median of timed runs, and a map of 2000 objects spread over
 // the map window and the categories, with its markers.
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "document/mapdocument.h"
 #include "terrain/mapviewpanel.h"
 #include "terrain/viewtransform.h"

@@ -1,7 +1,7 @@
 // The Load and Reset commands of the main window.
 #include "mainwindow.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "document/bmsfile.h"
 #include "document/errors.h"
 #include "handoff/savemapdialog.h"

@@ -1,4 +1,4 @@
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "mainwindow.h"
 #include "programstart.h"
 #include "settings/programdir.h"

@@ -1,6 +1,6 @@
 #include "mainwindow.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "catalogue/itemlistwindow.h"
 #include "catalogue/objectviewwindow.h"
 #include "document/category.h"

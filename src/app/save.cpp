@@ -1,7 +1,7 @@
 // The quick save of the main window, and what every save takes from it.
 #include "mainwindow.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"
 

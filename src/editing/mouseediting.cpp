@@ -2,7 +2,7 @@
 
 #include "objectgrid.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "terrain/mapview.h"

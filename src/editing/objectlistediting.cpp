@@ -3,7 +3,7 @@
 #include "objectgrid.h"
 #include "objectlist.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "document/mapdocument.h"
 #include "terrain/mapview.h"
 #include "terrain/mapviewpanel.h"

@@ -4,7 +4,7 @@
 #include "findingrid.h"
 #include "objectgrid.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "catalogue/itemcatalogue.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"

@@ -4,7 +4,7 @@
 #include "tableediting.h"
 #include "weapons.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "document/mapdocument.h"
 
 #include <QComboBox>

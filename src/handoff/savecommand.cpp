@@ -1,5 +1,5 @@
 #include "savecommand.h"
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "launch.h"
 
 bool RunSaveCommand(TSaveHost &host, TDialogs &dialogs, QWidget *parent, const TSaveTarget &target,

@@ -1,5 +1,5 @@
 #include "savemapdialog.h"
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "document/mapdocument.h"
 #include "savecommand.h"
 #include "settings/settings.h"

@@ -1,5 +1,5 @@
 #include "tableexchange.h"
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "settings/infowindow.h"

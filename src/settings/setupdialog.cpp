@@ -1,5 +1,5 @@
 #include "setupdialog.h"
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "document/numbers.h"
 #include "settings.h"
 #include "shellext.h"

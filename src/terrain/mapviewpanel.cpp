@@ -1,6 +1,6 @@
 #include "mapviewpanel.h"
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "document/category.h"
 #include "document/errors.h"
 #include "document/numbers.h"

@@ -1,6 +1,8 @@
-# Window plumbing the windows share (their font, group-box frames, the small
-# scroll bars' thumbs): part of vellumar_ui, below every window that uses it.
+# Window plumbing the windows share (the dialog interface with its error
+# guard, their font, group-box frames, the small scroll bars' thumbs): part
+# of vellumar_ui, below every window that uses it.
 target_sources(vellumar_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/dialogs.cpp
     ${CMAKE_CURRENT_LIST_DIR}/windowstyle.cpp
     ${CMAKE_CURRENT_LIST_DIR}/thumbstyle.cpp
 )

@@ -4,7 +4,7 @@
 // request and error text is recorded so tests can check what was asked.
 // A dialog whose queue is empty is cancelled.
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 
 #include <QList>
 #include <QString>
