@@ -126,7 +126,7 @@ private slots:
         // through adds nothing to "Saved".
         QVERIFY(QTest::qWaitFor([&] { return form.Form3->findChildren<TRepackRun *>().isEmpty(); }, 60000));
         const QByteArray repackLog = build::readFile(game + "!VLMR_Repack.log");
-        QVERIFY2(repackLog.count("pack.exe kz.pff ") == 4 && repackLog.contains("kz.exe"), repackLog.constData());
+        QVERIFY2(repackLog.count("pack.exe kz.pff ") == 5 && repackLog.contains("kz.exe"), repackLog.constData());
         QCOMPARE(form.Form6->windowTitle(), QStringLiteral("Saved"));
     }
 
