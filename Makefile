@@ -1,6 +1,6 @@
-# The two commands of the README. Both install what is missing, configure and
-# build into build/; `run` then opens the editor on the sample map, `test`
-# runs the whole test suite.
+# The two commands of the README. Both install what is missing and configure
+# into build/; `run` builds the editor and vellumar-cli and opens the editor on
+# the sample map, `test` builds everything and runs the whole test suite.
 
 BUILD_DIR := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -8,7 +8,7 @@ CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_BUILD_DIR := build-fuzz
 FUZZ_SECONDS ?=
 
-.PHONY: run test build deps deps-run configure bench clean fuzz fuzz-build
+.PHONY: run test build build-programs deps deps-run configure bench clean fuzz fuzz-build
 
 # What the editor needs, and what the test suite adds (Wine, mingw-w64, the
 # freedesktop tools, clang): a user who only runs the editor skips the latter.
@@ -26,13 +26,18 @@ configure:
 build: configure
 	cmake --build $(BUILD_DIR)
 
+# Only the two programs and what they link: no tests, benchmarks or Windows
+# test programs.
+build-programs: configure
+	cmake --build $(BUILD_DIR) --target vellumar vellumar-cli
+
 test: deps
 	$(MAKE) build
 	$(MAKE) fuzz-build
 	cd $(BUILD_DIR) && ctest --output-on-failure
 
 run: deps-run
-	$(MAKE) build
+	$(MAKE) build-programs
 	sh scripts/run-sample.sh $(BUILD_DIR)/bin
 
 bench: deps-run

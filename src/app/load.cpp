@@ -4,6 +4,7 @@
 #include "ui/dialogs.h"
 #include "document/bmsfile.h"
 #include "document/errors.h"
+#include "handoff/mapsave.h"
 #include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"
 #include "settings/setupdialog.h"
@@ -82,15 +83,8 @@ void TForm1::load()
             ResetDocument();
             throw LoadStopped{};
         }
-        const QString name = QFileInfo(trn.fileName).fileName();
-        if (name.toLatin1().size() > MapHeader::TerrainFileSize)
-            throw TError(QStringLiteral("The terrain file name \"%1\" has %2 characters; a map can name "
-                                        "a terrain file of at most %3")
-                             .arg(name)
-                             .arg(name.size())
-                             .arg(MapHeader::TerrainFileSize),
-                         trn.fileName);
-        Document.Header.setTerrainFile(name.toLatin1());
+        // A name the map's field cannot hold is refused as the save would refuse it.
+        Document.Header.setTerrainFile(TerrainFileFieldFor(trn.fileName));
         Document.TrnPath = trn.fileName;
     }
 

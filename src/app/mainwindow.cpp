@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QWindow>
 
 namespace {
 
@@ -268,6 +269,25 @@ void TForm1::createWindows()
     // The Object View is created last; its creation runs the command-line Load.
     if (!m_commandLineFile.isEmpty())
         Button1Click();
+}
+
+void TForm1::frontStartWindows()
+{
+    // Setup and Info are no children of the main window (a disabled main
+    // window would disable them too), so they were shown before it and lie
+    // below it. Marked as belonging to it, a window manager keeps them above
+    // it; raised now, they are above it without one too.
+    for (QWidget *w : std::initializer_list<QWidget *>{Form6.get(), Form2.get()}) {
+        if (!w)
+            continue;
+        w->winId(); // the native window the mark is set on
+        w->windowHandle()->setTransientParent(windowHandle());
+        if (w->isVisible()) {
+            w->raise();
+            if (w == Form2.get())
+                w->activateWindow();
+        }
+    }
 }
 
 void TForm1::showItemList()

@@ -54,6 +54,9 @@ public:
     // (Info, Setup, Save Map, About, Item List, Object View); the last one's
     // creation runs the command-line Load.
     void createWindows();
+    // Program start, once the main window is shown: Setup and the Info
+    // window, when the start opened them, go above it.
+    void frontStartWindows();
 
     // State the window owns.
     TMapDocument Document;

@@ -6,5 +6,6 @@ std::unique_ptr<TForm1> StartProgram(TDialogs &dialogs, const QStringList &argum
     auto form = std::make_unique<TForm1>(dialogs, arguments.size() > 1 ? arguments[1] : QString(), programDir);
     form->createWindows();
     form->show();
+    form->frontStartWindows();
     return form;
 }

@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 
 #include "ui/dialogs.h"
+#include "handoff/lookupfeedback.h"
 #include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"
 
@@ -42,7 +43,8 @@ TMapSaveInputs TForm1::mapSaveInputs()
     in.BaseFilesDir = Store.Settings.BaseFilesDir;
     in.GameMainDir = Store.Settings.GameMainDir;
     in.KzStart = Form3->C_KZstart->isChecked();
-    in.ShortPaths = ShortPaths;
+    // The lookup can take seconds (Wine's first start): the user sees why.
+    in.ShortPaths = TLookupFeedback::around(this, ShortPaths);
     return in;
 }
 

@@ -28,9 +28,11 @@ const char *const Usage =
     "Commands:\n"
     "  info MAP.bms [--json]            the map's header and every object\n"
     "  export MAP.bms [--items ITEM.INI] [--separator CODE]\n"
-    "                                   the object table as the editor exports it\n"
+    "                                   the object table as the editor exports it (names from\n"
+    "                                   the editor's item.ini unless --items is given)\n"
     "  resave MAP.bms -o OUT.bms [--trailer KZMAP.DAT]\n"
-    "                                   load and save without edits\n"
+    "                                   load and save without edits (rows whose item number has\n"
+    "                                   no category are left out and named on standard error)\n"
     "  import MAP.bms TABLE.txt -o OUT.bms [--separator CODE] [--trailer KZMAP.DAT]\n"
     "                                   the table text read into the map's rows as the editor imports it\n"
     "  names KZMPNAME.BIN               the map-name list: key, tab, name\n"
@@ -219,8 +221,12 @@ int cmdExport(const QStringList &args, TCliStreams s)
     a.expectPositional(1);
     TItemCatalogue catalogue;
     const QString items = a.option(QStringLiteral("--items"));
+    // Without --items, the item list the editor reads (beside the program);
+    // none there leaves the names empty, as in the editor.
     if (!items.isEmpty())
         catalogue.LoadItemCatalogueFile(items);
+    else
+        catalogue.LoadItemCatalogue(ProgramDir());
     const char separator = separatorOption(a);
     TMapDocument doc;
     LoadMapFile(a.positional[0], doc, catalogue);
@@ -230,7 +236,7 @@ int cmdExport(const QStringList &args, TCliStreams s)
 
 // Loads the map of the first argument, lets edit change its table, and writes
 // it with the editor's writer as the editor would right after loading it.
-int resaveEdited(const Arguments &a, const std::function<void(TMapDocument &)> &edit)
+int resaveEdited(const Arguments &a, QTextStream &err, const std::function<void(TMapDocument &)> &edit)
 {
     const QString out = a.required(QStringLiteral("-o"));
     const QString trailerPath = a.option(QStringLiteral("--trailer"), ProgramDir() + QLatin1String(TrailerFileName));
@@ -250,19 +256,24 @@ int resaveEdited(const Arguments &a, const std::function<void(TMapDocument &)> &
     // name of the list, which is saved as MPNAME01.
     if (!MapKeyHasName(doc.Header.MapKey()))
         doc.Header.setMapKey(mapKeyForIndex(0));
-    const QByteArray bytes = BuildMapFile(doc, controls, 0, trailer);
+    QList<int> leftOut;
+    const QByteArray bytes = BuildMapFile(doc, controls, 0, trailer, &leftOut);
     writeWholeFile(out, bytes);
+    // As the editor's save says it: the rows the file has no place for.
+    if (!leftOut.isEmpty())
+        for (const QString &line : LeftOutRowsMessage(leftOut))
+            err << "vellumar-cli: " << line << "\n";
     return 0;
 }
 
-int cmdResave(const QStringList &args, TCliStreams)
+int cmdResave(const QStringList &args, TCliStreams s)
 {
     const Arguments a = Arguments::parse(args, {QStringLiteral("-o"), QStringLiteral("--trailer")}, {});
     a.expectPositional(1);
-    return resaveEdited(a, {});
+    return resaveEdited(a, s.err, {});
 }
 
-int cmdImport(const QStringList &args, TCliStreams)
+int cmdImport(const QStringList &args, TCliStreams s)
 {
     const Arguments a = Arguments::parse(
         args, {QStringLiteral("-o"), QStringLiteral("--trailer"), QStringLiteral("--separator")}, {});
@@ -270,7 +281,7 @@ int cmdImport(const QStringList &args, TCliStreams)
     const char separator = separatorOption(a);
     const QString table = a.positional[1];
     // A cell the writer refuses stops the command before OUT.bms is opened.
-    return resaveEdited(a, [&](TMapDocument &doc) {
+    return resaveEdited(a, s.err, [&](TMapDocument &doc) {
         PutImportedFields(doc.Table, ReadImportFile(table, separator, ImportRowCount(doc.Table)));
     });
 }

@@ -7,6 +7,8 @@
 #include "mapnamelist.h"
 #include "numbers.h"
 
+#include <QStringList>
+
 
 MapHeader ReadHeader(const QString &path)
 {
@@ -170,7 +172,7 @@ static void checkMapKeyIndex(const TMapControls &controls, int nameCount)
 }
 
 QByteArray BuildMapFile(TMapDocument &doc, const TMapControls &controls, int nameCount,
-                        const QByteArray &trailer)
+                        const QByteArray &trailer, QList<int> *leftOutRows)
 {
     checkMapKeyIndex(controls, nameCount);
     // Convert every row first, so a bad cell stops the save before anything changes.
@@ -182,13 +184,19 @@ QByteArray BuildMapFile(TMapDocument &doc, const TMapControls &controls, int nam
     MapHeader &h = doc.Header;
     h.initialise();
     std::int32_t decoBuild = 0, vehObj = 0, markEff = 0, people = 0, s6002 = 0, s6003 = 0, s6004 = 0;
-    for (const ObjectRecord &rec : records) {
+    if (leftOutRows)
+        leftOutRows->clear();
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const ObjectRecord &rec = records.at(i);
         switch (categoryOf(rec.ItemNumber)) {
         case 10: case 30: ++decoBuild; break;
         case 20: case 40: ++vehObj; break;
         case 60: case 70: ++markEff; break;
         case 50: ++people; break;
-        default: break;
+        default:
+            if (leftOutRows)
+                leftOutRows->append(int(i) + 1);
+            break;
         }
         if (rec.ItemNumber == StartPointDeathmatch)
             ++s6002;
@@ -225,6 +233,23 @@ QByteArray BuildMapFile(TMapDocument &doc, const TMapControls &controls, int nam
     *p++ = 0;
     std::copy(trailer.begin(), trailer.end(), reinterpret_cast<char *>(p));
     return out;
+}
+
+std::array<QString, 2> LeftOutRowsMessage(const QList<int> &rows)
+{
+    const qsizetype n = rows.size();
+    const QString line1 = n == 1 ? QStringLiteral("1 row left out: its item number has no category")
+                                 : QStringLiteral("%1 rows left out: their item numbers have no category").arg(n);
+    // Runs of neighbouring rows as "first-last", so a long list stays short.
+    QStringList parts;
+    for (qsizetype i = 0; i < n;) {
+        qsizetype j = i;
+        while (j + 1 < n && rows[j + 1] == rows[j] + 1)
+            ++j;
+        parts << (j == i ? QString::number(rows[i]) : QStringLiteral("%1-%2").arg(rows[i]).arg(rows[j]));
+        i = j + 1;
+    }
+    return {line1, (n == 1 ? QStringLiteral("Row ") : QStringLiteral("Rows ")) + parts.join(QStringLiteral(", "))};
 }
 
 void WriteMap(TMapDocument &doc, const TMapControls &controls, const TMapNameList &names,

@@ -5,6 +5,7 @@
 #include "mapheader.h"
 #include "objectrecord.h"
 
+#include <QList>
 #include <QString>
 #include <array>
 #include <functional>
@@ -80,8 +81,14 @@ void WriteMap(TMapDocument &doc, const TMapControls &controls, const TMapNameLis
               const TWriteMapTargets &targets);
 
 // The map file's bytes as WriteMap would write them (the header is rebuilt in doc).
+// An object whose item number gives no category has no place in the file and
+// is left out; leftOutRows, when given, receives the table rows of those.
 QByteArray BuildMapFile(TMapDocument &doc, const TMapControls &controls, int nameCount,
-                        const QByteArray &trailer);
+                        const QByteArray &trailer, QList<int> *leftOutRows = nullptr);
+
+// The two lines that tell the user which rows a save left out ("3 rows left
+// out: ...", "Rows 4, 9-12"); rows in ascending order, at least one.
+std::array<QString, 2> LeftOutRowsMessage(const QList<int> &rows);
 
 // The first TrailerSize bytes of kzmap.dat ("File not found", "Read beyond end of file").
 QByteArray ReadTrailer(const QString &trailerPath);

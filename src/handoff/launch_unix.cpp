@@ -5,7 +5,10 @@
 // "wine <program>", anything else directly.
 #include "launch.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
@@ -43,6 +46,26 @@ bool isWindowsProgram(const QString &path)
     return isBatchFile(path) || suffix == u"exe" || suffix == u"com";
 }
 
+// Waits for the process to end, at most timeoutMs. The program's windows go
+// on painting meanwhile (a first Wine start takes seconds), but take no
+// input: the command that waits goes on when the process has ended.
+bool waitWhileWindowsPaint(QProcess &process, int timeoutMs)
+{
+    if (!QCoreApplication::instance())
+        return process.waitForFinished(timeoutMs);
+    if (!process.waitForStarted())
+        return false;
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    limit.start(timeoutMs);
+    if (process.state() != QProcess::NotRunning)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return process.state() == QProcess::NotRunning;
+}
+
 // winepath's output for "-s -w" and the paths: two lines per path, the short
 // form (a Unix-style path on the drive of the working directory, empty when
 // the file has no short form) and the Windows form. The first path asked is
@@ -62,7 +85,7 @@ std::vector<QString> shortWindowsPaths(const QStringList &paths)
     lookup.setWorkingDirectory(QStringLiteral("/"));
     lookup.setStandardErrorFile(QProcess::nullDevice());
     lookup.start(winepath, QStringList{QStringLiteral("-s"), QStringLiteral("-w"), QStringLiteral("/")} + paths);
-    if (!lookup.waitForFinished(WineLookupTimeoutMs)) {
+    if (!waitWhileWindowsPaint(lookup, WineLookupTimeoutMs)) {
         lookup.kill();
         lookup.waitForFinished();
         return {};

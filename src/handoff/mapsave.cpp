@@ -31,6 +31,14 @@ QByteArray TerrainFileFieldFor(const QString &trnPath)
 {
     const QString name = QFileInfo(trnPath).fileName();
     const QByteArray field = name.toLatin1();
+    // The field holds the game's 8-bit text: a character beyond it would be
+    // saved as '?' and name no file at the next Load.
+    for (const QChar c : name)
+        if (c.unicode() > 0xFF)
+            throw TError(QStringLiteral("The terrain file name \"%1\" holds the character '%2', which a map cannot "
+                                        "name its terrain file with (one byte per character, Latin-1)")
+                             .arg(name, QString(c)),
+                         trnPath);
     if (field.isEmpty())
         throw TError(QStringLiteral("The map needs the name of its terrain file, and the TRN file's path names none"),
                      trnPath);
@@ -44,7 +52,7 @@ QByteArray TerrainFileFieldFor(const QString &trnPath)
     return field;
 }
 
-void SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
+QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
 {
     TMapDocument &doc = *in.Document;
     const TTerrain &terrain = *in.Terrain;
@@ -71,9 +79,10 @@ void SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
     // The header is rebuilt for the file; a refused save keeps it as it was.
     const MapHeader headerBefore = doc.Header;
     QByteArray map;
+    QList<int> leftOut;
     try {
         doc.Header.setTerrainFile(terrainField);
-        map = BuildMapFile(doc, in.Controls, in.Names.count(), trailer);
+        map = BuildMapFile(doc, in.Controls, in.Names.count(), trailer, &leftOut);
     } catch (...) {
         doc.Header = headerBefore;
         throw;
@@ -85,4 +94,5 @@ void SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
     writeWholeFile(target.MapPath, map);
     // Written last: its short paths name the files as they now exist.
     WriteRepackBatch(batch, in.ShortPaths);
+    return leftOut;
 }

@@ -43,8 +43,10 @@ struct TSaveTarget {
 
 // The save. The map header's TerrainFile becomes the file name of TrnPath
 // (at most 12 characters); the batch packs BmsPath whatever MapPath is.
-void SaveMapFiles(const TMapSaveInputs &inputs, const TSaveTarget &target);
+// Returns the table rows left out of the map file (item numbers without a
+// category), in ascending order.
+QList<int> SaveMapFiles(const TMapSaveInputs &inputs, const TSaveTarget &target);
 
 // The TerrainFile field for a terrain path: its file name, refused when it is
-// empty or longer than the field.
+// empty, longer than the field or holds a character beyond Latin-1.
 QByteArray TerrainFileFieldFor(const QString &trnPath);

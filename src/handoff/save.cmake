@@ -8,5 +8,6 @@ target_sources(vellumar_core PRIVATE
 if(WIN32)
     target_sources(vellumar_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/launch_win.cpp)
 else()
-    target_sources(vellumar_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/launch_unix.cpp)
+    target_sources(vellumar_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/launch_unix.cpp
+                                         ${CMAKE_CURRENT_LIST_DIR}/repackrun.cpp)
 endif()

@@ -33,6 +33,8 @@ public:
 bool RunSaveCommand(TSaveHost &host, TDialogs &dialogs, QWidget *parent, const TSaveTarget &target,
                     bool autoRepack);
 
-// Starts GameMainDir's repack batch there; a failed start shows
-// "The program ... was not executed" in the error box.
-void StartRepackBatch(TDialogs &dialogs, QWidget *parent, const QString &gameMainDir);
+// Starts GameMainDir's repack batch there without waiting for it; a failed
+// start shows "The program ... was not executed" in the error box. Under Wine
+// its output goes to !VLMR_Repack.log beside it, and a run that fails is
+// shown in the Info window with the log's path.
+void StartRepackBatch(TSaveHost &host, TDialogs &dialogs, QWidget *parent, const QString &gameMainDir);

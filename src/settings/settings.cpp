@@ -3,6 +3,7 @@
 #include "document/fileio.h"
 #include "document/textlinereader.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <array>
 
@@ -25,6 +26,7 @@ void TSettingsStore::LoadSettings(const QString &programDir)
     SettingsPath = programDir + QLatin1String(SettingsFileName);
     SettingsComplete = false;
     SettingsUnreadable = false;
+    LineBytes = {};
     if (!QFileInfo::exists(SettingsPath))
         return;
     TSettings read;
@@ -32,9 +34,13 @@ void TSettingsStore::LoadSettings(const QString &programDir)
         // Only the seven lines are read; whatever follows them is never looked at.
         TTextLineReader reader(SettingsPath, MaxLineLength);
         QByteArray line;
-        for (QString *field : linesOf(read))
-            *field = reader.readLine(line) ? QString::fromLatin1(line) : QString();
+        std::size_t i = 0;
+        for (QString *field : linesOf(read)) {
+            LineBytes[i] = reader.readLine(line) ? line : QByteArray();
+            *field = valueFromBytes(LineBytes[i++]);
+        }
     } catch (...) {
+        LineBytes = {};
         SettingsUnreadable = true;
         throw;
     }
@@ -50,23 +56,35 @@ void TSettingsStore::SaveSettings()
     const auto values = linesOf(Settings);
     QList<QByteArray> lines;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        // One byte per character, as the game's own files: a character beyond
-        // that would come back as '?', so the file keeps the values it had.
-        for (const QChar c : *values[i])
-            if (c.unicode() > 0xFF)
-                throw TError(QStringLiteral("The %1 setting \"%2\" holds the character '%3', which the settings "
-                                            "file cannot keep (it keeps one byte per character)")
-                                 .arg(QLatin1String(LineNames[i]), *values[i], QString(c)),
-                             SettingsPath);
-        lines.append(values[i]->toLatin1());
+        const QString &value = *values[i];
+        if (!LineBytes[i].isEmpty() && valueFromBytes(LineBytes[i]) == value) {
+            lines.append(LineBytes[i]);
+            continue;
+        }
+        // A value the file system's encoding cannot give back would name
+        // another folder: the file keeps the values it had.
+        const QByteArray bytes = QFile::encodeName(value);
+        if (QFile::decodeName(bytes) != value)
+            throw TError(QStringLiteral("The %1 setting \"%2\" holds characters the file system cannot name")
+                             .arg(QLatin1String(LineNames[i]), value),
+                         SettingsPath);
+        lines.append(bytes);
     }
     writeTextLinesCRLF(SettingsPath, lines);
+    for (std::size_t i = 0; i < LineBytes.size(); ++i)
+        LineBytes[i] = lines[qsizetype(i)];
 }
 
 void TSettingsStore::SaveSettingsAtExit()
 {
     if (!SettingsUnreadable)
         SaveSettings();
+}
+
+QString TSettingsStore::valueFromBytes(const QByteArray &bytes)
+{
+    const QString named = QFile::decodeName(bytes);
+    return QFile::encodeName(named) == bytes ? named : QString::fromLatin1(bytes);
 }
 
 bool TSettingsStore::readyToLoad() const

@@ -1,10 +1,14 @@
 #pragma once
 // The seven settings of kzmap.ini: where the game's files are, the export
 // separator and the two save options. The file is seven plain lines in this
-// order, each ended by CR LF; values are kept exactly as typed or read, byte
-// for byte (one byte is one character, as in the game's other text files).
+// order, each ended by CR LF; values are kept exactly as typed or read. The
+// directories are byte strings of the file system (UTF-8 on Linux, the ANSI
+// code page on Windows), so a path in any language can be set; a value read
+// from the file is written back with the very bytes it was read with.
 
+#include <QByteArray>
 #include <QString>
+#include <array>
 
 struct TSettings {
     QString GameFilesDir;   // what was extracted from kz.pff (TRN, PCX)
@@ -27,6 +31,11 @@ struct TSettingsStore {
 
     TSettings Settings;
     QString SettingsPath;
+    // The bytes each line was read with (empty when not read). A value still
+    // equal to what its bytes read as is written back with them, so bytes
+    // the file system's encoding does not read (a Latin-1 path from a copy
+    // made on Windows) come back unchanged.
+    std::array<QByteArray, 7> LineBytes;
     bool SettingsComplete = false;
     // The file exists but could not be read: the values are those of a
     // missing file, and the exit must not overwrite it with them. Cleared
@@ -38,7 +47,8 @@ struct TSettingsStore {
     // A file that cannot be read leaves the values of a missing file, sets
     // SettingsUnreadable and raises its error naming the file.
     void LoadSettings(const QString &programDir);
-    // Writes the seven values as seven CR LF lines.
+    // Writes the seven values as seven CR LF lines. A value the file system
+    // cannot name is refused, naming it, and the file stays as it was.
     void SaveSettings();
     // The write at program end: skipped when the file could not be read.
     void SaveSettingsAtExit();
@@ -47,4 +57,8 @@ struct TSettingsStore {
     bool readyToLoad() const;
     bool autoRepack() const { return Settings.SaveOptions.size() >= 1 && Settings.SaveOptions[0] == u'1'; }
     bool autoStart() const { return Settings.SaveOptions.size() >= 2 && Settings.SaveOptions[1] == u'1'; }
+
+    // A line's text: the file system's reading of its bytes, or, for bytes
+    // that reading does not give back, one character per byte (Latin-1).
+    static QString valueFromBytes(const QByteArray &bytes);
 };

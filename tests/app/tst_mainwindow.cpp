@@ -317,6 +317,17 @@ private slots:
         QVERIFY(p.dialogs.errors[0].contains(QStringLiteral("much_too_long.trn")));
         QVERIFY(!p.loaded());
 
+        // So is one with a character beyond the game's 8-bit text, which the
+        // field would keep as '?'.
+        const QString cjkName = build::file(data.dir, QStringLiteral("kz/\u5730\u5F62.trn"), sampleFile("kz/vlmrtest.trn"));
+        p.dialogs.answerOpen(path);
+        p.dialogs.answerOpen(cjkName);
+        p.form->Button1Click();
+        QCOMPARE(p.dialogs.errors.size(), 2);
+        QVERIFY2(p.dialogs.errors[1].contains(QStringLiteral("\"\u5730\u5F62.trn\"")), qPrintable(p.dialogs.errors[1]));
+        QVERIFY(!p.loaded());
+        QCOMPARE(p.form->Document.Header.TerrainFile(), QByteArray(12, '\0'));
+
         // One that fits is taken into the header.
         const QString picked = build::file(data.dir, QStringLiteral("kz/other.trn"), sampleFile("kz/vlmrtest.trn"));
         p.dialogs.answerOpen(path);

@@ -3,6 +3,7 @@
 #include "testregistry.h"
 
 #include "cli/commands.h"
+#include "settings/programdir.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -42,6 +43,7 @@ QByteArray readAll(const QString &path)
 class TestCli : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
+    QTemporaryDir programDir; // where the program is: no item.ini, no kzmap.dat
     QString mapPath;
     QString trailerPath;
 
@@ -59,7 +61,9 @@ private slots:
                                          QByteArray(1, '\0') + build::trailer(20127) + "extra"));
         trailerPath = build::file(dir, QStringLiteral("kzmap.dat"), build::trailer(20127));
         build::file(dir, QStringLiteral("item.ini"), "5001\r\nSoldier\r\n1001\r\nPalm; tree\r\n");
+        setProgramDirOverride(programDir.path());
     }
+    void cleanupTestCase() { setProgramDirOverride(QString()); }
 
     void infoListsHeaderAndObjects()
     {
@@ -105,6 +109,12 @@ private slots:
         const Run named = cli({QStringLiteral("export"), mapPath, QStringLiteral("--items"), other});
         QCOMPARE(named.status, 0);
         QVERIFY(named.out.startsWith("3;5001;Rifleman;"));
+        // Without --items, the item.ini beside the program, as the editor reads it.
+        setProgramDirOverride(dir.path());
+        const Run besideProgram = cli({QStringLiteral("export"), mapPath});
+        setProgramDirOverride(programDir.path());
+        QCOMPARE(besideProgram.status, 0);
+        QVERIFY2(besideProgram.out.startsWith("3;5001;Soldier;100;"), besideProgram.out.constData());
     }
 
     void resaveWritesTheKeyTheEditorWould_data()
@@ -136,7 +146,8 @@ private slots:
                            QStringLiteral("--trailer"), trailerPath});
         QCOMPARE(r.status, 0);
         const QByteArray bytes = readAll(out);
-        QCOMPARE(bytes.size(), 252 + 2 * 96 + 1 + 20127); // 4100 is dropped
+        QCOMPARE(bytes.size(), 252 + 2 * 96 + 1 + 20127); // 4100 is dropped, and named
+        QCOMPARE(r.err, "vellumar-cli: 1 row left out: its item number has no category\nvellumar-cli: Row 3\n");
         QCOMPARE(bytes.mid(4, 8), QByteArray("MPNAME07"));
         QCOMPARE(int(std::uint8_t(bytes[123])), 64); // only TKH of 200
         QCOMPARE(int(bytes[122]), 0);                // 16 is not "on"
@@ -203,6 +214,8 @@ private slots:
                                       QStringLiteral("--trailer"), trailerPath} + options);
         QCOMPARE(r.status, error.isEmpty() ? 0 : 1);
         QVERIFY2(r.err.contains(error), qPrintable(r.err));
+        // Every table here keeps 4100 in row 3, which the map cannot hold.
+        QCOMPARE(r.err.contains("vellumar-cli: Row 3\n"), error.isEmpty());
         if (sameAsResaveOf.isEmpty()) {
             QCOMPARE(readAll(out), QByteArray("the old map"));
             return;

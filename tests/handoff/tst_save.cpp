@@ -6,6 +6,7 @@
 
 #include "app/mainwindow.h"
 #include "handoff/savemapdialog.h"
+#include "document/objecttable.h"
 #include "settings/infowindow.h"
 
 #include <QApplication>
@@ -194,6 +195,8 @@ private slots:
         QTest::newRow("a map name longer than 40 characters") << "long name" << "kzmpname.bin" << QStringList();
         QTest::newRow("the 100th name chosen as the map's name") << "100th name" << "MPNAME99" << QStringList();
         QTest::newRow("a terrain file name over 12 characters") << "trn name" << "at most 12" << QStringList();
+        QTest::newRow("a terrain file name beyond the game's 8-bit text, named")
+            << "trn cjk" << "\"\u5730\u5F62.trn\"" << QStringList();
         QTest::newRow("the map file's folder does not exist") << "map folder" << "nowhere/x.bms" << QStringList();
         QTest::newRow("the game folder does not exist") << "game folder" << "nogame/!VLMR_Repack.bat" << QStringList();
         QTest::newRow("a map file the system cannot create stops after the name list")
@@ -222,6 +225,8 @@ private slots:
             w.form->MapNames.selected = 99;
         } else if (fault == "trn name") {
             d.E_TRNFile->setText(w.kz + "longername13.trn");
+        } else if (fault == "trn cjk") {
+            d.E_TRNFile->setText(w.kz + "\u5730\u5F62.trn");
         } else if (fault == "map folder")
             d.E_BMSfile->setText(w.base + "nowhere/x.bms");
         else if (fault == "game folder")
@@ -253,12 +258,56 @@ private slots:
         QVERIFY(w.savedShown());
     }
 
+    // Objects whose item number has no category are left out of the file, and
+    // the message after "Saved" says which.
+    void leftOutRowsAreNamed_data()
+    {
+        QTest::addColumn<QList<int>>("rows"); // rows given an item number without a category
+        QTest::addColumn<bool>("quickSave");
+        QTest::addColumn<QString>("line1");
+        QTest::addColumn<QString>("line2");
+        QTest::newRow("one row, by the quick save")
+            << QList<int>{2} << true << "1 row left out: its item number has no category" << "Row 2";
+        QTest::newRow("neighbouring rows as a range, by Save all")
+            << QList<int>{1, 2, 4, 5, 6, 8} << false << "6 rows left out: their item numbers have no category"
+            << "Rows 1-2, 4-6, 8";
+    }
+    void leftOutRowsAreNamed()
+    {
+        QFETCH(QList<int>, rows);
+        QFETCH(bool, quickSave);
+        QFETCH(QString, line1);
+        QFETCH(QString, line2);
+        TSaveWorld w;
+        TObjectTable &table = w.form->Document.Table;
+        for (int r = 4; r <= 8; ++r) // five more decorations
+            QTest::mouseClick(w.form->Button9, Qt::LeftButton);
+        QCOMPARE(w.form->Document.ObjectCount, 8);
+        for (int r : rows)
+            table.setCell(TObjectTable::ColObject, r, r % 2 ? "999" : "8000");
+        if (quickSave) {
+            w.dialogs.answerSave(w.mapPath);
+            QTest::mouseClick(w.form->Button7, Qt::LeftButton);
+        } else {
+            QTest::mouseClick(w.saveDialog().Button1, Qt::LeftButton);
+        }
+        QCOMPARE(w.dialogs.errors, QStringList());
+        const TForm6 &info = *w.form->Form6;
+        QVERIFY(info.isVisible());
+        QCOMPARE(info.windowTitle(), "Saved");
+        QCOMPARE(info.L_Text1->text(), line1);
+        QCOMPARE(info.L_Text2->text(), line2);
+        QVERIFY(info.L_Text1->fontMetrics().horizontalAdvance(line1) <= info.L_Text1->width());
+        QCOMPARE(build::readFile(w.mapPath).size(), 252 + (8 - rows.size()) * 96 + 1 + 20127);
+    }
+
     void chooseTerrain_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("taken");
         QTest::newRow("a chosen terrain is loaded and named in the header") << "other.trn" << true;
         QTest::newRow("a name over 12 characters is refused and changes nothing") << "longername13.trn" << false;
+        QTest::newRow("a name beyond the game's 8-bit text is refused and changes nothing") << "\u5730\u5F62.trn" << false;
     }
     void chooseTerrain()
     {

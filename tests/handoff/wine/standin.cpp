@@ -1,6 +1,7 @@
 // Stand-ins for the game's own programs, which cannot be shipped: built as
 // pack.exe it appends its two arguments and the size of the file the second
-// names to "repack.log" beside itself; built with STANDIN_GAME as kz.exe it
+// names to "repack.log" beside itself, and fails (exit code 1) when there is
+// no such file; built with STANDIN_GAME as kz.exe it
 // appends "kz.exe started". Windows only (mingw-w64), free of Qt.
 #include <windows.h>
 
@@ -30,6 +31,8 @@ int main(int argc, char **argv)
     if (argc > 2 && GetFileAttributesExA(argv[2], GetFileExInfoStandard, &data))
         size = (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     std::fprintf(log, "%s|%s|%lld\n", argc > 1 ? argv[1] : "", argc > 2 ? argv[2] : "", size);
+    std::fclose(log);
+    return size < 0 ? 1 : 0;
 #endif
     std::fclose(log);
     return 0;

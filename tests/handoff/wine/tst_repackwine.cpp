@@ -6,7 +6,16 @@
 #include "testregistry.h"
 
 #include "app/mainwindow.h"
+#include "handoff/repackrun.h"
 #include "handoff/savemapdialog.h"
+#include "settings/infowindow.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QTimer>
 
 #include <QCheckBox>
 #include <QDir>
@@ -16,6 +25,34 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+// A game folder with blanks in its name, without the game's programs, and a
+// map to save into it.
+struct Game {
+    QTemporaryDir dir;
+    QString kz, base, game, map;
+    Game()
+    {
+        for (const char *d : {"prog", "kz", "kzbase", "Game Folder"})
+            QDir(dir.path()).mkdir(QLatin1String(d));
+        kz = dir.filePath("kz/");
+        base = dir.filePath("kzbase/");
+        game = dir.filePath("Game Folder/");
+        build::file(dir, "prog/item.ini", "2001\r\nJeep\r\n");
+        build::file(dir, "prog/kzmap.dat", build::trailer());
+        build::file(dir, "prog/kzmap.ini",
+                    (kz + "\r\n" + base + "\r\n" + game + "\r\n" + base + "\r\n\r\n59\r\n00\r\n").toLocal8Bit());
+        build::file(dir, "kz/vlmrtest.trn", build::sampleFile("kz/vlmrtest.trn"));
+        for (const char *p : {"vlmrc.pcx", "vlmre.pcx", "vlmrd.pcx", "vlmrs.pcx"})
+            QFile::copy(QStringLiteral(VELLUMAR_SAMPLES "/kz/") + QLatin1String(p), kz + QLatin1String(p));
+        build::file(dir, "kzbase/kzmpname.bin", build::nameList({"First"}));
+        build::Header h;
+        h.terrain = "vlmrtest.trn";
+        map = build::file(dir, "kzbase/m.bms", build::map(h, {{2001, 1}}, QByteArray(1, '\0') + build::trailer()));
+    }
+};
+} // namespace
 
 class TestRepackUnderWine : public QObject {
     Q_OBJECT
@@ -85,6 +122,106 @@ private slots:
             QCOMPARE(got[2].toLongLong(), QFileInfo(packed[i].second).size());
         }
         QCOMPARE(lines[7], QByteArray("kz.exe started"));
+        // The batch's output is in the log beside it, and a run that went
+        // through adds nothing to "Saved".
+        QVERIFY(QTest::qWaitFor([&] { return form.Form3->findChildren<TRepackRun *>().isEmpty(); }, 60000));
+        const QByteArray repackLog = build::readFile(game + "!VLMR_Repack.log");
+        QVERIFY2(repackLog.count("pack.exe kz.pff ") == 5 && repackLog.contains("kz.exe"), repackLog.constData());
+        QCOMPARE(form.Form6->windowTitle(), QStringLiteral("Saved"));
+    }
+
+    // A batch whose lines fail is shown in the Info window with its log; the
+    // program waited for nothing meanwhile.
+    void failedRepackIsShownWithItsLog_data()
+    {
+        QTest::addColumn<bool>("withPack"); // pack.exe in the game's folder
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("no pack.exe: a line cmd cannot run") << false << "a line of the batch could not be run";
+        QTest::newRow("the last pack.exe line fails (no sky map)") << true << "the batch ended with exit code 1";
+    }
+    void failedRepackIsShownWithItsLog()
+    {
+        QFETCH(bool, withPack);
+        QFETCH(QString, failure);
+        Game g;
+        if (withPack) {
+            QVERIFY(QFile::copy(QStringLiteral(STANDIN_PACK), g.game + "pack.exe"));
+            QVERIFY(QFile::remove(g.kz + "vlmrs.pcx"));
+        }
+        TFakeDialogs dialogs;
+        TForm1 form(dialogs, QString(), g.dir.filePath("prog/"));
+        form.createWindows();
+        dialogs.answerOpen(g.map);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTest::mouseClick(form.Button11, Qt::LeftButton);
+        form.Form3->C_AutoRepack->setChecked(true);
+        QTest::mouseClick(form.Form3->Button1, Qt::LeftButton);
+        QCOMPARE(dialogs.errors, QStringList());
+        QCOMPARE(form.Form6->windowTitle(), QStringLiteral("Saved")); // the batch is not waited for
+        QVERIFY(QTest::qWaitFor([&] { return form.Form6->windowTitle() == "Repack"; }, 120000));
+        QCOMPARE(form.Form6->L_Text1->text(), "Repack failed: " + failure);
+        const QString log = g.game + "!VLMR_Repack.log";
+        QCOMPARE(form.Form6->L_Text2->text(), "See " + log);
+        QVERIFY2(build::readFile(log).contains("pack.exe kzbase.pff"), build::readFile(log).constData());
+    }
+
+    // The first save where Wine never ran sets Wine up while it looks the
+    // paths up: a busy cursor at once, after half a second a window saying
+    // so, and the program's windows go on painting.
+    void firstSaveWithoutWineKeepsTheUserInformed()
+    {
+        QTemporaryDir freshPrefix;
+        const QByteArray prefix = qgetenv("WINEPREFIX");
+        qputenv("WINEPREFIX", freshPrefix.path().toLocal8Bit());
+        Game g;
+        TFakeDialogs dialogs;
+        TForm1 form(dialogs, QString(), g.dir.filePath("prog/"));
+        form.createWindows();
+        dialogs.answerOpen(g.map);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // Seen every 50 ms while the save runs.
+        QElapsedTimer clock;
+        int ticks = 0, busyTicks = 0;
+        qint64 firstBusy = -1, dialogAt = -1, lastTick = 0, longestGap = 0;
+        QString dialogText;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            ++ticks;
+            longestGap = std::max(longestGap, clock.elapsed() - lastTick);
+            lastTick = clock.elapsed();
+            if (QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor) {
+                ++busyTicks;
+                if (firstBusy < 0)
+                    firstBusy = clock.elapsed();
+            }
+            for (auto *d : form.findChildren<QProgressDialog *>())
+                if (d->isVisible() && dialogAt < 0) {
+                    dialogAt = clock.elapsed();
+                    dialogText = d->labelText();
+                }
+        });
+        dialogs.answerSave(g.map);
+        clock.start();
+        watch.start(50);
+        QTest::mouseClick(form.Button7, Qt::LeftButton);
+        const qint64 took = clock.elapsed();
+        watch.stop();
+        QProcess::execute(QStringLiteral("wineserver"), {QStringLiteral("-k")});
+        qputenv("WINEPREFIX", prefix);
+
+        QCOMPARE(dialogs.errors, QStringList());
+        QVERIFY2(took > 1000, "Wine's set-up was quicker than the test needs");
+        QVERIFY(firstBusy >= 0 && firstBusy < 500);
+        QVERIFY2(dialogAt >= 450 && dialogAt < 1500, qPrintable(QString::number(dialogAt)));
+        QCOMPARE(dialogText, QStringLiteral("Looking up the game's paths with Wine..."));
+        QVERIFY2(longestGap < 1000, qPrintable(QString::number(longestGap))); // the event loop ran throughout
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(form.findChildren<QProgressDialog *>().isEmpty());
+        // The batch has the short Windows paths Wine gave.
+        QVERIFY2(build::readFile(g.game + "!VLMR_Repack.bat").contains("pack.exe kzbase.pff Z:\\"),
+                 build::readFile(g.game + "!VLMR_Repack.bat").constData());
     }
 
 private:
