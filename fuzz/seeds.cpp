@@ -143,6 +143,9 @@ void tableImportSeeds()
     put(reader, QStringLiteral("2000-rows.txt"),
         importInput(';', 2000, build::repeated("7;4076;Barrel;33554432;-33554432;0;0;0;0;0;\r\n", 2001)));
     put(reader, QStringLiteral("long-field.txt"), importInput(';', 8, QByteArray(4096, 'x') + ';'));
+    // Line ends are skipped and count toward no field, however many there are.
+    put(reader, QStringLiteral("blank-lines.txt"),
+        importInput(';', 8, build::repeated("7;4076;Barrel;0;0;0;0;0;0;0;" + build::repeated("\r\n", 600), 9)));
 }
 
 } // namespace

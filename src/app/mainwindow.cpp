@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "extendedwindows.h"
 
 #include "ui/dialogs.h"
 #include "catalogue/itemlistwindow.h"
@@ -166,17 +167,8 @@ void TForm1::createControls()
     connect(Button6, &QPushButton::clicked, this, [this] { Form2->showSetup(); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] { Form4->showCentredOn(this); });
     connect(Button12, &QPushButton::clicked, this, &TForm1::showItemList);
-    connect(Button11, &QPushButton::clicked, this, [this] {
-        // The Save Map dialog below the main window (kept on the screen), the About window beside it.
-        const QRect frame = frameGeometry();
-        int top = frame.bottom() + 1;
-        const QScreen *s = screen();
-        if (s && top + Form3->frameGeometry().height() > s->geometry().height())
-            top = s->geometry().height() - Form3->frameGeometry().height();
-        Form3->move(frame.left(), top);
-        Form3->show();
-        Form4->showBesideSaveDialog(Form3.get());
-    });
+    connect(Button11, &QPushButton::clicked, this,
+            [this] { ShowExtendedWindows(this, Form3.get(), Form4.get()); });
 
     setEmptyStateControls(true);
 }
@@ -332,9 +324,13 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             // ComboBox2KeyDown: the text as it stands before the key acts.
             const auto *key = static_cast<QKeyEvent *>(event);
             const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            const qsizetype names = MapNames.items.size();
             MapNames.keyDown(enter, ComboBox2->currentText());
             if (enter) {
-                syncMapNameBox();
+                // Only a new name changes the box; any other text stays as
+                // typed until the box is left.
+                if (MapNames.items.size() != names)
+                    syncMapNameBox();
                 return true;
             }
         } else if (event->type() == QEvent::FocusOut && watched == ComboBox2->lineEdit()) {

@@ -2,3 +2,7 @@
 target_sources(vellumar_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/programstart.cpp
 )
+# "Extended": the Save Map dialog and the About window placed on the screen.
+target_sources(vellumar_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/extendedwindows.cpp
+)

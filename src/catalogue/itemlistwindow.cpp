@@ -3,6 +3,7 @@
 #include "objectviewwindow.h"
 
 #include "editing/findingrid.h"
+#include "ui/screenfit.h"
 #include "ui/windowstyle.h"
 
 #include <QFrame>
@@ -10,6 +11,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
@@ -90,8 +92,10 @@ TForm5::TForm5(TItemCatalogue &catalogue, QWidget *mainWindow)
     ItemList->horizontalHeader()->setFixedHeight(18);
     ItemList->setColumnWidth(0, 53);
     ItemList->setColumnWidth(1, 173);
-    connect(ItemList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { currentRowChanged(current); });
+    // A row is picked when it becomes selected; the current row alone (which
+    // the list sets when it is tabbed into) picks nothing.
+    connect(ItemList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection &selected) { rowSelected(selected); });
 
     for (QPushButton *b : BitBtn)
         connect(b, &QPushButton::clicked, this, [this, b] { BitBtn1Click(b); });
@@ -99,11 +103,10 @@ TForm5::TForm5(TItemCatalogue &catalogue, QWidget *mainWindow)
     connect(E_search, &QLineEdit::returnPressed, this, &TForm5::B_searchClick);
     connect(B_ViewO, &QPushButton::clicked, this, &TForm5::B_ViewOClick);
     connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
-    connect(ItemList, &QTableView::doubleClicked, this, [this] {
-        // A double click on a heading before anything was picked has nothing to apply.
-        if (Button1->isEnabled())
-            Button1Click();
-    });
+    // A double click anywhere in the list is Use: on a row, below the last
+    // row and on the titles alike.
+    ItemList->viewport()->installEventFilter(this);
+    ItemList->horizontalHeader()->viewport()->installEventFilter(this);
 
     FormResize();
 }
@@ -135,19 +138,26 @@ QPoint TForm5::objectViewPlace(const QRect &listFrame, const QSize &viewFrame, c
 
 void TForm5::showBeside(QWidget *mainWindow, int roomAfter)
 {
-    // The list's frame is known once it is shown.
     show();
-    const QScreen *screen = mainWindow->screen();
-    if (!screen)
+    if (m_placed) {
+        // Placed once: the list and the main window stay where the user has
+        // put them since; the list only comes back onto the screen.
+        TScreenFit::keepPlaced(
+            this, [this] { move(TScreenFit::within(frameGeometry(), TScreenFit::availableArea(this))); });
+        raise();
         return;
-    const QRect own = frameGeometry();
-    const TItemListPlace place =
-        placeBeside(mainWindow->frameGeometry(), own.size(), roomAfter, screen->availableGeometry());
-    if (place.mainWindow != mainWindow->frameGeometry().topLeft())
-        mainWindow->move(place.mainWindow);
-    if (place.itemList.height() != own.height())
-        resize(width(), place.itemList.height() - (own.height() - height()));
-    move(place.itemList.topLeft());
+    }
+    m_placed = true;
+    TScreenFit::keepPlaced(this, [this, mainWindow, roomAfter] {
+        const QRect own = frameGeometry();
+        const TItemListPlace place =
+            placeBeside(mainWindow->frameGeometry(), own.size(), roomAfter, TScreenFit::availableArea(mainWindow));
+        if (place.mainWindow != mainWindow->frameGeometry().topLeft())
+            mainWindow->move(place.mainWindow);
+        if (place.itemList.height() != own.height())
+            resize(width(), place.itemList.height() - (own.height() - height()));
+        move(place.itemList.topLeft());
+    }, {mainWindow});
     raise();
 }
 
@@ -167,10 +177,21 @@ void TForm5::FormResize()
     ItemList->resize(ItemList->width(), qMax(0, height() - ItemList->y() - 30));
 }
 
-void TForm5::currentRowChanged(const QModelIndex &current)
+void TForm5::rowSelected(const QItemSelection &selected)
 {
-    if (current.isValid())
-        ItemListSelectCell(current.row() + 1);
+    const QModelIndexList rows = selected.indexes();
+    if (!rows.isEmpty())
+        ItemListSelectCell(rows.first().row() + 1);
+}
+
+bool TForm5::eventFilter(QObject *watched, QEvent *event)
+{
+    // A double click before anything was picked has nothing to apply.
+    if (event->type() == QEvent::MouseButtonDblClick
+        && (watched == ItemList->viewport() || watched == ItemList->horizontalHeader()->viewport())
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && Button1->isEnabled())
+        Button1Click();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm5::ItemListSelectCell(int row)

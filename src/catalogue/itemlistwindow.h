@@ -9,6 +9,7 @@
 #include <array>
 
 class QFrame;
+class QItemSelection;
 class QLabel;
 class QLineEdit;
 class QModelIndex;
@@ -46,8 +47,10 @@ public:
     // right of the list, tops aligned; where that would leave the screen, on
     // the list's left instead, and in any case within the screen.
     static QPoint objectViewPlace(const QRect &listFrame, const QSize &viewFrame, const QRect &screen);
-    // Shows the list at placeBeside's place on mainWindow's screen (moving
-    // mainWindow where that says so). Load and the main window's "L" use it.
+    // Shows the list. The first showing puts it at placeBeside's place on
+    // mainWindow's screen (moving mainWindow where that says so); later ones
+    // leave both windows where they are, the list kept within its screen.
+    // Load and the main window's "L" use it.
     void showBeside(QWidget *mainWindow, int roomAfter);
 
     // BitBtn1 .. BitBtn7 ("1000" .. "7000") at [0] .. [6].
@@ -74,7 +77,7 @@ signals:
 public slots:
     // Picking catalogue row `row` (1-based, as the catalogue counts).
     void ItemListSelectCell(int row);
-    // Use; also a double click on a row while Use is enabled.
+    // Use; also a double click anywhere in ItemList while Use is enabled.
     void Button1Click();
     // The category buttons: the next row holding the button's hint, scrolled to the top.
     void BitBtn1Click(QPushButton *sender);
@@ -84,14 +87,16 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent *event) override; // FormResize
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormResize();
-    void currentRowChanged(const QModelIndex &current);
+    void rowSelected(const QItemSelection &selected);
     // FindInGrid over the list from its current row; the found row becomes current.
     bool findAndPick(const QString &text);
 
     TItemCatalogue &m_catalogue;
     QWidget *m_mainWindow;
     TForm7 *m_objectView = nullptr;
+    bool m_placed = false; // shown beside the main window once
 };

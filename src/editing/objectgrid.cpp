@@ -32,6 +32,9 @@ TObjectGrid::TObjectGrid(TObjectTable &table, QWidget *parent) : QTableView(pare
     setWordWrap(false);
     m_delegate = new TCellEditorDelegate(this);
     setItemDelegate(m_delegate);
+    // The column titles are part of the grid: a press there (to size a
+    // column) is a press in the grid.
+    horizontalHeader()->viewport()->installEventFilter(this);
 
     // The in-place editor is part of the grid: the grid is left when the
     // focus goes to another control of its window. Another window taking
@@ -189,6 +192,14 @@ void TObjectGrid::selectRectangle(int col1, int row1, int col2, int row2)
 }
 
 // --- events -----------------------------------------------------------------
+
+bool TObjectGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == horizontalHeader()->viewport()
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick))
+        emit mouseDown();
+    return QTableView::eventFilter(watched, event);
+}
 
 void TObjectGrid::mousePressEvent(QMouseEvent *event)
 {

@@ -53,7 +53,7 @@ public:
     void closeCellEditor();
 
 signals:
-    void mouseDown();      // StringGrid1MouseDown: any press in the grid
+    void mouseDown();      // StringGrid1MouseDown: any press in the grid, its column titles too
     void gridClicked();    // StringGrid1Click
     void gridDoubleClicked(); // StringGrid1DblClick
     void keyReleased(int key); // StringGrid1KeyUp
@@ -63,6 +63,7 @@ signals:
     void currentCellFollowed(int col, int row);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

@@ -30,10 +30,13 @@ bool TTableImportReader::feed(QByteArrayView piece)
         if (c == m_separator) {
             m_fields.append(QString::fromLatin1(m_field));
             m_field.resize(0);
-            m_span = 0;
             continue;
         }
-        if (++m_span > MaxImportFieldBytes) {
+        // Line ends are skipped wherever they stand, so they are no part of
+        // the stretch: a table padded with blank lines is still a table.
+        if (c == '\r' || c == '\n')
+            continue;
+        if (m_field.size() >= MaxImportFieldBytes) {
             const qsizetype k = m_fields.size();
             throw TError(QStringLiteral("More than %1 bytes without the separator %2 at %3: the file is no "
                                         "table separated this way")
@@ -42,8 +45,7 @@ bool TTableImportReader::feed(QByteArrayView piece)
                                   TObjectTable::cellName(int(k % ImportFieldsPerRow) + 1,
                                                          int(k / ImportFieldsPerRow) + 1)));
         }
-        if (c != '\r' && c != '\n')
-            m_field.append(c);
+        m_field.append(c);
     }
     return !full();
 }

@@ -16,14 +16,13 @@ class TMapDocument;
 class TObjectTable;
 
 inline constexpr int ImportFieldsPerRow = 10;
-// No cell of the table comes near this; a longer stretch without a separator
-// (skipped line ends included) means the file is no table in this separator,
-// and the import stops instead of reading on.
+// No cell of the table comes near this; a field longer than this (counted
+// without the skipped line ends) means the file is no table in this
+// separator, and the import stops instead of reading on.
 inline constexpr qsizetype MaxImportFieldBytes = 1024;
 
 // The reader, fed piece by piece so a file is read no further than the rows
-// can take. Raises TError for a stretch of MaxImportFieldBytes without a
-// separator.
+// can take. Raises TError for a field of more than MaxImportFieldBytes.
 class TTableImportReader {
 public:
     TTableImportReader(char separator, int rows);
@@ -38,7 +37,6 @@ public:
 private:
     char m_separator;
     qsizetype m_capacity;
-    qsizetype m_span = 0; // bytes since the last separator, line ends included
     QByteArray m_field;
     QStringList m_fields;
 };

@@ -1,5 +1,6 @@
 #include "aboutwindow.h"
 #include "document/category.h"
+#include "ui/screenfit.h"
 #include "ui/windowstyle.h"
 
 #include <QFrame>
@@ -32,21 +33,29 @@ TForm4::TForm4(QWidget *parent)
     Image1->setPixmap(QPixmap::fromImage(AboutPicture()));
 }
 
-void TForm4::showWithShownSize()
+void TForm4::takeShownSize()
 {
-    show();
     // ShownSize is the outer size: take off the frame the platform gives.
     const QSize frame = frameGeometry().size() - size();
     resize(ShownSize - frame);
 }
 
-void TForm4::showBesideSaveDialog(const QWidget *saveDialog)
+void TForm4::placeBesideSaveDialog(QWidget *saveDialog)
 {
-    showWithShownSize();
-    if (saveDialog) {
-        const QRect dialog = saveDialog->frameGeometry();
-        move(dialog.left() + dialog.width(), dialog.top());
-    }
+    takeShownSize();
+    const QRect dialog = saveDialog->frameGeometry();
+    const QRect beside(QPoint(dialog.left() + dialog.width(), dialog.top()), frameGeometry().size());
+    move(TScreenFit::within(beside, TScreenFit::availableArea(saveDialog)));
+}
+
+void TForm4::showBesideSaveDialog(QWidget *saveDialog)
+{
+    show();
+    if (saveDialog)
+        TScreenFit::keepPlaced(this, [this, saveDialog] { placeBesideSaveDialog(saveDialog); },
+                               {saveDialog});
+    else
+        TScreenFit::keepPlaced(this, [this] { takeShownSize(); });
     raise();
 }
 
@@ -56,11 +65,17 @@ QPoint TForm4::centredPlace(const QRect &mainFrame, const QSize &aboutOuter)
                   mainFrame.top() + 24 + 256 - aboutOuter.height() / 2);
 }
 
-void TForm4::showCentredOn(const QWidget *mainWindow)
+void TForm4::showCentredOn(QWidget *mainWindow)
 {
-    showWithShownSize();
-    if (mainWindow)
-        move(centredPlace(mainWindow->frameGeometry(), frameGeometry().size()));
+    show();
+    TScreenFit::keepPlaced(
+        this,
+        [this, mainWindow] {
+            takeShownSize();
+            if (mainWindow)
+                move(centredPlace(mainWindow->frameGeometry(), frameGeometry().size()));
+        },
+        {mainWindow});
     raise();
 }
 

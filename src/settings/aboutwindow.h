@@ -20,11 +20,14 @@ public:
     static constexpr QSize ShownSize{320, 282};
 
     // The Extended button: the window's left edge at the Save Map dialog's
-    // right edge, tops aligned.
-    void showBesideSaveDialog(const QWidget *saveDialog);
+    // right edge, tops aligned, as far as the screen's available area lets
+    // it; placed again when the window system gives the window its frame.
+    void showBesideSaveDialog(QWidget *saveDialog);
+    // That place and size, for a window already shown (the dialog moved).
+    void placeBesideSaveDialog(QWidget *saveDialog);
     // The "?" button: centred on the point 280 pixels right of and below the
     // main window's top-left corner.
-    void showCentredOn(const QWidget *mainWindow);
+    void showCentredOn(QWidget *mainWindow);
 
     // Outer top-left that centres a window of outer size aboutOuter on that point.
     static QPoint centredPlace(const QRect &mainFrame, const QSize &aboutOuter);
@@ -36,5 +39,6 @@ public:
     QLabel *Image1;
 
 private:
-    void showWithShownSize();
+    // Every showing makes the outer size ShownSize.
+    void takeShownSize();
 };

@@ -4,6 +4,7 @@
 #include "fakedialogs.h"
 #include "testregistry.h"
 
+#include "app/extendedwindows.h"
 #include "app/mainwindow.h"
 #include "app/programstart.h"
 #include "catalogue/itemlistwindow.h"
@@ -461,6 +462,47 @@ private slots:
         p.form->hide();
     }
 
+    // Second is the map's name; a text typed over it, Enter or not, then Tab.
+    void mapNameBoxKeepsTheTypedTextUntilLeft_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("enter");
+        QTest::addColumn<int>("count");    // entries after the keys
+        QTest::addColumn<QString>("left"); // the box's text once it was left
+        QTest::newRow("Enter on a name in the list keeps the typed text until the box is left")
+            << "Third" << true << 3 << "Second";
+        QTest::newRow("Enter on a new name adds it and keeps it") << "Fourth" << true << 4 << "Fourth";
+        QTest::newRow("a name typed without Enter goes when the box is left") << "Fou" << false << 3 << "Second";
+    }
+    void mapNameBoxKeepsTheTypedTextUntilLeft()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, enter);
+        QFETCH(int, count);
+        QFETCH(QString, left);
+        GameData data;
+        Program p(data);
+        build::Header h;
+        h.mapKey = "MPNAME02";
+        p.dialogs.answerOpen(data.map(QStringLiteral("m.bms"), h, {{2001, 1}}));
+        p.form->Button1Click();
+        p.form->show();
+        p.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p.form.get()));
+        QComboBox *box = p.form->ComboBox2;
+        box->setFocus();
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), typed);
+        if (enter)
+            QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QCOMPARE(box->currentText(), typed);
+        QCOMPARE(box->count(), count);
+        QTest::keyClick(box->lineEdit(), Qt::Key_Tab);
+        QVERIFY(!box->hasFocus());
+        QCOMPARE(box->currentText(), left);
+        p.form->hide();
+    }
+
     // Faults found with malformed and unreadable files: what the user sees,
     // and the file on disk after the program ended.
     void faultsAtStartAndLoad_data()
@@ -545,27 +587,83 @@ private slots:
         p.form->hide();
     }
 
-    void itemListOpensBesideTheMainWindowAtLoadAndL()
+    // "Extended": the Save Map dialog (outer 650 by 280) below the main
+    // window, kept within the screen's available area.
+    void saveMapDialogPlace_data()
     {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QRect>("main");
+        QTest::addColumn<QPoint>("dialog");
+        QTest::newRow("room below: the dialog's top at the main window's bottom, left edges level")
+            << QRect(0, 0, 1920, 1080) << QRect(459, 100, 1002, 630) << QPoint(459, 730);
+        QTest::newRow("a 1400 by 900 screen: the dialog moves up to end at its bottom")
+            << QRect(0, 0, 1400, 900) << QRect(199, 135, 1002, 630) << QPoint(199, 620);
+        QTest::newRow("a panel along the bottom: the dialog ends above it")
+            << QRect(0, 0, 1400, 860) << QRect(199, 115, 1002, 630) << QPoint(199, 580);
+        QTest::newRow("a main window partly left of the screen: the dialog keeps to its left edge")
+            << QRect(0, 0, 1920, 1080) << QRect(-50, 100, 1002, 630) << QPoint(0, 730);
+        QTest::newRow("a second screen below the first: its own bottom counts")
+            << QRect(0, 1080, 1920, 1080) << QRect(459, 1300, 1002, 630) << QPoint(459, 1880);
+    }
+    void saveMapDialogPlace()
+    {
+        QFETCH(QRect, area);
+        QFETCH(QRect, main);
+        QFETCH(QPoint, dialog);
+        QCOMPARE(SaveMapDialogPlace(main, QSize(650, 280), area), dialog);
+    }
+
+    // The first Load puts the list beside the main window; once the user has
+    // moved either, "L", Reset and Load leave both where the user put them,
+    // the list only brought back onto the screen.
+    void itemListOpensBesideTheMainWindowOnce_data()
+    {
+        QTest::addColumn<QPoint>("listMovedBy");   // after the first Load
+        QTest::addColumn<QPoint>("mainMovedBy");
+        QTest::addColumn<QString>("shownAgainBy"); // "L" or "Load"
+        QTest::newRow("the list moved and hidden: L shows it where the user put it")
+            << QPoint(-200, 0) << QPoint() << "L";
+        QTest::newRow("the main window moved: the next Load leaves it there") << QPoint() << QPoint(-60, -40) << "Load";
+        QTest::newRow("both moved: Reset and Load leave both") << QPoint(-300, 0) << QPoint(-20, 20) << "Load";
+        QTest::newRow("the list dragged off the screen comes back to its edge")
+            << QPoint(-5000, -5000) << QPoint() << "L";
+    }
+    void itemListOpensBesideTheMainWindowOnce()
+    {
+        QFETCH(QPoint, listMovedBy);
+        QFETCH(QPoint, mainMovedBy);
+        QFETCH(QString, shownAgainBy);
         GameData data;
         Program p(data);
         p.form->show();
-        p.dialogs.answerOpen(data.map(QStringLiteral("a.bms"), {}, {{2001, 1}}));
+        const QString map = data.map(QStringLiteral("a.bms"), {}, {{2001, 1}});
+        p.dialogs.answerOpen(map);
         QTest::mouseClick(p.form->Button1, Qt::LeftButton);
         TForm5 &list = *p.form->Form5;
-        for (int pass = 0; pass < 2; ++pass) {
-            QVERIFY(list.isVisible());
-            const TItemListPlace place =
-                TForm5::placeBeside(p.form->frameGeometry(), list.frameGeometry().size(),
-                                    p.form->Form7->frameGeometry().width(), p.form->screen()->availableGeometry());
-            QCOMPARE(place.mainWindow, p.form->frameGeometry().topLeft());
-            QCOMPARE(list.frameGeometry(), place.itemList);
-            // Moved away and hidden, "L" brings it back to the same place.
-            list.move(0, 0);
+        QVERIFY(list.isVisible());
+        const QRect area = p.form->screen()->availableGeometry();
+        // Beside the main window and on the screen, never over the map.
+        QVERIFY(area.contains(list.frameGeometry()));
+        QCOMPARE(list.frameGeometry().top(), p.form->frameGeometry().top());
+        QVERIFY(list.frameGeometry().left() >= p.form->geometry().left() + 536);
+
+        list.move(list.frameGeometry().topLeft() + listMovedBy);
+        p.form->move(p.form->frameGeometry().topLeft() + mainMovedBy);
+        const QPoint mainAt = p.form->frameGeometry().topLeft();
+        // Off the screen to the top left, it comes back to the screen's corner.
+        const QPoint listAt = area.contains(list.frameGeometry()) ? list.frameGeometry().topLeft() : area.topLeft();
+        if (shownAgainBy == QLatin1String("L")) {
             list.hide();
-            if (pass == 0)
-                QTest::mouseClick(p.form->Button12, Qt::LeftButton);
+            QTest::mouseClick(p.form->Button12, Qt::LeftButton);
+        } else {
+            QTest::mouseClick(p.form->Button8, Qt::LeftButton); // Reset hides the list
+            p.dialogs.answerOpen(map);
+            QTest::mouseClick(p.form->Button1, Qt::LeftButton);
         }
+        QVERIFY(list.isVisible());
+        QCOMPARE(p.form->frameGeometry().topLeft(), mainAt);
+        QCOMPARE(list.frameGeometry().topLeft(), listAt);
+        QVERIFY(area.contains(list.frameGeometry()));
         p.form->hide();
     }
 

@@ -9,6 +9,7 @@
 #include "catalogue/objectviewwindow.h"
 #include "settings/settings.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -124,6 +125,30 @@ private slots:
             QTest::mouseClick(f.list.B_search, Qt::LeftButton);
         QCOMPARE(f.currentRow(), found);
         QCOMPARE(f.list.Label1->text(), picked);
+    }
+
+    // An item is picked by selecting its row, not by the list's current row.
+    void pickingTakesASelection_data()
+    {
+        QTest::addColumn<QList<int>>("keys"); // pressed in the search field, one after another
+        QTest::addColumn<QString>("picked");  // Label1 afterwards
+        QTest::newRow("tabbing into the list picks nothing") << QList<int>{Qt::Key_Tab} << "Number";
+        QTest::newRow("Down after tabbing in picks the row it selects")
+            << QList<int>{Qt::Key_Tab, Qt::Key_Down} << "1001";
+    }
+    void pickingTakesASelection()
+    {
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, picked);
+        TListFixture f;
+        f.list.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.list));
+        f.list.E_search->setFocus();
+        for (int key : keys)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), f.list.ItemList);
+        QCOMPARE(f.list.Label1->text(), picked);
+        QCOMPARE(f.list.Button1->isEnabled(), picked != QLatin1String("Number"));
     }
 
     void viewShowsThePickedItemBesideTheList()

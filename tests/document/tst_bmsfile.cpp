@@ -169,20 +169,36 @@ private slots:
             QCOMPARE(build::getLE32(out, off), 0);
     }
 
+    // A file's game-type byte ticks the boxes, and the ticked boxes are the
+    // byte the next save writes.
     void gameTypesFromBoxes_data()
     {
         QTest::addColumn<int>("loaded");
+        QTest::addColumn<QList<bool>>("boxes"); // Coop, DM, TDM, KoTH, TKH, CTF
         QTest::addColumn<int>("saved");
-        QTest::newRow("every used bit survives a load and save") << 0x77 << 0x77;
-        QTest::newRow("200 keeps only TKH (bits 3 and 7 unused)") << 200 << 64;
-        QTest::newRow("8 alone ticks nothing and saves 0") << 8 << 0;
-        QTest::newRow("34 is DM and TDM") << 34 << 34;
+        QTest::newRow("every used bit survives a load and save")
+            << 0x77 << QList<bool>{true, true, true, true, true, true} << 0x77;
+        QTest::newRow("200 keeps only TKH (bits 3 and 7 unused)")
+            << 200 << QList<bool>{false, false, false, false, true, false} << 64;
+        QTest::newRow("8 alone ticks nothing and saves 0") << 8 << QList<bool>(6, false) << 0;
+        QTest::newRow("34 is DM and TDM") << 34 << QList<bool>{false, true, true, false, false, false} << 34;
+        QTest::newRow("4 is KoTH") << 4 << QList<bool>{false, false, false, true, false, false} << 4;
+        QTest::newRow("17 is Coop and CTF") << 17 << QList<bool>{true, false, false, false, false, true} << 17;
     }
     void gameTypesFromBoxes()
     {
         QFETCH(int, loaded);
+        QFETCH(QList<bool>, boxes);
         QFETCH(int, saved);
-        QCOMPARE(int(GameTypesFromBoxes(BoxesFromGameTypes(std::uint8_t(loaded)))), saved);
+        Fixture f;
+        build::Header h;
+        h.gameTypes = std::uint8_t(loaded);
+        TMapDocument doc;
+        f.load(doc, build::map(h, {{2001, 1}}));
+        const std::array<bool, 6> ticked = BoxesFromGameTypes(doc.Header.GameTypes());
+        QCOMPARE(QList<bool>(ticked.begin(), ticked.end()), boxes);
+        const QByteArray out = f.save(doc, {ticked, false, 0, 0});
+        QCOMPARE(int(std::uint8_t(out[123])), saved);
     }
 
     void boxOrderMatchesBits()

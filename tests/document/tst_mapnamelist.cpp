@@ -174,16 +174,40 @@ private slots:
         QCOMPARE(box.items.size(), 4);
     }
 
+    // The fourth entry picked, a text typed key by key (and Enter pressed on
+    // it), then the box left.
+    void leavingWithoutEnterReturnsToTheRememberedEntry_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("enter");
+        QTest::addColumn<QByteArray>("shown"); // the entry selected after leaving
+        QTest::addColumn<int>("count");
+        QTest::newRow("a half-typed name is dropped") << "Half typ" << false << QByteArray("Map number 4") << 5;
+        QTest::newRow("another entry's name, typed but not confirmed, does not pick it")
+            << "Map number 1" << false << QByteArray("Map number 4") << 5;
+        QTest::newRow("Enter on another entry's name does not pick it either")
+            << "Map number 1" << true << QByteArray("Map number 4") << 5;
+        QTest::newRow("a new name confirmed with Enter is the one kept") << "New map" << true << QByteArray("New map") << 6;
+    }
     void leavingWithoutEnterReturnsToTheRememberedEntry()
     {
+        QFETCH(QString, typed);
+        QFETCH(bool, enter);
+        QFETCH(QByteArray, shown);
+        QFETCH(int, count);
         TMapNameBox box;
         box.fill(names(5), "MPNAME02");
         box.click(3);
-        box.keyDown(false, QStringLiteral("Half typ"));
-        box.selected = -1; // typing cleared the selection
+        // Each key press sees the text as it stood before the key.
+        for (qsizetype n = 0; n < typed.size(); ++n)
+            box.keyDown(false, typed.left(n));
+        if (enter)
+            box.keyDown(true, typed);
+        box.keyDown(false, typed); // the Tab that leaves the box
         box.exit();
-        QCOMPARE(box.selected, 3);
-        QCOMPARE(box.items.size(), 5);
+        QCOMPARE(box.selectedText(), QString::fromLatin1(shown));
+        QCOMPARE(box.RememberedNameIndex, box.selected);
+        QCOMPARE(box.items.size(), count);
     }
 
     void deleting_data()

@@ -84,11 +84,21 @@ struct TEditingFixture {
         QTest::mouseClick(grid().viewport(), Qt::LeftButton, modifiers, grid().visualRect(i).center());
     }
 
-    void doubleClickCell(int col, int row)
+    // A double click as the window system delivers it: press, release, the
+    // double-click event of the second press, release.
+    static void doubleClick(QWidget *widget, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        clickCell(col, row);
-        QTest::mouseDClick(grid().viewport(), Qt::LeftButton, Qt::NoModifier,
-                           grid().visualRect(table().index(row - 1, col)).center());
+        QTest::mousePress(widget, Qt::LeftButton, modifiers, at);
+        QTest::mouseRelease(widget, Qt::LeftButton, modifiers, at);
+        QTest::mouseDClick(widget, Qt::LeftButton, modifiers, at);
+        QTest::mouseRelease(widget, Qt::LeftButton, modifiers, at);
+    }
+
+    void doubleClickCell(int col, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        const QModelIndex i = table().index(row - 1, col);
+        grid().scrollTo(i);
+        doubleClick(grid().viewport(), grid().visualRect(i).center(), modifiers);
     }
 
     // Keys go where the user's keys go: to the widget that has the focus.

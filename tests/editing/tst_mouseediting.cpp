@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QGraphicsSimpleTextItem>
+#include <QHeaderView>
 #include <QLabel>
 
 namespace {
@@ -57,19 +58,20 @@ private slots:
     void pressesSelectAndMove_data()
     {
         QTest::addColumn<Qt::MouseButton>("onMarker");
-        QTest::addColumn<bool>("tableClickFirst");
+        QTest::addColumn<QString>("tablePress"); // before the marker: "cell", "title" or none
         QTest::addColumn<bool>("leftClickBetween");
         QTest::addColumn<bool>("moves");
-        QTest::newRow("a right press arms: right clicks move the marker") << Qt::RightButton << false << false << true;
-        QTest::newRow("a left press selects without arming") << Qt::LeftButton << false << false << false;
-        QTest::newRow("a middle press selects without arming") << Qt::MiddleButton << false << false << false;
-        QTest::newRow("a press in the table arms") << Qt::LeftButton << true << false << true;
-        QTest::newRow("a left click on the empty map disarms") << Qt::RightButton << false << true << false;
+        QTest::newRow("a right press arms: right clicks move the marker") << Qt::RightButton << "" << false << true;
+        QTest::newRow("a left press selects without arming") << Qt::LeftButton << "" << false << false;
+        QTest::newRow("a middle press selects without arming") << Qt::MiddleButton << "" << false << false;
+        QTest::newRow("a press in the table arms") << Qt::LeftButton << "cell" << false << true;
+        QTest::newRow("sizing a column by its title arms") << Qt::LeftButton << "title" << false << true;
+        QTest::newRow("a left click on the empty map disarms") << Qt::RightButton << "" << true << false;
     }
     void pressesSelectAndMove()
     {
         QFETCH(Qt::MouseButton, onMarker);
-        QFETCH(bool, tableClickFirst);
+        QFETCH(QString, tablePress);
         QFETCH(bool, leftClickBetween);
         QFETCH(bool, moves);
         QList<build::Object> objects;
@@ -77,8 +79,18 @@ private slots:
             objects << (i == 41 ? object(5001, 300 * U, -300 * U, i) : object(2001, 5 * i * U, -10 * U, i));
         TEditingFixture f(objects);
         f.table().setCell(T::ColRadius, 41, QStringLiteral("10"));
-        if (tableClickFirst)
+        if (tablePress == QLatin1String("cell"))
             f.clickCell(T::ColZ, 2);
+        if (tablePress == QLatin1String("title")) {
+            // The edge between the "Z-Axis" and "Horz-Angel" titles, dragged 10 pixels right.
+            QHeaderView *titles = f.grid().horizontalHeader();
+            const QPoint edge(titles->sectionViewportPosition(T::ColZ) + titles->sectionSize(T::ColZ) - 1,
+                              titles->height() / 2);
+            QTest::mousePress(titles->viewport(), Qt::LeftButton, {}, edge);
+            QTest::mouseMove(titles->viewport(), edge + QPoint(10, 0));
+            QTest::mouseRelease(titles->viewport(), Qt::LeftButton, {}, edge + QPoint(10, 0));
+            QCOMPARE(f.grid().columnWidth(T::ColZ), 74);
+        }
         f.pressInMap(QPoint(301, 302), onMarker);
         QCOMPARE(f.form->Document.CurrentRow, 41);
         QCOMPARE(f.grid().currentRow(), 41);

@@ -183,21 +183,23 @@ private slots:
     void useAppliesThePickedItem_data()
     {
         QTest::addColumn<QString>("pickedName"); // the Item List row clicked; empty: none
-        QTest::addColumn<bool>("doubleClick");
+        QTest::addColumn<QString>("gesture");    // Use, a double click on the row or below the last row
         QTest::addColumn<QStringList>("items"); // "Object" of rows 1 .. 7 afterwards
         QTest::addColumn<QRgb>("fill");          // marker colour of rows 3 .. 6
         const QString old = QStringLiteral("2001");
         QTest::newRow("Use writes number and name into rows 3 to 6 and recolours their markers")
-            << "Soldier" << false << QStringList{old, old, "5001", "5001", "5001", "5001", old} << QRgb(0xFFFF00FF);
+            << "Soldier" << "Use" << QStringList{old, old, "5001", "5001", "5001", "5001", old} << QRgb(0xFFFF00FF);
         QTest::newRow("a double click on a row does the same")
-            << "Start" << true << QStringList{old, old, "6002", "6002", "6002", "6002", old} << QRgb(0xFF00FFFF);
+            << "Start" << "row" << QStringList{old, old, "6002", "6002", "6002", "6002", old} << QRgb(0xFF00FFFF);
+        QTest::newRow("a double click below the last row uses the picked item")
+            << "Start" << "below" << QStringList{old, old, "6002", "6002", "6002", "6002", old} << QRgb(0xFF00FFFF);
         QTest::newRow("a double click on a heading before any pick changes nothing")
-            << "" << true << QStringList{old, old, old, old, old, old, old} << QRgb(0xFFC0C0C0);
+            << "" << "row" << QStringList{old, old, old, old, old, old, old} << QRgb(0xFFC0C0C0);
     }
     void useAppliesThePickedItem()
     {
         QFETCH(QString, pickedName);
-        QFETCH(bool, doubleClick);
+        QFETCH(QString, gesture);
         QFETCH(QStringList, items);
         QFETCH(QRgb, fill);
         TEditingFixture f(QList<build::Object>(7, object(2001, 10 * U, -10 * U)));
@@ -209,11 +211,17 @@ private slots:
             if (!pickedName.isEmpty() && catalogue->index(r, 1).data().toString() == pickedName)
                 listRow = r;
         const QPoint at = list.ItemList->visualRect(catalogue->index(listRow, 1)).center();
-        QTest::mouseClick(list.ItemList->viewport(), Qt::LeftButton, {}, at);
-        if (doubleClick)
-            QTest::mouseDClick(list.ItemList->viewport(), Qt::LeftButton, {}, at);
-        else
+        if (gesture == QLatin1String("Use")) {
+            QTest::mouseClick(list.ItemList->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseClick(list.Button1, Qt::LeftButton);
+        } else if (gesture == QLatin1String("row")) {
+            TEditingFixture::doubleClick(list.ItemList->viewport(), at);
+        } else {
+            QTest::mouseClick(list.ItemList->viewport(), Qt::LeftButton, {}, at);
+            const QRect last = list.ItemList->visualRect(catalogue->index(catalogue->rowCount() - 1, 1));
+            QVERIFY(last.bottom() + 20 < list.ItemList->viewport()->height());
+            TEditingFixture::doubleClick(list.ItemList->viewport(), QPoint(last.center().x(), last.bottom() + 10));
+        }
         QCOMPARE(column(f, T::ColObject), items);
         for (int row = 3; row <= 6; ++row) {
             QCOMPARE(f.marker(row)->fillColour(), fill);

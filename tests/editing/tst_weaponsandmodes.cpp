@@ -79,18 +79,34 @@ private slots:
         QVERIFY(f.grid().isEditing());
     }
 
+    // The list opens over the current cell; a choice fills the rows the
+    // selection holds when the double click is done.
+    void aChoiceFillsTheSelectedRows_data()
+    {
+        QTest::addColumn<int>("doubleClickRow");
+        QTest::addColumn<bool>("shift");
+        QTest::addColumn<QStringList>("codes"); // rows 1 .. 5 after choosing Knife
+        QTest::newRow("a Shift+double click on row 4 fills rows 2 to 4 from the current row")
+            << 4 << true << QStringList{"0", "30", "30", "30", "0"};
+        QTest::newRow("a Shift+double click above the current row fills up to it")
+            << 1 << true << QStringList{"30", "30", "0", "0", "0"};
+        QTest::newRow("a plain double click in the selection first makes it its own row")
+            << 3 << false << QStringList{"0", "0", "30", "0", "0"};
+    }
     void aChoiceFillsTheSelectedRows()
     {
-        TEditingFixture f({object(5001, 0, 0), object(5001, 0, 0), object(5001, 0, 0), object(5001, 0, 0),
-                           object(5001, 0, 0)});
+        QFETCH(int, doubleClickRow);
+        QFETCH(bool, shift);
+        QFETCH(QStringList, codes);
+        TEditingFixture f(QList<build::Object>(5, object(5001, 0, 0)));
         f.selectRows(T::ColWeapon, 2, 4);
-        QTest::mouseDClick(f.grid().viewport(), Qt::LeftButton, Qt::NoModifier,
-                           f.grid().visualRect(f.table().index(1, T::ColWeapon)).center());
+        f.doubleClickCell(T::ColWeapon, doubleClickRow, shift ? Qt::ShiftModifier : Qt::NoModifier);
+        QVERIFY(f.form->ComboBox3->isVisible());
         choose(f.form->ComboBox3, 11); // Knife
-        QStringList codes;
+        QStringList written;
         for (int row = 1; row <= 5; ++row)
-            codes << f.cell(T::ColWeapon, row);
-        QCOMPARE(codes, (QStringList{"0", "30", "30", "30", "0"}));
+            written << f.cell(T::ColWeapon, row);
+        QCOMPARE(written, codes);
     }
 };
 

@@ -85,6 +85,11 @@ private slots:
             << r1 + r2 + r3 + record(4) + record(5) << "59" << QList<int>{1, 2, 3} << QString();
         QTest::newRow("fewer records leave the later rows as they were")
             << r1 + "\r\n" << "59" << QList<int>{1} << QString();
+        QTest::newRow("blank lines after the records are no part of a field")
+            << r1 + r2 + build::repeated("\r\n", 600) + r3 << "59" << QList<int>{1, 2, 3} << QString();
+        QTest::newRow("a cell of 1024 bytes between line ends is taken")
+            << r1 + "102;5001;\r\n" + QByteArray(MaxImportFieldBytes, 'n') + "\r\n;524288;-786432;7;8;9;10;11;" + r3
+            << "59" << QList<int>{1, 2, 3} << QString();
         QTest::newRow("a bad position keeps the cells, names its cell and moves the other rows")
             << r1 + record(2, "12a") + r3 << "59" << QList<int>{1, 2, 3}
             << "'12a' is not a valid integer value (row 2, column \"X-Axis\")";
@@ -134,6 +139,9 @@ private slots:
             << "import" << "" << "x" << record(1) << "'x' is not a valid integer value (the separator code in Setup)";
         QTest::newRow("import of a file with no separator in reach names the file and changes no cell")
             << "import" << "" << "59" << QByteArray(5000, '\0') << "table.txt";
+        QTest::newRow("import of a cell of 1025 bytes between line ends is refused")
+            << "import" << "" << "59" << record(1) + "\r\n" + QByteArray(MaxImportFieldBytes + 1, 'n') + "\r\n;"
+            << "More than 1024 bytes without the separator \";\" (code 59) at row 2, column \"ID\"";
     }
     void failuresLoseNothing()
     {

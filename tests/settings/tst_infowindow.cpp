@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QSet>
 #include <QTest>
 
@@ -34,19 +35,33 @@ private slots:
         QCOMPARE(TForm6::infoWindowPlace(mainFrame, infoWidth), place);
     }
 
+    // A main window 700 wide in the test platform's 2-pixel frame: the Info
+    // window ends at its centre, 352 pixels in, and its top is 100 below the
+    // main window's, wherever that is.
+    void windowFollowsTheMainWindow_data()
+    {
+        QTest::addColumn<QList<QPoint>>("mainPlaces"); // the main window moved there in turn
+        QTest::addColumn<int>("right");                // the Info window's right edge (exclusive)
+        QTest::addColumn<int>("top");
+        QTest::newRow("at 120,80") << QList<QPoint>{QPoint(120, 80)} << 472 << 180;
+        QTest::newRow("moved to 300,40 after a first message there")
+            << QList<QPoint>{QPoint(120, 80), QPoint(300, 40)} << 652 << 140;
+    }
     void windowFollowsTheMainWindow()
     {
+        QFETCH(QList<QPoint>, mainPlaces);
+        QFETCH(int, right);
+        QFETCH(int, top);
         QWidget main;
         main.setGeometry(120, 80, 700, 500);
         main.show();
         TForm6 info(&main);
-        for (const QPoint mainAt : {QPoint(120, 80), QPoint(300, 40)}) {
+        for (const QPoint mainAt : mainPlaces) {
             main.move(mainAt);
             info.ShowInfoMessage(QStringLiteral("Saved"), QStringLiteral("one"), QStringLiteral("two"));
-            const QRect m = main.frameGeometry();
-            QCOMPARE(info.frameGeometry().topLeft(),
-                     QPoint(m.left() + m.width() / 2 - info.frameGeometry().width(), m.top() + 100));
         }
+        QCOMPARE(info.frameGeometry().right() + 1, right);
+        QCOMPARE(info.frameGeometry().top(), top);
     }
 
     void messages_data()
@@ -104,23 +119,33 @@ private slots:
 class TestAboutWindow : public QObject {
     Q_OBJECT
 private slots:
+    // A 300 by 200 stand-in for the dialog (304 by 204 with the test
+    // platform's frame) on that platform's 800 by 800 screen; the About
+    // window (320 by 282) stays on it.
     void besideTheSaveMapDialog_data()
     {
         QTest::addColumn<QPoint>("dialogAt");
-        QTest::newRow("at the dialog's right edge, tops aligned") << QPoint(100, 200);
+        QTest::addColumn<QPoint>("aboutAt");
+        QTest::newRow("at the dialog's right edge, tops aligned") << QPoint(100, 200) << QPoint(404, 200);
+        QTest::newRow("a dialog low on the screen: the window moves up to end at its bottom")
+            << QPoint(100, 600) << QPoint(404, 518);
+        QTest::newRow("a dialog near the right edge: the window keeps to that edge")
+            << QPoint(400, 100) << QPoint(480, 100);
     }
     void besideTheSaveMapDialog()
     {
         QFETCH(QPoint, dialogAt);
+        QFETCH(QPoint, aboutAt);
         QWidget saveDialog;
-        saveDialog.setGeometry(QRect(dialogAt, QSize(648, 254)));
+        saveDialog.setGeometry(QRect(dialogAt, QSize(300, 200)));
         saveDialog.show();
+        QCOMPARE(saveDialog.screen()->availableGeometry(), QRect(0, 0, 800, 800));
+        saveDialog.move(dialogAt);
         TForm4 about;
         about.resize(500, 500); // every showing sets the size again
         about.showBesideSaveDialog(&saveDialog);
         QVERIFY(about.isVisible());
-        const QRect d = saveDialog.frameGeometry();
-        QCOMPARE(about.frameGeometry(), QRect(QPoint(d.left() + d.width(), d.top()), TForm4::ShownSize));
+        QCOMPARE(about.frameGeometry(), QRect(aboutAt, TForm4::ShownSize));
     }
 
     void centredOnTheMainWindow_data()
@@ -138,11 +163,12 @@ private slots:
         QWidget main;
         main.setGeometry(QRect(mainAt, QSize(1000, 600)));
         main.show();
+        main.move(mainAt);
         TForm4 about;
         about.showCentredOn(&main);
         QVERIFY(about.isVisible());
         QCOMPARE(about.frameGeometry().size(), TForm4::ShownSize);
-        QCOMPARE(about.frameGeometry().topLeft(), TForm4::centredPlace(main.frameGeometry(), TForm4::ShownSize));
+        QCOMPARE(about.frameGeometry().topLeft(), aboutAt);
     }
 
     void picture()
