@@ -91,6 +91,7 @@ private slots:
         {
             const QSignalBlocker quiet(f.panel().ScrollBar1);
             f.panel().ScrollBar1->setValue(zoom);
+            f.panel().E_Zoom->setText(QString::number(zoom));
         }
         f.setView(zoom, offsets.x(), offsets.y());
         const QPoint before = f.marker(1)->topLeft();
@@ -108,7 +109,10 @@ private slots:
                      && std::abs(after.y() - (pointer.y() + (before.y() - pointer.y()) * scale)) <= 1.0,
                  qPrintable(QStringLiteral("marker at %1,%2").arg(after.x()).arg(after.y())));
         QCOMPARE(f.shown().pixel(after + QPoint(1, 1)), qRgb(255, 255, 255));
-        // The readouts show the pointer's place.
+        // After a zoom the readouts show the pointer's place (a move over
+        // a marker alone leaves them).
+        if (zoomAfter == zoom)
+            return;
         QCOMPARE(f.panel().Label1->text(), QString::number(pointer.x()));
         QCOMPARE(f.panel().Label2->text(), QString::number(pointer.y()));
         QCOMPARE(f.panel().Label4->text(),
@@ -150,7 +154,8 @@ private slots:
         // A marker that stays far outside keeps its place until the next full repositioning.
         if (insideScrollBand(QPoint(700, 450) + moved))
             QCOMPARE(f.marker(2)->topLeft(), QPoint(700, 450) + moved);
-        QCOMPARE(f.shown().pixel(QPoint(201, 201) + moved), qRgb(192, 192, 192));
+        if (QRect(0, 0, 508, 508).contains(QPoint(200, 200) + moved))
+            QCOMPARE(f.shown().pixel(QPoint(201, 201) + moved), qRgb(192, 192, 192));
         // The tiles still start one picture period from the map's edge.
         const TTileRect tile = f.map().tileLayout()[0];
         QCOMPARE((tile.Left - moved.x()) % tile.Width, 0);
