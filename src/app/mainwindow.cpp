@@ -183,6 +183,10 @@ void TForm1::createEditing()
     WeaponBox = std::make_unique<TWeaponBox>(ComboBox3, Document, *StringGrid1, *TableEditing, m_dialogs, this);
     connect(TableEditing.get(), &TTableEditing::weaponBoxHideRequested, ComboBox3, &QWidget::hide);
     connect(MouseEditing.get(), &TMouseEditing::weaponBoxHideRequested, ComboBox3, &QWidget::hide);
+    MouseEditing->headingLineFollows = [this] {
+        if (StringGrid1->currentCol() == TObjectTable::ColHorzAngle)
+            TableEditing->DrawHeadingIndicator(true);
+    };
     connect(E_search, &QLineEdit::returnPressed, this,
             [this] { TableEditing->E_searchKeyDown(Qt::Key_Return, E_search->text()); });
     connect(Button9, &QPushButton::clicked, ObjectListEditing.get(), &TObjectListEditing::Button9Click);

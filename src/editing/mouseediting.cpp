@@ -22,19 +22,16 @@ TMouseEditing::TMouseEditing(TMapDocument &document, TMapViewPanel &view, TObjec
     connect(view.Panel1, &TMapView::workMaskMoved, this, &TMouseEditing::Work_maskeMouseMove);
     connect(view.Panel1, &TMapView::workMaskPressed, this, &TMouseEditing::Work_maskeMouseDown);
     connect(view.Panel1, &TMapView::markerPressed, this, &TMouseEditing::Shape1MouseDown);
+    connect(view.Panel1, &TMapView::markerDragged, this, &TMouseEditing::markerDragged);
+    connect(view.Panel1, &TMapView::markerReleased, this, &TMouseEditing::markerReleased);
+    connect(view.Panel1, &TMapView::escapePressed, this, &TMouseEditing::cancelDrag);
 }
 
 void TMouseEditing::Work_maskeMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point)
 {
-    if (buttons == Qt::NoButton && modifiers == Qt::AltModifier)
+    if ((buttons == Qt::NoButton && modifiers == Qt::AltModifier) || buttons == Qt::MiddleButton)
         TrackMeter(point);
-    // In 64 bits: a view scrolled very far must not turn every pointer move
-    // into an overflow message.
-    const TWideGamePoint game = windowToGameWide(m_view.View, point.x(), point.y());
-    m_view.Label1->setText(QString::number(point.x()));
-    m_view.Label4->setText(QString::number(game.X));
-    m_view.Label2->setText(QString::number(point.y()));
-    m_view.Label5->setText(QString::number(game.Y));
+    m_view.showPointerReadout(point);
 }
 
 void TMouseEditing::Shape1MouseDown(int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point)
@@ -54,6 +51,77 @@ void TMouseEditing::Shape1MouseDown(int row, Qt::MouseButton button, Qt::Keyboar
         // The table follows with a cell selection in its current column.
         if (m_grid.moveTo(std::max(m_grid.currentCol(), 0), row))
             m_grid.scrollRowToTop(row);
+        // A left press alone may become a drag of this object.
+        if (button == Qt::LeftButton && modifiers == Qt::NoModifier) {
+            m_pressRow = row;
+            m_pressPoint = point;
+            m_grabOffset = point - m->topLeft();
+        }
+    });
+}
+
+void TMouseEditing::markerDragged(int row, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point)
+{
+    if (buttons == Qt::MiddleButton) {
+        Work_maskeMouseMove(buttons, modifiers, point);
+        return;
+    }
+    if (row != m_pressRow || !(buttons & Qt::LeftButton))
+        return;
+    if (!m_dragging) {
+        const QPoint moved = point - m_pressPoint;
+        if (moved.x() * moved.x() + moved.y() * moved.y() <= 3 * 3)
+            return;
+        const TObjectTable &table = m_document.Table;
+        m_startX = table.cell(TObjectTable::ColX, row);
+        m_startY = table.cell(TObjectTable::ColY, row);
+        m_startCacheX = m_document.ObjectX[row - 1];
+        m_startCacheY = m_document.ObjectY[row - 1];
+        m_dragging = true;
+    }
+    // The heading line, which a right-click move wipes, follows a drag.
+    const bool moved = runGuarded(m_dialogs, m_host, [&] {
+        moveObjectTo(row, point - m_grabOffset);
+        if (headingLineFollows)
+            headingLineFollows();
+    });
+    // A place beyond the game's coordinates ends the drag where it was.
+    if (!moved)
+        endDrag();
+    m_view.showPointerReadout(point);
+}
+
+void TMouseEditing::markerReleased(int row, Qt::MouseButton button, QPoint)
+{
+    if (button == Qt::LeftButton && row == m_pressRow)
+        endDrag();
+}
+
+void TMouseEditing::endDrag()
+{
+    m_pressRow = 0;
+    m_dragging = false;
+}
+
+void TMouseEditing::cancelDrag()
+{
+    if (!m_dragging) {
+        endDrag();
+        return;
+    }
+    const int row = m_pressRow;
+    endDrag();
+    TObjectTable &table = m_document.Table;
+    table.setCell(TObjectTable::ColX, row, m_startX);
+    table.setCell(TObjectTable::ColY, row, m_startY);
+    m_document.ObjectX[row - 1] = m_startCacheX;
+    m_document.ObjectY[row - 1] = m_startCacheY;
+    runGuarded(m_dialogs, m_host, [&] {
+        if (TMarker *m = m_view.Markers[row])
+            m->setTopLeft(m_view.markerPlaceForRow(row));
+        placeSelectionMarksOn(row);
+        if (headingLineFollows)
+            headingLineFollows();
     });
 }
 
@@ -70,7 +138,7 @@ void TMouseEditing::Work_maskeMouseDown(Qt::MouseButton button, Qt::KeyboardModi
             if (m_grid.currentCol() == TObjectTable::ColHorzAngle)
                 map.clearWorkMask();
         } else if (button == Qt::RightButton && m_view.SelectionShown) {
-            moveCurrentObjectTo(point);
+            moveObjectTo(m_document.CurrentRow, point);
         }
     });
 }
@@ -78,27 +146,38 @@ void TMouseEditing::Work_maskeMouseDown(Qt::MouseButton button, Qt::KeyboardModi
 // The armed object's marker lands with its top left corner on the pressed
 // pixel; the cache and the "X-Axis" and "Y-Axis" cells take the game position
 // of that pixel.
-void TMouseEditing::moveCurrentObjectTo(QPoint point)
+void TMouseEditing::moveObjectTo(int row, QPoint point)
 {
-    TMarker *m = m_view.currentMarker();
+    TMarker *m = row >= 1 && row <= std::min(m_document.ObjectCount, TMapDocument::MaxObjects)
+        ? m_view.Markers[row]
+        : nullptr;
     if (!m)
         return;
     const TGamePoint game = windowToGame(m_view.View, point.x(), point.y());
-    const int row = m_document.CurrentRow;
     m->setTopLeft(point);
     m_document.ObjectX[row - 1] = game.X;
     m_document.ObjectY[row - 1] = game.Y;
-    TMapView &map = *m_view.Panel1;
-    map.clearWorkMask();
+    m_view.Panel1->clearWorkMask();
     m_document.Table.setCell(TObjectTable::ColX, row, QString::number(game.X));
     m_document.Table.setCell(TObjectTable::ColY, row, QString::number(game.Y));
+    placeSelectionMarksOn(row);
+}
+
+// The radius circle sized and centred on the marker and shown, the selection
+// ring centred on it (its visibility unchanged).
+void TMouseEditing::placeSelectionMarksOn(int row)
+{
+    TMarker *m = m_view.Markers[row];
+    if (!m || row != m_document.CurrentRow)
+        return;
     m_view.showRangerOn(m);
-    map.Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
+    m_view.Panel1->Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
 }
 
 void TMouseEditing::ToggleMeter(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point, int row)
 {
-    if (button != Qt::LeftButton || modifiers != Qt::AltModifier)
+    const bool altLeft = button == Qt::LeftButton && modifiers == Qt::AltModifier;
+    if (!altLeft && button != Qt::MiddleButton)
         return;
     const TViewState &v = m_view.View;
     if (row != -1) {

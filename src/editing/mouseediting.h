@@ -3,11 +3,17 @@
 // a marker that selects its object (and, with the right button, arms it for
 // moving), a press on the empty map that deselects or moves the armed object
 // to the pressed pixel, and the measuring circle that Alt with the left
-// button anchors and the pointer stretches.
+// button (or the middle button) anchors and the pointer stretches.
+//
+// A marker pressed with the left button and then moved more than 3 pixels
+// with the button held is dragged: its object follows the pointer live, as a
+// right-click move at each place, until the release; Escape puts it back.
 
 #include <QObject>
 #include <QPoint>
+#include <QString>
 #include <cstdint>
+#include <functional>
 
 class QWidget;
 class TDialogs;
@@ -31,21 +37,45 @@ public:
     void Work_maskeMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point);
     void Work_maskeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
     void Shape1MouseDown(int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
-    // Alt with the left button: anchors the measuring circle at the marker of
-    // `row` (or at the point for -1) and shows or hides it.
+    // The pointer moved with a button held after a press on a marker, and
+    // the release that ends it.
+    void markerDragged(int row, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point);
+    void markerReleased(int row, Qt::MouseButton button, QPoint point);
+    // Escape during a drag: the object goes back where the drag took it from.
+    void cancelDrag();
+    bool isDragging() const { return m_dragging; }
+    // Alt with the left button, or the middle button: anchors the measuring
+    // circle at the marker of `row` (or at the point for -1) and shows or hides it.
     void ToggleMeter(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point, int row);
     void TrackMeter(QPoint point);
+
+    // Redraws the current object's heading line where the table shows it
+    // (set by the main window, which has the table's rules).
+    std::function<void()> headingLineFollows;
 
 signals:
     // A left press on the empty map hides the weapon list.
     void weaponBoxHideRequested();
 
 private:
-    void moveCurrentObjectTo(QPoint point);
+    void moveObjectTo(int row, QPoint point);
+    void placeSelectionMarksOn(int row);
+    void endDrag();
 
     TMapDocument &m_document;
     TMapViewPanel &m_view;
     TObjectGrid &m_grid;
     TDialogs &m_dialogs;
     QWidget *m_host;
+
+    // The marker pressed with the left button, where, and the pointer's
+    // place within it; the object's cells and cache before the drag.
+    int m_pressRow = 0;
+    QPoint m_pressPoint;
+    QPoint m_grabOffset;
+    bool m_dragging = false;
+    QString m_startX;
+    QString m_startY;
+    std::int32_t m_startCacheX = 0;
+    std::int32_t m_startCacheY = 0;
 };

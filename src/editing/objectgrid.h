@@ -45,6 +45,8 @@ public:
     // under it); the selection becomes that cell.
     void setCurrentCellQuietly(int col, int row);
     void scrollRowToTop(int row);
+    // Selects the rectangle of cells between two corners; the current cell stays.
+    void selectRectangle(int col1, int row1, int col2, int row2);
     // The rectangle of a cell in the given widget's coordinates.
     QRect cellRect(int col, int row, QWidget *in) const;
 
@@ -82,7 +84,6 @@ private:
     bool moveBy(int dCol, int dRow);
     void tabMove(bool backwards);
     void extendTo(int col, int row);
-    void selectRectangle(int col1, int row1, int col2, int row2);
     bool isInside(const QWidget *widget) const;
     QModelIndex cellIndex(int col, int row) const;
     int visibleRows() const;

@@ -54,6 +54,25 @@ int appendObjectRow(TMapDocument &doc, std::int32_t id, const QString &itemText,
     return row;
 }
 
+int appendObjectCopies(TMapDocument &doc, int top, int bottom, std::int32_t firstId)
+{
+    const int first = doc.ObjectCount + 1;
+    const int n = bottom - top + 1;
+    doc.ObjectCount = first + n - 1;
+    doc.Table.setRowCount(first + n);
+    for (int i = 0; i < n; ++i) {
+        const int from = top + i;
+        const int to = first + i;
+        TObjectTable::Row cells = doc.Table.rowCells(from);
+        cells[TObjectTable::ColNr] = QString::number(to);
+        cells[TObjectTable::ColId] = QString::number(firstId + i);
+        doc.Table.setRowCells(to, cells);
+        doc.ObjectX[to - 1] = doc.ObjectX[from - 1];
+        doc.ObjectY[to - 1] = doc.ObjectY[from - 1];
+    }
+    return first;
+}
+
 bool deleteObjectRow(TMapDocument &doc, int row)
 {
     const int count = doc.ObjectCount;

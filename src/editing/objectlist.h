@@ -35,6 +35,12 @@ TGamePoint newObjectPosition(const TViewState &view);
 int appendObjectRow(TMapDocument &doc, std::int32_t id, const QString &itemText, TGamePoint position,
                     const TItemCatalogue &catalogue);
 
+// Appends copies of object rows top .. bottom after the last row, in their
+// order: "Nr." their new row, "ID" firstId, firstId + 1, ..., every other cell
+// and the cached position copied. Returns the first new row. The caller
+// checked that the document has room and that the IDs fit.
+int appendObjectCopies(TMapDocument &doc, int top, int bottom, std::int32_t firstId);
+
 // Removes object row `row`: the rows below move up, "Nr." counts on from the
 // row above (1 for the first row), the cached positions move with their
 // rows, ObjectCount shrinks by one. The last object is never removed (false).

@@ -5,10 +5,13 @@
 
 #include "ui/dialogs.h"
 #include "document/mapdocument.h"
+#include "document/numbers.h"
 #include "terrain/mapview.h"
 #include "terrain/mapviewpanel.h"
 #include "terrain/marker.h"
 
+#include <QApplication>
+#include <QShortcut>
 #include <algorithm>
 
 TObjectListEditing::TObjectListEditing(TMapDocument &document, TMapViewPanel &view, TObjectGrid &grid,
@@ -16,6 +19,45 @@ TObjectListEditing::TObjectListEditing(TMapDocument &document, TMapViewPanel &vi
     : QObject(host), m_document(document), m_view(view), m_grid(grid), m_catalogue(catalogue),
       m_dialogs(dialogs), m_host(host)
 {
+    auto *duplicate = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), host);
+    duplicate->setContext(Qt::WindowShortcut);
+    connect(duplicate, &QShortcut::activated, this, &TObjectListEditing::duplicateShortcut);
+}
+
+void TObjectListEditing::duplicateShortcut()
+{
+    // The map window takes no focus: it counts while the pointer is over it.
+    const QWidget *focus = QApplication::focusWidget();
+    const bool inTable = focus && (focus == &m_grid || m_grid.isAncestorOf(focus));
+    if (!m_grid.isEnabled() || (!inTable && !m_view.Panel1->isPointerOver()))
+        return;
+    runGuarded(m_dialogs, m_host, [this] { DuplicateObjects(); });
+}
+
+int TObjectListEditing::DuplicateObjects()
+{
+    m_grid.closeCellEditor();
+    const TGridSelection s = m_grid.selection();
+    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+    const int top = std::max(s.top, 1);
+    const int bottom = std::min(s.bottom, count);
+    const int n = bottom - top + 1;
+    if (n < 1 || count + n > TMapDocument::MaxObjects)
+        return 0;
+    // Every "ID" is read, and the last new one must fit, before anything changes.
+    const std::int32_t firstId = newObjectId(m_document);
+    checkedAdd(firstId, n - 1);
+
+    const int first = appendObjectCopies(m_document, top, bottom, firstId);
+    for (int row = first; row < first + n; ++row)
+        m_view.addMarkerForNewRow(row);
+    // The copies stand where their originals stand.
+    m_view.MoveView(0, 0, true, 0);
+    const int col = std::max(m_grid.currentCol(), 0);
+    const int current = first + std::clamp(m_grid.currentRow() - top, 0, n - 1);
+    m_grid.moveTo(col, current);
+    m_grid.selectRectangle(s.left, first, s.right, first + n - 1);
+    return n;
 }
 
 void TObjectListEditing::Button9Click()

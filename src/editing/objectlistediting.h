@@ -3,6 +3,8 @@
 // position cache and the markers in step: a new object appears at the map
 // window's centre with a yellow marker above all others and becomes current;
 // a delete moves the rows below up by one, their markers' looks with them.
+// Ctrl+D, while the table has the focus or the pointer is over the map,
+// duplicates the table's selected rows.
 
 #include <QObject>
 #include <QString>
@@ -31,8 +33,16 @@ public:
     // Throw TError, having changed nothing, when an "ID" or "Nr." cell is no integer.
     void AddObject();
     void DeleteObject();
+    // Appends copies of the selected object rows after the last row, each
+    // with a new ID as Add Item gives one and the other cells copied, with
+    // markers as added objects have; the copies become the selection. Refused
+    // as a whole, changing nothing, when the copies would pass MaxObjects.
+    // Returns the number of copies made.
+    int DuplicateObjects();
 
 private:
+    void duplicateShortcut();
+
     TMapDocument &m_document;
     TMapViewPanel &m_view;
     TObjectGrid &m_grid;

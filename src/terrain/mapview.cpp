@@ -2,10 +2,15 @@
 
 #include "marker.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <QWindow>
 #include <QtMath>
 
 namespace {
@@ -81,6 +86,10 @@ TMapView::TMapView(const TViewState &view, QWidget *parent) : QGraphicsView(pare
     MeterAnz->setZValue(MeterAnzZ);
     MeterAnz->hide();
     scene->addItem(MeterAnz);
+
+    // Keys for the map (Space, Escape) are told by the pointer, not by the
+    // focus, which the map window never takes.
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
 TMapView::~TMapView() = default;
@@ -160,6 +169,113 @@ void TMapView::notifyWorkMaskPress(Qt::MouseButton button, Qt::KeyboardModifiers
 void TMapView::notifyWorkMaskMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point)
 {
     emit workMaskMoved(buttons, modifiers, pixelOf(point));
+}
+
+void TMapView::notifyMarkerMove(TMarker &marker, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                                QPointF point)
+{
+    emit markerDragged(marker.Tag, buttons, modifiers, pixelOf(point));
+}
+
+void TMapView::notifyMarkerRelease(TMarker &marker, Qt::MouseButton button, QPointF point)
+{
+    emit markerReleased(marker.Tag, button, pixelOf(point));
+}
+
+void TMapView::wheelEvent(QWheelEvent *event)
+{
+    event->accept();
+    const int angle = event->angleDelta().y();
+    if (angle != 0)
+        emit wheelTurned(angle, pixelOf(mapToScene(pixelOf(event->position()))));
+}
+
+void TMapView::mousePressEvent(QMouseEvent *event)
+{
+    m_heldButtons = event->buttons();
+    // With Space held the left button drags the map: no item sees the press.
+    if (event->button() == Qt::LeftButton && m_panKeyHeld && Work_maske->isEnabled()) {
+        m_panning = true;
+        m_panLast = pixelOf(event->position());
+        event->accept();
+        return;
+    }
+    QGraphicsView::mousePressEvent(event);
+}
+
+void TMapView::mouseMoveEvent(QMouseEvent *event)
+{
+    m_pointerOver = true;
+    if (m_panning && (event->buttons() & Qt::LeftButton)) {
+        const QPoint at = pixelOf(event->position());
+        const QPoint delta = at - m_panLast;
+        m_panLast = at;
+        event->accept();
+        if (!delta.isNull())
+            emit panDragged(delta);
+        return;
+    }
+    m_panning = false;
+    QGraphicsView::mouseMoveEvent(event);
+}
+
+void TMapView::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_heldButtons = event->buttons();
+    if (m_panning && event->button() == Qt::LeftButton) {
+        m_panning = false;
+        event->accept();
+        return;
+    }
+    QGraphicsView::mouseReleaseEvent(event);
+}
+
+bool TMapView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Enter)
+        m_pointerOver = true;
+    else if (event->type() == QEvent::Leave)
+        m_pointerOver = false;
+    return QGraphicsView::viewportEvent(event);
+}
+
+bool TMapView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return QGraphicsView::eventFilter(watched, event);
+    // Only keys typed into the map's own window count.
+    bool ours = false;
+    if (const auto *widget = qobject_cast<const QWidget *>(watched))
+        ours = widget->window() == window();
+    else if (const auto *w = qobject_cast<const QWindow *>(watched))
+        ours = w == window()->windowHandle();
+    if (ours && takeKey(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QGraphicsView::eventFilter(watched, event);
+}
+
+// Space over the map arms the drag of the map instead of typing; Escape
+// during a drag begun on the map cancels it. True when the key is used up.
+bool TMapView::takeKey(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space) {
+        if (event->type() == QEvent::KeyPress) {
+            if (!m_pointerOver && !m_panKeyHeld && !m_panning)
+                return false;
+            m_panKeyHeld = true;
+            return true;
+        }
+        if (event->isAutoRepeat())
+            return m_panKeyHeld;
+        const bool held = m_panKeyHeld;
+        m_panKeyHeld = false;
+        return held;
+    }
+    if (event->key() == Qt::Key_Escape && event->type() == QEvent::KeyPress && m_heldButtons != Qt::NoButton) {
+        emit escapePressed();
+        return true;
+    }
+    return false;
 }
 
 void TMapView::drawBackground(QPainter *painter, const QRectF &rect)

@@ -6,6 +6,11 @@
 // top: Selector, Ranger, Work_maske, MetaMeter, MeterAnz, then the object
 // markers in the order they were added. Without a picture the window shows its
 // caption "MAP-Window".
+//
+// Beyond the items' own presses the view announces the wheel turned over it,
+// the drags of the map with Space held (the Space then reaches no other
+// control while the pointer is over the map), and Escape while a button
+// pressed on the map is held.
 
 #include "circleshape.h"
 #include "mimage.h"
@@ -17,6 +22,7 @@
 #include <array>
 
 class QGraphicsSimpleTextItem;
+class QKeyEvent;
 class TMarker;
 
 class TMapView : public QGraphicsView {
@@ -75,6 +81,14 @@ public:
                            QPointF point);
     void notifyWorkMaskPress(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
     void notifyWorkMaskMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
+    void notifyMarkerMove(TMarker &marker, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                          QPointF point);
+    void notifyMarkerRelease(TMarker &marker, Qt::MouseButton button, QPointF point);
+
+    // Whether the pointer is over the map window (it takes no keyboard
+    // focus, so keys meant for the map are told by the pointer).
+    bool isPointerOver() const { return m_pointerOver; }
+    bool isPanKeyHeld() const { return m_panKeyHeld; }
 
 signals:
     // A press on the marker of table row `row`.
@@ -83,13 +97,36 @@ signals:
     void workMaskPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
     // The pointer moved over the empty map (buttons held, or none).
     void workMaskMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point);
+    // The pointer moved with a button held after a press on the marker of `row`.
+    void markerDragged(int row, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point);
+    void markerReleased(int row, Qt::MouseButton button, QPoint point);
+    // The wheel turned over the map: angle in eighths of a degree (120 a
+    // notch), positive away from the user.
+    void wheelTurned(int angle, QPoint point);
+    // The pointer moved by `delta` window pixels while Space and the left
+    // button are held.
+    void panDragged(QPoint delta);
+    // Escape while a button pressed on the map is still held.
+    void escapePressed();
 
 protected:
     void drawBackground(QPainter *painter, const QRectF &rect) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void drawCaption(QPainter *painter);
+    bool takeKey(QKeyEvent *event);
 
     const TViewState &m_view;
     QBrush m_pictureBrush;
+    bool m_pointerOver = false;
+    bool m_panKeyHeld = false;
+    bool m_panning = false;
+    QPoint m_panLast;
+    Qt::MouseButtons m_heldButtons;
 };

@@ -16,6 +16,7 @@
 #include <QSignalBlocker>
 #include <QWidget>
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 QPushButton *makeButton(QWidget *host, const char *caption, int x, int y)
@@ -132,6 +133,8 @@ TMapViewPanel::TMapViewPanel(QWidget *host, TMapDocument &document, TDialogs &di
     connect(Button5, &QPushButton::clicked, this, &TMapViewPanel::Button5Click);
     for (QCheckBox *box : boxes)
         connect(box, &QCheckBox::toggled, this, &TMapViewPanel::C_10Click);
+    connect(Panel1, &TMapView::wheelTurned, this, &TMapViewPanel::wheelZoom);
+    connect(Panel1, &TMapView::panDragged, this, &TMapViewPanel::panBy);
 }
 
 TMapViewPanel::~TMapViewPanel() = default;
@@ -408,14 +411,19 @@ void TMapViewPanel::scrollStep(TScrollAxis axis, QScrollBar *bar)
     else
         MoveView(step, 0, false, 0);
     showOffsets();
+    selectionMarksFollowView();
+}
 
+// While the current object is armed its radius circle and selection ring
+// follow the view. Its marker may have kept a stale place outside the window;
+// the radius circle is placed from the object's position instead.
+void TMapViewPanel::selectionMarksFollowView()
+{
     if (!SelectionShown)
         return;
     TMarker *m = currentMarker();
     if (!m)
         return;
-    // The current marker may have kept a stale place outside the window; the
-    // radius circle is placed from the object's position instead.
     const int row = m_document.CurrentRow;
     const std::int32_t d = currentRadiusDiameter();
     const QPoint ranger =
@@ -423,6 +431,91 @@ void TMapViewPanel::scrollStep(TScrollAxis axis, QScrollBar *bar)
     Panel1->Ranger->setBounds(ranger.x(), ranger.y(), d, d);
     Panel1->Ranger->show();
     Panel1->Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
+}
+
+void TMapViewPanel::showPointerReadout(QPoint point)
+{
+    // In 64 bits: a view scrolled very far must not turn every pointer move
+    // into an overflow message.
+    const TWideGamePoint game = windowToGameWide(View, point.x(), point.y());
+    Label1->setText(QString::number(point.x()));
+    Label4->setText(QString::number(game.X));
+    Label2->setText(QString::number(point.y()));
+    Label5->setText(QString::number(game.Y));
+}
+
+void TMapViewPanel::wheelZoom(int angle, QPoint point)
+{
+    constexpr int Notch = 120;
+    // A turn the other way starts counting afresh.
+    if ((m_wheelAngle < 0) != (angle < 0))
+        m_wheelAngle = 0;
+    m_wheelAngle += angle;
+    while (m_wheelAngle >= Notch || m_wheelAngle <= -Notch) {
+        const int direction = m_wheelAngle > 0 ? 1 : -1;
+        m_wheelAngle -= direction * Notch;
+        zoomAtPoint(direction, point);
+    }
+}
+
+namespace {
+// a / b rounded to the nearest integer, halves away from zero; b > 0.
+std::int64_t roundedDiv(std::int64_t a, std::int64_t b)
+{
+    return a >= 0 ? (2 * a + b) / (2 * b) : -((-2 * a + b) / (2 * b));
+}
+
+std::int32_t narrowed(std::int64_t v)
+{
+    if (v < INT32_MIN || v > INT32_MAX)
+        throw TError(Msg::IntegerOverflow);
+    return std::int32_t(v);
+}
+}
+
+void TMapViewPanel::zoomAtPoint(int direction, QPoint point)
+{
+    if (!ScrollBar1->isEnabled())
+        return;
+    const std::int32_t target = View.Zoom + direction;
+    if (target < MinZoom || target > MaxZoom)
+        return;
+    const TViewState before = View;
+    // The slider's own step first: E_Zoom, tiles, markers and circles follow
+    // as for a click on it.
+    ScrollBar1->setValue(target);
+    if (View.Zoom != target)
+        return;
+    guarded([&] {
+        // The map point under the pointer, (point - offset) / Zoom map
+        // pixels, comes back under it at the new zoom.
+        const auto corrected = [&](std::int32_t p, std::int32_t offset) {
+            return narrowed(p - roundedDiv((std::int64_t(p) - offset) * View.Zoom, before.Zoom));
+        };
+        const std::int32_t dx = checkedSub(View.ViewOffsetX, corrected(point.x(), before.ViewOffsetX));
+        const std::int32_t dy = checkedSub(View.ViewOffsetY, corrected(point.y(), before.ViewOffsetY));
+        MoveView(dx, dy, true, 0);
+        LayoutTiles();
+        showOffsets();
+        if (Panel1->Work_maske->isEnabled())
+            showPointerReadout(point);
+    });
+}
+
+void TMapViewPanel::panBy(QPoint delta)
+{
+    guarded([&] {
+        TTileLayout tiles = Panel1->tileLayout();
+        scrollTiles(tiles, TScrollAxis::Horizontal, -delta.x());
+        scrollTiles(tiles, TScrollAxis::Vertical, -delta.y());
+        Panel1->setTileLayout(tiles);
+        // A move within the scroll band's margin leaves no marker stale
+        // inside the window; a longer jump repositions every marker.
+        const bool full = std::abs(delta.x()) > ScrollStepPixels || std::abs(delta.y()) > ScrollStepPixels;
+        MoveView(-delta.x(), -delta.y(), full, 0);
+        showOffsets();
+        selectionMarksFollowView();
+    });
 }
 
 void TMapViewPanel::Button2Click()

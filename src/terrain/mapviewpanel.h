@@ -127,6 +127,21 @@ public:
     // positions, every marker repositioned, the tiles laid out.
     void centreOnObjects();
 
+    // The pointer readouts: window pixel and the game position under it.
+    void showPointerReadout(QPoint point);
+
+    // The wheel over the map: every 120 eighths of a degree (smaller turns
+    // add up) move ScrollBar1 one step, in when turned away from the user,
+    // and the offsets then keep the map point under `point` where it was.
+    // The readouts show that point afterwards.
+    void wheelZoom(int angle, QPoint point);
+    // One step of ScrollBar1 (direction +1 in, -1 out) about `point`; none
+    // beyond the zoom's range.
+    void zoomAtPoint(int direction, QPoint point);
+    // Drags the map by `delta` window pixels: the tiles wrap as when
+    // scrolling, markers and circles follow, Label1 and Label2 show the offsets.
+    void panBy(QPoint delta);
+
 public slots:
     // Zoom: runs whenever ScrollBar1's position changes.
     void ScrollBar1Change();
@@ -146,10 +161,12 @@ private:
     void zoomStep();
     void scrollStep(TScrollAxis axis, QScrollBar *bar);
     void showOffsets();
+    void selectionMarksFollowView();
     std::int32_t currentRadiusDiameter() const;
     void guarded(const std::function<void()> &command);
 
     QWidget *m_host;
     TMapDocument &m_document;
     TDialogs &m_dialogs;
+    int m_wheelAngle = 0; // turned but not yet a whole notch
 };

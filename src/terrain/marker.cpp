@@ -80,3 +80,15 @@ void TMarker::mousePressEvent(QGraphicsSceneMouseEvent *event)
     if (m_view)
         m_view->notifyMarkerPress(*this, event->button(), event->modifiers(), event->scenePos());
 }
+
+void TMarker::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (m_view)
+        m_view->notifyMarkerMove(*this, event->buttons(), event->modifiers(), event->scenePos());
+}
+
+void TMarker::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (m_view)
+        m_view->notifyMarkerRelease(*this, event->button(), event->scenePos());
+}

@@ -40,6 +40,10 @@ public:
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    // After a press the marker holds the pointer: its moves and the release
+    // are handed on as well.
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
 
 private:
     TMapView *m_view;
