@@ -43,6 +43,7 @@ public:
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
         failed = true;
     }
+    int ask(QWidget *, const TQuestion &question) override { return question.defaultButton; }
 };
 
 // The Info window raises itself at every export; the offscreen platform says

@@ -26,6 +26,7 @@ public:
     {
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
     }
+    int ask(QWidget *, const TQuestion &question) override { return question.defaultButton; }
 };
 
 // Counts the paint events a widget receives, to show that each measured

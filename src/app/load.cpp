@@ -129,6 +129,8 @@ void TForm1::load()
         b->setEnabled(true);
 
     MapView->centreOnObjects();
+    // What a later save must not overwrite unasked when another program changes it.
+    Document.MapStamps.record(path);
 }
 
 // Ticks the game-type boxes of both windows and the night-goggles box from the header.

@@ -1,5 +1,6 @@
 #pragma once
-// Program start: the seven windows created once, in their order, and the
+// Program start: files a killed write left incomplete offered back first,
+// then the seven windows created once, in their order, and the
 // main window shown. The main window comes first; the Object View, created
 // last, loads the map named on the command line, so a map opened through the
 // file association is loaded before any window shows.

@@ -1,6 +1,7 @@
 # Program start: part of vellumar_ui, so tests start the program as main() does.
 target_sources(vellumar_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/programstart.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/leftbehindwrites.cpp
 )
 # "Extended": the Save Map dialog and the About window placed on the screen.
 target_sources(vellumar_ui PRIVATE

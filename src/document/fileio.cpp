@@ -1,5 +1,7 @@
 #include "fileio.h"
+#include "disksync.h"
 #include "errors.h"
+#include "safetycopy.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,15 +47,17 @@ void checkWritable(const QString &path)
         throw TError(Msg::FileAccessDenied, path);
 }
 
-void openForWriting(QSaveFile &file, const QString &path)
+bool openForWriting(QSaveFile &file, const QString &path)
 {
     checkWritable(path);
     file.setFileName(path);
-    // Qt writes in place only when the temporary file is refused for want of
-    // permission; any other failure still fails the open.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        throw TError(Msg::FileAccessDenied, path);
+    file.setDirectWriteFallback(false);
+    if (file.open(QIODevice::WriteOnly))
+        return true;
+    // The temporary file was refused, the file itself can be written.
+    if (QFileInfo(path).isFile() && QFileInfo(path).isWritable())
+        return false;
+    throw TError(Msg::FileAccessDenied, path);
 }
 
 void writeAll(QSaveFile &file, const QByteArray &data, const QString &path)
@@ -69,6 +73,8 @@ void commit(QSaveFile &file, const QString &path)
     if (!file.commit())
         throw TError(file.error() == QFileDevice::WriteError ? Msg::DiskFull : Msg::FileAccessDenied,
                      path);
+    if (!SyncFolderToDisk(QFile::encodeName(QFileInfo(path).absolutePath()).constData()))
+        throw TError(QStringLiteral("The file was written, but its folder could not be flushed to the disk"), path);
 }
 
 QByteArray joinLinesCRLF(const QList<QByteArray> &lines)
@@ -84,7 +90,10 @@ QByteArray joinLinesCRLF(const QList<QByteArray> &lines)
 void writeWholeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file;
-    openForWriting(file, path);
+    if (!openForWriting(file, path)) {
+        TSafetyCopy::writeInPlace(path, bytes);
+        return;
+    }
     writeAll(file, bytes, path);
     commit(file, path);
 }

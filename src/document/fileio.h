@@ -1,7 +1,8 @@
 #pragma once
 // File access shared by every reader and writer. Files that are only read are
-// opened read-only; every file the program writes goes through QSaveFile, so a
-// failure leaves the old file as it was. Failures raise TError with the
+// opened read-only; every file the program writes goes through QSaveFile (or,
+// where only the file can be written, through TSafetyCopy), so a failure
+// leaves the old file as it was. Failures raise TError with the
 // standard message and the file's path.
 
 #include <QByteArray>
@@ -24,12 +25,13 @@ QByteArray readWholeFile(const QString &path, qint64 maxSize = MaxTextFileSize);
 
 // Opens a QSaveFile for path, raising the standard message when it cannot.
 // The new content goes to a temporary file beside path that replaces it at
-// commit. Where the directory cannot hold that file (a map in a shared folder,
-// settings beside a program installed read-only) but path itself can be
-// written, the content is written into path directly; so build and check the
-// whole content before opening.
-void openForWriting(QSaveFile &file, const QString &path);
+// commit. Returns false, with nothing opened, where the directory cannot hold
+// that file (a map in a shared folder, settings beside a program installed
+// read-only) but path itself can be written: the content is then written in
+// place through TSafetyCopy, so build and check the whole content first.
+bool openForWriting(QSaveFile &file, const QString &path);
 void writeAll(QSaveFile &file, const QByteArray &data, const QString &path);
+// Commits, then flushes the folder so the new name is on the disk too.
 void commit(QSaveFile &file, const QString &path);
 
 // The checks openForWriting makes before it opens: the folder exists, no
@@ -38,7 +40,8 @@ void commit(QSaveFile &file, const QString &path);
 // save that writes several files checks the later ones before the first.
 void checkWritable(const QString &path);
 
-// Writes bytes as the whole file at path (open, write, commit).
+// Writes bytes as the whole file at path (open, write, commit; or in place
+// with a safety copy where the folder cannot be written).
 void writeWholeFile(const QString &path, const QByteArray &bytes);
 
 // Writes the lines, each followed by CR LF, as one whole file.

@@ -15,6 +15,7 @@ void TMapDocument::reset()
     Table.clearRow(1);
     ObjectX.fill(0);
     ObjectY.fill(0);
+    MapStamps.clear();
 }
 
 int TMapDocument::categoryOfRow(int row) const

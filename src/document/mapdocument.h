@@ -3,6 +3,7 @@
 // byte image; the object values live in the table's cells; ObjectX/ObjectY
 // cache each row's position for the map view (row r at index r - 1).
 
+#include "filestamps.h"
 #include "mapheader.h"
 #include "objecttable.h"
 
@@ -26,6 +27,8 @@ public:
     std::array<std::int32_t, MaxObjects + 1> ObjectY{};
     QString BmsPath;
     QString TrnPath;
+    // The map files as this program loaded or saved them.
+    TFileStamps MapStamps;
 
     // Header initialisation (the window's creation and the start of a save).
     void initialiseHeader() { Header.initialise(); }

@@ -92,6 +92,7 @@ QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
         writeTextLinesCRLF(doc.TrnPath, mapData);
     writeWholeFile(listPath, list);
     writeWholeFile(target.MapPath, map);
+    doc.MapStamps.record(target.MapPath, map);
     // Written last: its short paths name the files as they now exist.
     WriteRepackBatch(batch, in.ShortPaths);
     return leftOut;

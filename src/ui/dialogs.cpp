@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <exception>
 #include <new>
 
@@ -119,6 +120,24 @@ void TQtDialogs::showError(QWidget *parent, const QString &text)
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
                     parent);
     box.exec();
+}
+
+int TQtDialogs::ask(QWidget *parent, const TQuestion &question)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Vellumar"), question.text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton *> buttons;
+    for (int i = 0; i < question.buttons.size(); ++i) {
+        const QMessageBox::ButtonRole role = i == question.escapeButton ? QMessageBox::RejectRole
+                                             : i == 0                   ? QMessageBox::AcceptRole
+                                                                        : QMessageBox::DestructiveRole;
+        buttons << box.addButton(question.buttons[i], role);
+    }
+    if (question.defaultButton >= 0 && question.defaultButton < buttons.size())
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons[question.defaultButton]));
+    if (question.escapeButton >= 0 && question.escapeButton < buttons.size())
+        box.setEscapeButton(buttons[question.escapeButton]);
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
 }
 
 bool runGuarded(TDialogs &dialogs, QWidget *parent, const std::function<void()> &command)

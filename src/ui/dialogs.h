@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -20,6 +21,16 @@ struct TFileRequest {
     bool picturePreview = false; // the picture-open dialog with its preview pane
 };
 
+// A message box titled "Vellumar" that asks: its text and its buttons'
+// captions, left to right, with the one Enter presses and the one Escape and
+// the close box press (-1: the box cannot be closed without an answer).
+struct TQuestion {
+    QString text;
+    QStringList buttons;
+    int defaultButton = 0;
+    int escapeButton = -1;
+};
+
 class TDialogs {
 public:
     virtual ~TDialogs() = default;
@@ -31,6 +42,8 @@ public:
     virtual QString chooseDirectory(QWidget *parent, const QString &start) = 0;
     // The application's standard error box (blocks until dismissed).
     virtual void showError(QWidget *parent, const QString &text) = 0;
+    // Asks the question (blocks until answered); returns the pressed button's index.
+    virtual int ask(QWidget *parent, const TQuestion &question) = 0;
 };
 
 // Qt's file dialogs and message box.
@@ -40,6 +53,7 @@ public:
     bool saveFile(QWidget *parent, TFileRequest &request) override;
     QString chooseDirectory(QWidget *parent, const QString &start) override;
     void showError(QWidget *parent, const QString &text) override;
+    int ask(QWidget *parent, const TQuestion &question) override;
 };
 
 // The picture-open dialog's preview: the PCX file at path decoded with the

@@ -5,10 +5,12 @@ void TFakeDialogs::clear()
     openAnswers.clear();
     saveAnswers.clear();
     directoryAnswers.clear();
+    questionAnswers.clear();
     openRequests.clear();
     saveRequests.clear();
     directoryStarts.clear();
     errors.clear();
+    questions.clear();
 }
 
 bool TFakeDialogs::answer(QList<FileAnswer> &queue, QList<TFileRequest> &record,
@@ -47,4 +49,14 @@ void TFakeDialogs::showError(QWidget *, const QString &text)
     errors.append(text);
     if (whileErrorShown)
         whileErrorShown(text);
+}
+
+int TFakeDialogs::ask(QWidget *, const TQuestion &question)
+{
+    questions.append(question);
+    if (whileQuestionShown)
+        whileQuestionShown(question);
+    if (!questionAnswers.isEmpty())
+        return questionAnswers.takeFirst();
+    return question.escapeButton >= 0 ? question.escapeButton : question.defaultButton;
 }

@@ -2,6 +2,7 @@
 #include "builders.h"
 #include "ordinaryuser.h"
 #include "testregistry.h"
+#include "userdatafolder.h"
 
 #include "catalogue/itemcatalogue.h"
 #include "document/bmsfile.h"
@@ -316,6 +317,7 @@ private slots:
         QFETCH(QString, error);
         QFETCH(unsigned, listMode);
         Fixture f;
+        TUserDataFolder data; // a write in place keeps the old map's bytes there
         TMapDocument doc;
         f.load(doc, build::map({}, {{2001, 1}}));
         const QByteArray expected = BuildMapFile(doc, {}, f.names.count(), build::trailer(20127));

@@ -1,0 +1,29 @@
+#include "leftbehindwrites.h"
+
+#include "document/safetycopy.h"
+#include "ui/dialogs.h"
+
+void OfferLeftBehindWrites(TDialogs &dialogs, QWidget *parent)
+{
+    QStringList unreadable;
+    const QList<TSafetyCopy> copies = TSafetyCopy::leftBehind(unreadable);
+    for (const QString &kept : unreadable)
+        dialogs.showError(parent, QStringLiteral("A copy Vellumar kept of a file while writing it cannot be read; "
+                                                 "it is kept in \"%1\"")
+                                      .arg(kept));
+    for (const TSafetyCopy &copy : copies) {
+        if (copy.targetState() != TSafetyCopy::TargetState::Incomplete) {
+            copy.remove();
+            continue;
+        }
+        const TQuestion question{
+            QStringLiteral("Vellumar was stopped while it wrote \"%1\", and the file is incomplete. Put back its "
+                           "content from before that save?")
+                .arg(copy.target()),
+            {QStringLiteral("Put back"), QStringLiteral("Keep aside")}, 0, -1};
+        if (dialogs.ask(parent, question) == 0)
+            runGuarded(dialogs, parent, [&] { copy.putBack(); });
+        else
+            copy.keepAside();
+    }
+}
