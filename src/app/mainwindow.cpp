@@ -337,7 +337,11 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
                     syncMapNameBox();
                 return true;
             }
-        } else if (event->type() == QEvent::FocusOut && watched == ComboBox2->lineEdit()) {
+        } else if (event->type() == QEvent::FocusOut) {
+            // The box takes the focus for its line edit and hands the focus
+            // events on to it directly, so the box itself says it was left
+            // (the line edit too where a style gives it the focus; leaving
+            // twice changes nothing more).
             const auto *focus = static_cast<QFocusEvent *>(event);
             if (focus->reason() != Qt::PopupFocusReason) {
                 MapNames.exit(); // ComboBox2Exit

@@ -1,10 +1,10 @@
 #pragma once
 // TRepackRun: the repack batch run where the game's tools run under Wine. The
 // batch is a process of its own that the program does not wait for: "wine cmd
-// /c" runs it in the game's folder, its output (each pack.exe line, the game
-// start) goes to !VLMR_Repack.log beside it, and when it has ended, ended()
-// says whether it failed. The batch goes on to its end if the program ends
-// first.
+// /c" runs each of its lines in the game's folder, their output (each pack.exe
+// line, the game start) goes to !VLMR_Repack.log beside it with a note of every
+// line that failed, and when it has ended, ended() says whether it failed. The
+// batch goes on to its end if the program ends first.
 
 #include <QByteArray>
 #include <QObject>
@@ -13,12 +13,16 @@
 class QProcess;
 
 inline constexpr const char *RepackLogName = "!VLMR_Repack.log";
+// How the log notes a line of the batch that failed, before the line's number
+// and exit code.
+inline constexpr const char *RepackLineFailedMark = "Vellumar: ";
 
 // GameMainDir + "!VLMR_Repack.log".
 QString RepackLogPath(const QString &gameMainDir);
 
 // What the end of a batch run says: empty when it ran through, else why not
-// (a line cmd could not run, or the exit code of the last line).
+// (a line cmd could not run, the first line that ended with an error, or the
+// exit code of the run).
 QString RepackFailure(bool crashed, int exitCode, const QByteArray &log);
 
 class TRepackRun : public QObject {

@@ -135,19 +135,24 @@ private slots:
     void failedRepackIsShownWithItsLog_data()
     {
         QTest::addColumn<bool>("withPack"); // pack.exe in the game's folder
+        QTest::addColumn<QString>("missing"); // a picture removed before the save
         QTest::addColumn<QString>("failure");
-        QTest::newRow("no pack.exe: a line cmd cannot run") << false << "a line of the batch could not be run";
-        QTest::newRow("the last pack.exe line fails (no sky map)") << true << "the batch ended with exit code 1";
+        QTest::newRow("no pack.exe: a line cmd cannot run") << false << "" << "a line of the batch could not be run";
+        QTest::newRow("the last pack.exe line fails (no sky map)")
+            << true << "vlmrs.pcx" << "line 7 of the batch ended with exit code 1";
+        QTest::newRow("a pack.exe line amid lines that go through fails (no detail map)")
+            << true << "vlmrd.pcx" << "line 6 of the batch ended with exit code 1";
     }
     void failedRepackIsShownWithItsLog()
     {
         QFETCH(bool, withPack);
+        QFETCH(QString, missing);
         QFETCH(QString, failure);
         Game g;
-        if (withPack) {
+        if (withPack)
             QVERIFY(QFile::copy(QStringLiteral(STANDIN_PACK), g.game + "pack.exe"));
-            QVERIFY(QFile::remove(g.kz + "vlmrs.pcx"));
-        }
+        if (!missing.isEmpty())
+            QVERIFY(QFile::remove(g.kz + missing));
         TFakeDialogs dialogs;
         TForm1 form(dialogs, QString(), g.dir.filePath("prog/"));
         form.createWindows();
