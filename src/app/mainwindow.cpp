@@ -145,11 +145,13 @@ void TForm1::createControls()
     ComboBox2->lineEdit()->installEventFilter(this);
     connect(ComboBox2, &QComboBox::activated, this, [this](int index) {
         MapNames.click(index); // ComboBox2Click
+        Document.Journal.noteHeader();
     });
     B_delmpname = button(this, QStringLiteral("Del"), 792, 539, 25, 22);
     connect(B_delmpname, &QPushButton::clicked, this, [this] {
         MapNames.deleteSelected(); // B_delmpnameClick
         syncMapNameBox();
+        Document.Journal.noteHeader();
     });
     B_Import = button(this, QStringLiteral("Import"), 832, 539, 73, 21);
     B_Export = button(this, QStringLiteral("Export"), 907, 539, 73, 21);
@@ -220,6 +222,7 @@ void TForm1::FormCreate()
 {
     DialogConfirmed = false;
     SavedCaption = windowTitle();
+    m_caption = SavedCaption;
     Document.initialiseHeader();
     resize(1000, 600);
     // The tiles start at their places and Zoom at 1 (the map view does both);
@@ -265,6 +268,7 @@ void TForm1::createWindows()
     connect(Form5.get(), &TForm5::useRequested, this,
             [this] { TableEditing->applyItem(Form5->Label1->text(), Form5->Label2->text()); });
     GameModeBoxes = std::make_unique<TGameModeBoxes>(Document, CheckBox, Form3->CheckBox, this);
+    connectJournal();
     // The Object View is created last; its creation runs the command-line Load.
     if (!m_commandLineFile.isEmpty())
         Button1Click();
@@ -315,6 +319,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             MapNames.keyDown(enter, ComboBox2->currentText());
             if (enter) {
                 syncMapNameBox();
+                Document.Journal.noteHeader();
                 return true;
             }
         } else if (event->type() == QEvent::FocusOut && watched == ComboBox2->lineEdit()) {
@@ -322,6 +327,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             if (focus->reason() != Qt::PopupFocusReason) {
                 MapNames.exit(); // ComboBox2Exit
                 syncMapNameBox();
+                Document.Journal.noteHeader();
             }
         }
     }

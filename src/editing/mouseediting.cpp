@@ -3,6 +3,7 @@
 #include "objectgrid.h"
 
 #include "ui/dialogs.h"
+#include "document/journalstep.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "terrain/mapview.h"
@@ -84,6 +85,7 @@ void TMouseEditing::moveCurrentObjectTo(QPoint point)
     if (!m)
         return;
     const TGamePoint game = windowToGame(m_view.View, point.x(), point.y());
+    TJournalStep step(m_document, QStringLiteral("Move object"));
     const int row = m_document.CurrentRow;
     m->setTopLeft(point);
     m_document.ObjectX[row - 1] = game.X;

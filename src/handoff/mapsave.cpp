@@ -83,6 +83,8 @@ void SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
         writeTextLinesCRLF(doc.TrnPath, mapData);
     writeWholeFile(listPath, list);
     writeWholeFile(target.MapPath, map);
+    // The map as it now stands is the saved one.
+    doc.Journal.setClean();
     // Written last: its short paths name the files as they now exist.
     WriteRepackBatch(batch, in.ShortPaths);
 }
