@@ -76,6 +76,7 @@ TForm1::TForm1(TDialogs &dialogs, const QString &commandLineFile, const QString 
 TForm1::~TForm1()
 {
     FormDestroy();
+    disconnectJournal();
 }
 
 void TForm1::createControls()

@@ -173,6 +173,8 @@ private:
     void centreViewOnObjects();
     // undo.cpp
     void connectJournal();
+    // The journal outlives the window's members: it no longer reaches them.
+    void disconnectJournal();
     void applyHeaderState(const THeaderState &state);
     void journalReplayed();
     // The caption, with " *" while the map has changes not saved.

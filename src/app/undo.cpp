@@ -72,16 +72,17 @@ void TForm1::connectJournal()
     connect(&journal, &TJournal::replayed, this, &TForm1::journalReplayed);
     connect(&journal, &QUndoStack::cleanChanged, this, [this] { showCaption(m_caption); });
 
-    // A change of a header box by the user is a step.
+    // A change of a header box by the user is a step. The journal is the
+    // connections' context: they end with it.
     const auto note = [this] { Document.Journal.noteHeader(); };
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, note);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, &journal, note);
     for (int i = 0; i < 6; ++i) {
-        connect(CheckBox[i], &QCheckBox::toggled, this, note);
-        connect(Form3->CheckBox[i], &QCheckBox::toggled, this, note);
+        connect(CheckBox[i], &QCheckBox::toggled, &journal, note);
+        connect(Form3->CheckBox[i], &QCheckBox::toggled, &journal, note);
     }
-    connect(C_NG, &QCheckBox::toggled, this, note);
+    connect(C_NG, &QCheckBox::toggled, &journal, note);
     // The keystrokes of one stretch of typing in the Map Data text are one step.
-    connect(Form3->RichEdit1, &QPlainTextEdit::textChanged, this, [this] {
+    connect(Form3->RichEdit1, &QPlainTextEdit::textChanged, &journal, [this] {
         Document.Journal.noteHeader(TStepMerge{Document.Journal.typingSession(), -2, -2, false});
     });
 
@@ -96,6 +97,15 @@ void TForm1::connectJournal()
         if (Button1->isVisible() && Button1->isEnabled())
             Button1Click();
     };
+}
+
+void TForm1::disconnectJournal()
+{
+    TJournal &journal = Document.Journal;
+    // Destroying a journal that is not clean announces the change.
+    QObject::disconnect(&journal, nullptr, nullptr, nullptr);
+    journal.headerSource = nullptr;
+    journal.headerSink = nullptr;
 }
 
 bool TForm1::mapLoaded() const
