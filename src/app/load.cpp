@@ -31,6 +31,8 @@ void TForm1::Button1Click()
     // Steps 1 to 6 leave the window as it was when they stop; from the
     // header on, a Load that fails shows its error and returns to Empty.
     bool started = false;
+    // Loading is no change of the map; the loaded map starts a new journal.
+    const TJournal::TSuspension unrecorded(Document.Journal);
     const bool ok = runGuarded(m_dialogs, this, [&] {
         try {
             started = false;
@@ -59,6 +61,10 @@ void TForm1::Button1Click()
     });
     if (!ok && started)
         Button8Click();
+    if (started) {
+        Document.Journal.clear();
+        Document.Journal.takeHeaderAsRecorded();
+    }
 }
 
 void TForm1::load()
@@ -66,7 +72,7 @@ void TForm1::load()
     const QString path = Document.BmsPath;
     Document.Header = ReadHeader(path);
     ComboBox1->setCurrentIndex(TerrainTypeBoxIndex(Document.Header.TerrainType()));
-    setWindowTitle(SavedCaption + QStringLiteral(" \"") + path + u'"');
+    showCaption(SavedCaption + QStringLiteral(" \"") + path + u'"');
 
     const TSettings &settings = Store.Settings;
     Document.TrnPath = settings.GameFilesDir + Document.Header.terrainFileName();
@@ -183,7 +189,8 @@ void TForm1::Button8Click()
 // document, the view and the boxes that show the header, nothing else.
 void TForm1::ResetDocument()
 {
-    setWindowTitle(SavedCaption);
+    const TJournal::TSuspension unrecorded(Document.Journal);
+    showCaption(SavedCaption);
     MapView->destroyMarkers();
     Document.reset();
     MapView->resetView();
@@ -198,4 +205,6 @@ void TForm1::ResetDocument()
     C_NG->setEnabled(false);
     MapNames.clear();
     syncMapNameBox();
+    Document.Journal.clear();
+    Document.Journal.takeHeaderAsRecorded();
 }

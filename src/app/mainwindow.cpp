@@ -78,6 +78,7 @@ TForm1::TForm1(TDialogs &dialogs, const QString &commandLineFile, const QString 
 TForm1::~TForm1()
 {
     FormDestroy();
+    disconnectJournal();
 }
 
 void TForm1::createControls()
@@ -147,11 +148,13 @@ void TForm1::createControls()
     ComboBox2->lineEdit()->installEventFilter(this);
     connect(ComboBox2, &QComboBox::activated, this, [this](int index) {
         MapNames.click(index); // ComboBox2Click
+        Document.Journal.noteHeader();
     });
     B_delmpname = button(this, QStringLiteral("Del"), 792, 539, 25, 22);
     connect(B_delmpname, &QPushButton::clicked, this, [this] {
         MapNames.deleteSelected(); // B_delmpnameClick
         syncMapNameBox();
+        Document.Journal.noteHeader();
     });
     B_Import = button(this, QStringLiteral("Import"), 832, 539, 73, 21);
     B_Export = button(this, QStringLiteral("Export"), 907, 539, 73, 21);
@@ -217,6 +220,7 @@ void TForm1::FormCreate()
 {
     DialogConfirmed = false;
     SavedCaption = windowTitle();
+    m_caption = SavedCaption;
     Document.initialiseHeader();
     resize(1000, 600);
     // The tiles start at their places and Zoom at 1 (the map view does both);
@@ -262,6 +266,7 @@ void TForm1::createWindows()
     connect(Form5.get(), &TForm5::useRequested, this,
             [this] { TableEditing->applyItem(Form5->Label1->text(), Form5->Label2->text()); });
     GameModeBoxes = std::make_unique<TGameModeBoxes>(Document, CheckBox, Form3->CheckBox, this);
+    connectJournal();
     // The Object View is created last; its creation runs the command-line Load.
     if (!m_commandLineFile.isEmpty())
         Button1Click();
@@ -333,8 +338,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             if (enter) {
                 // Only a new name changes the box; any other text stays as
                 // typed until the box is left.
-                if (MapNames.items.size() != names)
+                if (MapNames.items.size() != names) {
                     syncMapNameBox();
+                    Document.Journal.noteHeader();
+                }
                 return true;
             }
         } else if (event->type() == QEvent::FocusOut) {
@@ -346,6 +353,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             if (focus->reason() != Qt::PopupFocusReason) {
                 MapNames.exit(); // ComboBox2Exit
                 syncMapNameBox();
+                Document.Journal.noteHeader();
             }
         }
     }

@@ -5,6 +5,7 @@
 // commands that bring every part into its loaded or empty state.
 
 #include "catalogue/itemcatalogue.h"
+#include "document/headerstate.h"
 #include "document/mapdocument.h"
 #include "document/mapnamebox.h"
 #include "document/mapnamelist.h"
@@ -39,6 +40,7 @@ class TMouseEditing;
 class TObjectListEditing;
 class TTableEditing;
 class TWeaponBox;
+class TWindowKeys;
 
 class TForm1 : public QWidget, public TTerrainHost, public TSaveHost {
     Q_OBJECT
@@ -126,6 +128,18 @@ public:
     // the user typed last.
     void commitTableEdit();
 
+    // The header state the boxes hold (both windows' game-type boxes, the
+    // terrain type, the map names, night goggles, Map Data). Setting it puts
+    // it into the boxes and records the change as a step (or as part of the
+    // open one).
+    THeaderState headerState() const;
+    void setHeaderState(const THeaderState &state);
+    // Ctrl+Z and Ctrl+Y: an edit open in a cell is committed first; nothing
+    // happens while no map is loaded.
+    void undoStep();
+    void redoStep();
+    bool mapLoaded() const;
+
     // Shows the Item List beside the main window (Load and "L").
     void showItemList();
 
@@ -160,9 +174,19 @@ private:
     void applyHeaderToBoxes();
     bool readMapNameList();
     void centreViewOnObjects();
+    // undo.cpp
+    void connectJournal();
+    // The journal outlives the window's members: it no longer reaches them.
+    void disconnectJournal();
+    void applyHeaderState(const THeaderState &state);
+    void journalReplayed();
+    // The caption, with " *" while the map has changes not saved.
+    void showCaption(const QString &caption);
 
     TDialogs &m_dialogs;
     QString m_commandLineFile;
     QString m_programDir;
     bool m_settingsSaved = false;
+    QString m_caption;
+    TWindowKeys *m_keys = nullptr;
 };

@@ -55,7 +55,7 @@ void TForm1::loadTerrainFrom(const QString &trnPath)
 
 void TForm1::bmsLocationChosen(const QString &path)
 {
-    setWindowTitle(SavedCaption + QStringLiteral(" \"") + path + u'"');
+    showCaption(SavedCaption + QStringLiteral(" \"") + path + u'"');
 }
 
 void TForm1::ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2)

@@ -34,6 +34,8 @@ void CheckObjectCounts(const MapHeader &h, const QString &path)
 void ReadObjects(const QString &path, TMapDocument &doc, const TItemCatalogue &catalogue,
                  const TReadObjectsHooks &hooks)
 {
+    // Reading a map is no change of it.
+    const TJournal::TSuspension unrecorded(doc.Journal);
     CheckObjectCounts(doc.Header, path);
     const std::int64_t n = doc.Header.objectCountSum();
     const int toRead = int(std::min<std::int64_t>(n, TMapDocument::MaxObjects));
@@ -85,6 +87,7 @@ void ReadObjects(const QString &path, TMapDocument &doc, const TItemCatalogue &c
 
 void PrepareObjectRows(TMapDocument &doc, const QString &path)
 {
+    const TJournal::TSuspension unrecorded(doc.Journal);
     CheckObjectCounts(doc.Header, path);
     doc.ObjectCount = int(std::min<std::int64_t>(doc.Header.objectCountSum(), TMapDocument::MaxObjects));
     doc.CurrentRow = 1;
@@ -98,6 +101,7 @@ void LoadMapFile(const QString &path, TMapDocument &doc, const TItemCatalogue &c
     doc.BmsPath = path;
     PrepareObjectRows(doc, path);
     ReadObjects(path, doc, catalogue, hooks);
+    doc.Journal.clear();
 }
 
 std::uint8_t GameTypesFromBoxes(const std::array<bool, 6> &boxes)

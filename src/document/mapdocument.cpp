@@ -2,13 +2,21 @@
 #include "category.h"
 #include "numbers.h"
 
-TMapDocument::TMapDocument()
+TMapDocument::TMapDocument() : Journal(*this)
 {
     Header.initialise();
+    Table.setJournal(&Journal);
+}
+
+TMapDocument::~TMapDocument()
+{
+    Table.setJournal(nullptr);
 }
 
 void TMapDocument::reset()
 {
+    const TJournal::TSuspension unrecorded(Journal);
+    Journal.clear();
     Header.resetForEmptyDocument();
     ObjectCount = 0;
     Table.setRowCount(2);

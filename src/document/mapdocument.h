@@ -1,9 +1,12 @@
 #pragma once
 // TMapDocument: the one map the editor has open. The header keeps the file's
 // byte image; the object values live in the table's cells; ObjectX/ObjectY
-// cache each row's position for the map view (row r at index r - 1).
+// cache each row's position for the map view (row r at index r - 1). The
+// journal records every change of the table and can take the map back to any
+// earlier point and forward again.
 
 #include "filestamps.h"
+#include "journal.h"
 #include "mapheader.h"
 #include "objecttable.h"
 
@@ -16,6 +19,7 @@ public:
     static constexpr int MaxObjects = 2000;
 
     TMapDocument();
+    ~TMapDocument();
     TMapDocument(const TMapDocument &) = delete;
     TMapDocument &operator=(const TMapDocument &) = delete;
 
@@ -29,12 +33,15 @@ public:
     QString TrnPath;
     // The map files as this program loaded or saved them.
     TFileStamps MapStamps;
+    // Undo and redo of the changes made to the map; clean while the map is as
+    // last loaded or saved.
+    TJournal Journal;
 
     // Header initialisation (the window's creation and the start of a save).
     void initialiseHeader() { Header.initialise(); }
 
     // The data side of Reset document: header fields, ObjectCount 0, the table
-    // back to its title row and one empty row.
+    // back to its title row and one empty row. The journal is emptied.
     void reset();
 
     // Category of a row: its "Object" cell div 100 (raises the conversion

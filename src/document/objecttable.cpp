@@ -1,8 +1,11 @@
 #include "objecttable.h"
 #include "errors.h"
+#include "journal.h"
+#include "journalstep.h"
 #include "numbers.h"
 
 #include <algorithm>
+#include <climits>
 
 const std::array<const char *, TObjectTable::ColumnCount> TObjectTable::Titles{
     "Nr.", "ID", "Object", "O.Name", "X-Axis", "Y-Axis", "Z-Axis", "Horz-Angel", "Vert-Angel",
@@ -13,10 +16,23 @@ TObjectTable::TObjectTable(QObject *parent) : QAbstractTableModel(parent)
     m_rows.resize(1); // an empty table has its title row and one empty row
 }
 
+bool TObjectTable::recording() const
+{
+    return m_journal && m_journal->isRecording();
+}
+
+void TObjectTable::endTyping()
+{
+    if (m_journal)
+        m_journal->endTypingSession();
+}
+
 void TObjectTable::setRowCount(int count)
 {
     const int want = qMax(count, 1) - 1;
     const int have = int(m_rows.size());
+    if (want != have && recording())
+        m_journal->recordResize(have, want, want < have ? m_rows.mid(want) : QList<Row>());
     if (want > have) {
         beginInsertRows(QModelIndex(), have, want - 1);
         m_rows.resize(want);
@@ -46,6 +62,8 @@ void TObjectTable::setCell(int col, int row, const QString &text)
     QString &c = m_rows[row - 1][col];
     if (c == text)
         return;
+    if (recording())
+        m_journal->recordCell(col, row, c, text);
     c = text;
     const QModelIndex i = index(row - 1, col);
     emit dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
@@ -55,7 +73,14 @@ void TObjectTable::setRowCells(int row, const Row &cells)
 {
     if (row < 1 || row > int(m_rows.size()))
         return;
-    m_rows[row - 1] = cells;
+    Row &have = m_rows[row - 1];
+    const bool record = recording();
+    TJournalStep step(record ? m_journal : nullptr, QStringLiteral("Change row"));
+    if (record)
+        for (int col = 0; col < ColumnCount; ++col)
+            if (have[col] != cells[col])
+                m_journal->recordCell(col, row, have[col], cells[col]);
+    have = cells;
     emit dataChanged(index(row - 1, 0), index(row - 1, ColumnCount - 1), {Qt::DisplayRole, Qt::EditRole});
 }
 
@@ -64,6 +89,8 @@ void TObjectTable::setColumnCells(int col, int firstRow, const QList<QString> &t
     if (col < 0 || col >= ColumnCount || firstRow < 1)
         return;
     const int last = std::min(firstRow + int(texts.size()) - 1, int(m_rows.size()));
+    const bool record = recording();
+    TJournalStep step(record ? m_journal : nullptr, QStringLiteral("Change cells"));
     int changedFirst = -1;
     int changedLast = -1;
     for (int row = firstRow; row <= last; ++row) {
@@ -71,6 +98,8 @@ void TObjectTable::setColumnCells(int col, int firstRow, const QList<QString> &t
         const QString &text = texts[row - firstRow];
         if (c == text)
             continue;
+        if (record)
+            m_journal->recordCell(col, row, c, text);
         c = text;
         if (changedFirst < 0)
             changedFirst = row;
@@ -84,9 +113,61 @@ void TObjectTable::removeRow(int row)
 {
     if (row < 1 || row > int(m_rows.size()))
         return;
+    if (recording())
+        m_journal->recordRemoveRow(row, m_rows[row - 1]);
+    removeRowQuietly(row);
+}
+
+void TObjectTable::removeRowQuietly(int row)
+{
     beginRemoveRows(QModelIndex(), row - 1, row - 1);
     m_rows.removeAt(row - 1);
     endRemoveRows();
+}
+
+void TObjectTable::insertRowQuietly(int row, const Row &cells)
+{
+    beginInsertRows(QModelIndex(), row - 1, row - 1);
+    m_rows.insert(row - 1, cells);
+    endInsertRows();
+}
+
+void TObjectTable::resizeQuietly(int objectRows, const QList<Row> &restored)
+{
+    const int have = int(m_rows.size());
+    if (objectRows > have) {
+        beginInsertRows(QModelIndex(), have, objectRows - 1);
+        m_rows.resize(objectRows);
+        for (int k = 0; k < int(restored.size()) && have + k < objectRows; ++k)
+            m_rows[have + k] = restored[k];
+        endInsertRows();
+    } else if (objectRows < have) {
+        beginRemoveRows(QModelIndex(), objectRows, have - 1);
+        m_rows.resize(objectRows);
+        endRemoveRows();
+    }
+}
+
+void TObjectTable::replayCells(const std::vector<TCellChange> &cells, bool forward)
+{
+    if (cells.empty())
+        return;
+    int top = INT_MAX, bottom = 0, left = ColumnCount, right = -1;
+    const auto put = [&](const TCellChange &c) {
+        if (c.row < 1 || c.row > int(m_rows.size()) || c.col < 0 || c.col >= ColumnCount)
+            return;
+        m_rows[c.row - 1][c.col] = forward ? c.after : c.before;
+        top = std::min(top, c.row);
+        bottom = std::max(bottom, c.row);
+        left = std::min(left, c.col);
+        right = std::max(right, c.col);
+    };
+    if (forward)
+        std::for_each(cells.begin(), cells.end(), put);
+    else
+        std::for_each(cells.rbegin(), cells.rend(), put);
+    if (bottom > 0)
+        emit dataChanged(index(top - 1, left), index(bottom - 1, right), {Qt::DisplayRole, Qt::EditRole});
 }
 
 void TObjectTable::clearRow(int row)
@@ -131,8 +212,14 @@ bool TObjectTable::setData(const QModelIndex &index, const QVariant &value, int 
     if (!index.isValid() || role != Qt::EditRole)
         return false;
     const QString text = value.toString();
-    setCell(index.column(), index.row() + 1, text);
-    emit cellEdited(index.column(), index.row() + 1, text);
+    const int col = index.column();
+    const int row = index.row() + 1;
+    // A keystroke and what it causes (the name looked up, the range fill)
+    // are one step, merged with the keystrokes before it into the same cell.
+    TJournalStep step(recording() ? m_journal : nullptr, QStringLiteral("Typing"),
+                      TStepMerge{m_journal ? m_journal->typingSession() : 0, col, row, false});
+    setCell(col, row, text);
+    emit cellEdited(col, row, text);
     return true;
 }
 

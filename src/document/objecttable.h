@@ -9,6 +9,10 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
+
+class TJournal;
+struct TCellChange;
 
 class TObjectTable : public QAbstractTableModel {
     Q_OBJECT
@@ -31,6 +35,14 @@ public:
     using Row = std::array<QString, ColumnCount>;
 
     explicit TObjectTable(QObject *parent = nullptr);
+
+    // The journal every change of the setters below is recorded in (none:
+    // nothing is recorded). Outside an open step each call is a step.
+    void setJournal(TJournal *journal) { m_journal = journal; }
+    TJournal *journal() const { return m_journal; }
+    // The in-place editor closed or the current cell moved: the next
+    // keystroke starts a new step.
+    void endTyping();
 
     // Rows including the title row, as the table counts them (at least 1).
     int RowCount() const { return int(m_rows.size()) + 1; }
@@ -69,5 +81,15 @@ signals:
     void cellEdited(int col, int row, const QString &text);
 
 private:
+    friend class TJournal;
+    bool recording() const;
+    // The journal's replay: changes made without recording them, one change
+    // notification for a whole run of cells.
+    void replayCells(const std::vector<TCellChange> &cells, bool forward);
+    void insertRowQuietly(int row, const Row &cells);
+    void removeRowQuietly(int row);
+    void resizeQuietly(int objectRows, const QList<Row> &restored);
+
     QList<Row> m_rows;
+    TJournal *m_journal = nullptr;
 };

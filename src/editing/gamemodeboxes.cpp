@@ -2,13 +2,14 @@
 
 #include "gamemodes.h"
 
+#include "document/journalstep.h"
 #include "document/mapdocument.h"
 
 #include <QCheckBox>
 #include <QEvent>
 #include <algorithm>
 
-TGameModeBoxes::TGameModeBoxes(const TMapDocument &document, const Boxes &mainBoxes, const Boxes &saveBoxes,
+TGameModeBoxes::TGameModeBoxes(TMapDocument &document, const Boxes &mainBoxes, const Boxes &saveBoxes,
                                QObject *parent)
     : QObject(parent), m_document(document), m_main(mainBoxes), m_save(saveBoxes)
 {
@@ -26,6 +27,7 @@ void TGameModeBoxes::CheckBox1MouseMove(QCheckBox *sender)
         const auto at = std::find(own->begin(), own->end(), sender);
         if (at == own->end())
             continue;
+        TJournalStep step(m_document, QStringLiteral("Game types"));
         const std::array<bool, 6> allowed =
             allowedGameTypes(countStartPoints(m_document.Table, m_document.ObjectCount));
         for (int i = 0; i < 6; ++i)

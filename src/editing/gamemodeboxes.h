@@ -16,7 +16,7 @@ public:
     using Boxes = std::array<QCheckBox *, 6>;
 
     // Watches the pointer over both sets (CheckBox1 .. CheckBox6 at [0] .. [5]).
-    TGameModeBoxes(const TMapDocument &document, const Boxes &mainBoxes, const Boxes &saveBoxes,
+    TGameModeBoxes(TMapDocument &document, const Boxes &mainBoxes, const Boxes &saveBoxes,
                    QObject *parent);
 
     // The check for the box under the pointer, in whichever set it is.
@@ -26,7 +26,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    const TMapDocument &m_document;
+    TMapDocument &m_document;
     Boxes m_main;
     Boxes m_save;
 };

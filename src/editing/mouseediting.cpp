@@ -3,6 +3,7 @@
 #include "objectgrid.h"
 
 #include "ui/dialogs.h"
+#include "document/journalstep.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "terrain/mapview.h"
@@ -154,6 +155,7 @@ void TMouseEditing::moveObjectTo(int row, QPoint point)
     if (!m)
         return;
     const TGamePoint game = windowToGame(m_view.View, point.x(), point.y());
+    TJournalStep step(m_document, QStringLiteral("Move object"));
     m->setTopLeft(point);
     m_document.ObjectX[row - 1] = game.X;
     m_document.ObjectY[row - 1] = game.Y;

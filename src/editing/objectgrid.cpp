@@ -130,6 +130,7 @@ void TObjectGrid::closeCellEditor()
         return;
     commitData(editor);
     QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    m_table.endTyping();
 }
 
 bool TObjectGrid::isInside(const QWidget *widget) const
@@ -345,6 +346,7 @@ void TObjectGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHin
     const bool next = hint == QAbstractItemDelegate::EditNextItem;
     const bool previous = hint == QAbstractItemDelegate::EditPreviousItem;
     QTableView::closeEditor(editor, next || previous ? QAbstractItemDelegate::NoHint : hint);
+    m_table.endTyping();
     if (next || previous)
         tabMove(previous);
 }

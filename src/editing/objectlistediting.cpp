@@ -4,6 +4,7 @@
 #include "objectlist.h"
 
 #include "ui/dialogs.h"
+#include "document/journalstep.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "terrain/mapview.h"
@@ -79,6 +80,7 @@ void TObjectListEditing::AddObject()
     const TGamePoint position = newObjectPosition(m_view.View);
 
     m_grid.closeCellEditor();
+    TJournalStep step(m_document, QStringLiteral("Add Item"));
     const int row = appendObjectRow(m_document, id, item, position, m_catalogue);
     // Yellow, at the window's centre, above every marker, whatever the filters say.
     m_view.addMarkerForNewRow(row);
@@ -91,6 +93,7 @@ void TObjectListEditing::DeleteObject()
     const int col = std::max(m_grid.currentCol(), 0);
     const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
     m_grid.closeCellEditor();
+    TJournalStep step(m_document, QStringLiteral("Del Item"));
     if (row >= 1 && row <= count && count > 1) {
         if (!deleteObjectRow(m_document, row))
             return;

@@ -6,6 +6,7 @@
 
 #include "ui/dialogs.h"
 #include "catalogue/itemcatalogue.h"
+#include "document/journalstep.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "terrain/mapview.h"
@@ -56,15 +57,21 @@ void TTableEditing::selectCellSteps(int col, int row)
 {
     TObjectTable &table = m_document.Table;
     emit weaponBoxHideRequested();
-    if (isNumberColumn(col)) {
-        const QString text = table.cell(col, row);
-        const QString valid = validatedCellText(text);
-        if (valid != text)
-            table.setCell(col, row, valid);
+    {
+        // What the selection corrects belongs to the typing it ends.
+        TJournalStep step(&m_document.Journal, QStringLiteral("Typing"),
+                          TStepMerge{m_document.Journal.typingSession(), -1, -1, true});
+        if (isNumberColumn(col)) {
+            const QString text = table.cell(col, row);
+            const QString valid = validatedCellText(text);
+            if (valid != text)
+                table.setCell(col, row, valid);
+        }
+        const int leaving = m_document.CurrentRow;
+        if (hasObject(leaving) && table.cell(T::ColRadius, leaving).isEmpty())
+            table.setCell(T::ColRadius, leaving, QStringLiteral("0"));
     }
-    const int leaving = m_document.CurrentRow;
-    if (hasObject(leaving) && table.cell(T::ColRadius, leaving).isEmpty())
-        table.setCell(T::ColRadius, leaving, QStringLiteral("0"));
+    table.endTyping();
 
     // What the move reads is read before it changes anything else, so a
     // refused move leaves the editing state and the marks as they were.
@@ -181,6 +188,9 @@ bool TTableEditing::StringGrid1KeyDown(int key)
     if (text.size() < 2 || (text[1] != u'+' && text[1] != u'-'))
         return false;
     runGuarded(m_dialogs, m_host, [&] {
+        // The entry's result is part of the typing in the cell.
+        TJournalStep step(&m_document.Journal, QStringLiteral("Typing"),
+                          TStepMerge{m_document.Journal.typingSession(), EditCol, EditRow, false});
         const std::int32_t sum = *relativeEntry(text, EditBaseValue, T::cellName(EditCol, EditRow));
         const QString result = QString::number(sum);
         table.setCell(EditCol, EditRow, result);
@@ -267,6 +277,7 @@ void TTableEditing::applyItem(const QString &number, const QString &name)
     const int bottom = std::min(s.bottom, std::min(m_document.ObjectCount, TMapDocument::MaxObjects));
     if (bottom < top)
         return;
+    TJournalStep step(m_document, QStringLiteral("Use item"));
     const int n = bottom - top + 1;
     m_document.Table.setColumnCells(T::ColObject, top, QList<QString>(n, number));
     m_document.Table.setColumnCells(T::ColName, top, QList<QString>(n, name));

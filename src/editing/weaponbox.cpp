@@ -5,6 +5,7 @@
 #include "weapons.h"
 
 #include "ui/dialogs.h"
+#include "document/journalstep.h"
 #include "document/mapdocument.h"
 
 #include <QComboBox>
@@ -59,6 +60,7 @@ void TWeaponBox::ComboBox3Change(int entry)
     const int row = m_grid.currentRow();
     if (row < 1 || entry < 0 || entry >= int(Weapons.size()))
         return;
+    TJournalStep step(m_document, QStringLiteral("Choose weapon"));
     m_document.Table.setCell(TObjectTable::ColWeapon, row, QString::number(Weapons[entry].code));
     runGuarded(m_dialogs, m_host, [&] { m_editing.RangeFill(TObjectTable::ColWeapon, row); });
 }

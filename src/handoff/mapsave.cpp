@@ -93,6 +93,8 @@ QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
     writeWholeFile(listPath, list);
     writeWholeFile(target.MapPath, map);
     doc.MapStamps.record(target.MapPath, map);
+    // The map as it now stands is the saved one.
+    doc.Journal.setClean();
     // Written last: its short paths name the files as they now exist.
     WriteRepackBatch(batch, in.ShortPaths);
     return leftOut;

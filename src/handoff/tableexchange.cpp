@@ -1,5 +1,6 @@
 #include "tableexchange.h"
 #include "ui/dialogs.h"
+#include "document/journalstep.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "settings/infowindow.h"
@@ -39,6 +40,7 @@ bool TTableExchange::ImportTable(const QString &workDir, const QString &separato
         const char separator = SeparatorFromCode(separatorCode, QStringLiteral("the separator code in Setup"));
         const QStringList fields = ReadImportFile(open.fileName, separator, ImportRowCount(m_document.Table));
 
+        TJournalStep step(m_document, QStringLiteral("Import"));
         PutImportedFields(m_document.Table, fields);
         // A position that does not convert is reported once every other
         // marker stands where its row's cells say.

@@ -278,6 +278,40 @@ void TMapViewPanel::destroyMarker(int row)
     Markers[row] = nullptr;
 }
 
+void TMapViewPanel::followDocument()
+{
+    const int count = std::clamp(m_document.ObjectCount, 0, int(TMapDocument::MaxObjects));
+    for (int row = TMapDocument::MaxObjects; row > count; --row)
+        if (Markers[row])
+            destroyMarker(row);
+    const std::array<QCheckBox *, 7> boxes = categoryBoxes();
+    for (int row = 1; row <= count; ++row) {
+        TMarker *m = Markers[row];
+        if (!m) {
+            m = new TMarker(Panel1, row);
+            Markers[row] = m;
+            m->setColours(NoCategoryColour, NoCategoryColour);
+            Panel1->addMarker(m);
+        }
+        if (const auto item = parseInt32(m_document.Table.cell(TObjectTable::ColObject, row))) {
+            const int code = categoryOf(*item);
+            m->setColours(markerFillFor(code), markerOutlineFor(code));
+            const int box = categoryIndex(code);
+            m->setVisible(box < 0 || boxes[box]->isChecked());
+        }
+        m->setHint(m_document.Table.cell(TObjectTable::ColName, row));
+    }
+    MoveView(0, 0, true, 0);
+    // The selection marks stay shown or hidden, on the current object.
+    TMarker *current = currentMarker();
+    if (!current) {
+        Panel1->Selector->hide();
+        Panel1->Ranger->hide();
+    } else if (Panel1->Selector->isVisible() || Panel1->Ranger->isVisible()) {
+        guarded([this] { PlaceSelectionMarks(); });
+    }
+}
+
 void TMapViewPanel::destroyMarkers()
 {
     // Last first: the scene then drops each item from the end of its list.

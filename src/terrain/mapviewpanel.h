@@ -105,6 +105,12 @@ public:
     TMarker *addMarkerForNewRow(int row);
     void destroyMarker(int row);
     void destroyMarkers();
+    // After the journal put the document back: a marker for every object row
+    // and none beyond, each coloured and hinted from its cells (a cell that
+    // is no item number keeps the marker's colour), shown as the filters
+    // say, placed from the position cache in the view as it stands; the
+    // selection marks, if shown, on the current object.
+    void followDocument();
     // Colours a marker by the category of an item number.
     void ApplyCategoryColour(TMarker *marker, std::int32_t itemNumber);
     // The radius circle from the current row's "Radius" times Zoom and the
