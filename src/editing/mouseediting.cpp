@@ -79,6 +79,7 @@ void TMouseEditing::markerDragged(int row, Qt::MouseButtons buttons, Qt::Keyboar
         m_startCacheX = m_document.ObjectX[row - 1];
         m_startCacheY = m_document.ObjectY[row - 1];
         m_dragging = true;
+        m_dragStep.emplace(m_document, QStringLiteral("Drag object"));
     }
     // The heading line, which a right-click move wipes, follows a drag.
     const bool moved = runGuarded(m_dialogs, m_host, [&] {
@@ -102,6 +103,7 @@ void TMouseEditing::endDrag()
 {
     m_pressRow = 0;
     m_dragging = false;
+    m_dragStep.reset();
 }
 
 void TMouseEditing::cancelDrag()
@@ -111,7 +113,6 @@ void TMouseEditing::cancelDrag()
         return;
     }
     const int row = m_pressRow;
-    endDrag();
     TObjectTable &table = m_document.Table;
     table.setCell(TObjectTable::ColX, row, m_startX);
     table.setCell(TObjectTable::ColY, row, m_startY);
@@ -124,6 +125,9 @@ void TMouseEditing::cancelDrag()
         if (headingLineFollows)
             headingLineFollows();
     });
+    // The object stands where it stood: the drag leaves nothing to undo.
+    m_dragStep->cancel();
+    endDrag();
 }
 
 void TMouseEditing::Work_maskeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point)

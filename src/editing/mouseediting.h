@@ -9,11 +9,14 @@
 // with the button held is dragged: its object follows the pointer live, as a
 // right-click move at each place, until the release; Escape puts it back.
 
+#include "document/journalstep.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QWidget;
 class TDialogs;
@@ -78,4 +81,6 @@ private:
     QString m_startY;
     std::int32_t m_startCacheX = 0;
     std::int32_t m_startCacheY = 0;
+    // The drag as one undo step, from the first move to the release.
+    std::optional<TJournalStep> m_dragStep;
 };

@@ -49,6 +49,7 @@ int TObjectListEditing::DuplicateObjects()
     const std::int32_t firstId = newObjectId(m_document);
     checkedAdd(firstId, n - 1);
 
+    TJournalStep step(m_document, QStringLiteral("Duplicate"));
     const int first = appendObjectCopies(m_document, top, bottom, firstId);
     for (int row = first; row < first + n; ++row)
         m_view.addMarkerForNewRow(row);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QUndoStack>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -207,17 +208,18 @@ private slots:
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
         QTest::addColumn<bool>("escape");
         QTest::addColumn<QPoint>("placed");
-        QTest::newRow("the object follows the pointer, held where it was grabbed")
-            << QList<QPoint>{{202, 201}, {206, 201}, {250, 230}} << Qt::KeyboardModifiers() << false
-            << QPoint(248, 229);
+        QTest::addColumn<int>("steps"); // undo steps the gesture leaves
+        QTest::newRow("the object follows the pointer, held where it was grabbed; one undo step")
+            << QList<QPoint>{{202, 201}, {206, 201}, {230, 215}, {250, 230}} << Qt::KeyboardModifiers() << false
+            << QPoint(248, 229) << 1;
         QTest::newRow("3 pixels are no drag") << QList<QPoint>{{202, 201}, {205, 201}, {204, 203}}
-                                              << Qt::KeyboardModifiers() << false << QPoint(200, 200);
-        QTest::newRow("Escape puts the object back")
+                                              << Qt::KeyboardModifiers() << false << QPoint(200, 200) << 0;
+        QTest::newRow("Escape puts the object back and leaves nothing to undo")
             << QList<QPoint>{{202, 201}, {250, 230}, {260, 240}} << Qt::KeyboardModifiers() << true
-            << QPoint(200, 200);
+            << QPoint(200, 200) << 0;
         QTest::newRow("Alt with the left button measures and drags nothing")
             << QList<QPoint>{{202, 201}, {250, 230}} << Qt::KeyboardModifiers(Qt::AltModifier) << false
-            << QPoint(200, 200);
+            << QPoint(200, 200) << 0;
     }
     void draggingAMarker()
     {
@@ -225,12 +227,24 @@ private slots:
         QFETCH(Qt::KeyboardModifiers, modifiers);
         QFETCH(bool, escape);
         QFETCH(QPoint, placed);
+        QFETCH(int, steps);
         TEditingFixture f({object(5001, 200 * U, -200 * U), object(2001, 10 * U, -10 * U)});
         f.table().setCell(T::ColRadius, 1, QStringLiteral("10"));
         f.table().setCell(T::ColHorzAngle, 1, QStringLiteral("90"));
         // The heading line shows while "Horz-Angel" is the table's column.
         f.clickCell(T::ColHorzAngle, 2);
+        const QUndoStack &journal = f.form->Document.Journal;
+        const int stepsBefore = journal.count();
         drag(f, path, Qt::LeftButton, modifiers, escape);
+        QCOMPARE(journal.count() - stepsBefore, steps);
+        if (steps > 0) {
+            // Undone, the object stands where the drag took it from; redone, where it ended.
+            TEditingFixture::key(Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(f.marker(1)->topLeft(), QPoint(200, 200));
+            QCOMPARE(f.cell(T::ColX, 1), QString::number(200 * U));
+            QCOMPARE(f.form->Document.ObjectX[0], 200 * U);
+            TEditingFixture::key(Qt::Key_Y, Qt::ControlModifier);
+        }
 
         QCOMPARE(f.form->Document.CurrentRow, 1);
         QCOMPARE(f.marker(1)->topLeft(), placed);
@@ -302,6 +316,12 @@ private slots:
         if (copies > 0) {
             QCOMPARE(f.grid().selection(), (TGridSelection{count + 1, T::ColZ, count + copies, T::ColZ}));
             QCOMPARE(f.form->Document.CurrentRow, count + 1);
+            // One undo step takes every copy away again.
+            f.grid().setFocus();
+            TEditingFixture::key(Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(f.form->Document.ObjectCount, count);
+            QCOMPARE(allRows(f), before);
+            QVERIFY(!f.marker(count + 1) || !f.marker(count + 1)->isVisible());
         }
         QVERIFY(f.dialogs.errors.isEmpty());
     }
