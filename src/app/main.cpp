@@ -1,16 +1,25 @@
 #include "ui/dialogs.h"
 #include "mainwindow.h"
 #include "programstart.h"
+#include "termination.h"
 #include "settings/programdir.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumar"));
     QApplication::setApplicationVersion(QStringLiteral(VELLUMAR_VERSION));
+    // The desktop entry's id: Wayland compositors match windows to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELLUMAR_APP_ID));
+    QIcon icon;
+    for (const int size : {48, 256})
+        icon.addFile(QStringLiteral(":/vellumar/icons/%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     TQtDialogs dialogs;
-    const std::unique_ptr<TForm1> form = StartProgram(dialogs, app.arguments(), ProgramDir());
+    const std::unique_ptr<TForm1> form = StartProgram(dialogs, app.arguments(), LocateProgramFiles());
+    CloseOnTerminationRequest(form.get());
     return app.exec();
 }

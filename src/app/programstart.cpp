@@ -1,9 +1,9 @@
 #include "programstart.h"
 #include "mainwindow.h"
 
-std::unique_ptr<TForm1> StartProgram(TDialogs &dialogs, const QStringList &arguments, const QString &programDir)
+std::unique_ptr<TForm1> StartProgram(TDialogs &dialogs, const QStringList &arguments, const TProgramFiles &files)
 {
-    auto form = std::make_unique<TForm1>(dialogs, arguments.size() > 1 ? arguments[1] : QString(), programDir);
+    auto form = std::make_unique<TForm1>(dialogs, arguments.size() > 1 ? arguments[1] : QString(), files);
     form->createWindows();
     form->show();
     return form;

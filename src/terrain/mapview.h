@@ -88,7 +88,9 @@ protected:
     void drawBackground(QPainter *painter, const QRectF &rect) override;
 
 private:
+    static constexpr std::int32_t PixelRectZoom = 16;
     void drawCaption(QPainter *painter);
+    void drawPixelRects(QPainter *painter, const QRectF &area, std::int64_t phaseX, std::int64_t phaseY);
 
     const TViewState &m_view;
     QBrush m_pictureBrush;
