@@ -15,6 +15,8 @@ add_custom_target(changelog ALL DEPENDS ${changelog_gz})
 install(FILES ${changelog_gz} DESTINATION ${doc_dir})
 
 set(CPACK_GENERATOR DEB)
+# The values reach CPack's configuration as written (the description's quotes).
+set(CPACK_VERBATIM_VARIABLES TRUE)
 set(CPACK_PACKAGE_NAME vellumar)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "The Vellumar developers <developers@vellumar.org>")
@@ -30,7 +32,9 @@ set(CPACK_PACKAGE_HOMEPAGE_URL "https://vellumar.org/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# A tool for the game's maps, not a game: lintian keeps "games" for programs
+# in /usr/games.
+set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
