@@ -5,6 +5,7 @@
 #include "settings/programdir.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 
 int main(int argc, char **argv)
@@ -19,7 +20,12 @@ int main(int argc, char **argv)
         icon.addFile(QStringLiteral(":/vellumar/icons/%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
     TQtDialogs dialogs;
-    const std::unique_ptr<TForm1> form = StartProgram(dialogs, app.arguments(), LocateProgramFiles());
+    const TProgramFiles files = LocateProgramFiles();
+    // The editor writes its settings at every exit: their folder must be
+    // there. (The command-line tool only reads, and makes no folder.)
+    if (!files.beside)
+        QDir().mkpath(files.settingsDir);
+    const std::unique_ptr<TForm1> form = StartProgram(dialogs, app.arguments(), files);
     CloseOnTerminationRequest(form.get());
     return app.exec();
 }

@@ -70,11 +70,6 @@ TProgramFiles LocateProgramFiles()
     // The editor's AppConfigLocation and AppDataLocation, named here so the
     // command-line tool, a program of another name, finds the same files.
     const QString own = QStringLiteral("/Vellumar");
-    const TProgramFiles files =
-        LocateProgramFiles(ProgramDir(), QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + own,
-                           QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + own);
-    // The settings are written at every exit: their folder must be there.
-    if (!files.beside)
-        QDir().mkpath(files.settingsDir);
-    return files;
+    return LocateProgramFiles(ProgramDir(), QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + own,
+                              QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + own);
 }
