@@ -4,8 +4,8 @@
 #
 #   install-deps.sh run    what building, running and packaging the editor
 #                          needs (with the narrow face the windows are laid
-#                          out for, rsvg-convert for the icon, dpkg-dev for
-#                          the package's library dependencies)
+#                          out for, rsvg-convert for the icon, dpkg-dev and
+#                          file for the package's library dependencies)
 #   install-deps.sh test   that, and the tools the test suite runs: Wine and
 #                          mingw-w64 for the Windows parts, the freedesktop
 #                          file-type tools (and gio, which opens a file
@@ -15,7 +15,7 @@ set -e
 
 RUN_PACKAGES="cmake ninja-build ccache g++ make pkg-config \
 qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev \
-librsvg2-bin dpkg-dev fonts-liberation"
+librsvg2-bin dpkg-dev file fonts-liberation"
 
 TEST_PACKAGES="netpbm libjpeg-turbo-progs python3-pil xvfb xauth \
 wine wine64 g++-mingw-w64-x86-64 \
