@@ -11,7 +11,7 @@
 #   check-package.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-BUILD=${1:-build}
+BUILD=$(realpath "${1:-build}")
 ID=org.vellumar.Vellumar
 MAP=$PWD/samples/kzbase/vlmrtest.bms
 export DEBIAN_FRONTEND=noninteractive
@@ -19,21 +19,38 @@ export DEBIAN_FRONTEND=noninteractive
 fail() { echo "check-package: $*" >&2; exit 1; }
 step() { echo "== $*"; }
 
+# Whether dpkg knows the package in any state (installed, half-installed or
+# only its configuration left).
+known() {
+    local state
+    state=$(dpkg-query -W -f='${db:Status-Status}' vellumar 2>/dev/null) || return 1
+    [ -n "$state" ] && [ "$state" != not-installed ]
+}
+purge() {
+    apt-get remove --purge -y -q vellumar >/dev/null 2>&1 || dpkg --purge vellumar >/dev/null
+}
+
 tmp=$(mktemp -d)
 installed=""
+gui=""
 cleanup() {
     local status=$?
-    if dpkg-query -W -f='${Status}' vellumar 2>/dev/null | grep -q "ok installed"; then
-        apt-get remove --purge -y -q vellumar >/dev/null || status=1
+    if [ -n "$gui" ] && kill -0 "$gui" 2>/dev/null; then
+        kill -KILL "$gui"
+        wait "$gui" 2>/dev/null || true
+    fi
+    if known; then
+        purge || { echo "check-package: could not remove the package" >&2; status=1; }
     fi
     rm -rf "$tmp"
     exit $status
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM
 
 # A package left by an interrupted run would hide what this one installs.
-if dpkg-query -W -f='${Status}' vellumar 2>/dev/null | grep -q "ok installed"; then
-    apt-get remove --purge -y -q vellumar >/dev/null
+if known; then
+    purge
 fi
 
 step "building the package"
@@ -43,7 +60,7 @@ deb=$(ls "$BUILD"/vellumar_*.deb)
 deb=$(realpath "$deb")
 
 step "lintian $(basename "$deb")"
-lintian --fail-on error --no-tag-display-limit "$deb" | tee "$tmp/lintian.txt" || fail "lintian reports errors"
+lintian --fail-on error --tag-display-limit 0 "$deb" | tee "$tmp/lintian.txt" || fail "lintian reports errors"
 echo "lintian: $(grep -c '^E:' "$tmp/lintian.txt" || true) errors, $(grep -c '^W:' "$tmp/lintian.txt" || true) warnings"
 
 step "installing it"
@@ -51,6 +68,8 @@ apt-get install -y -q --no-install-recommends "$deb" >"$tmp/apt.log" || { cat "$
 installed=$(dpkg-query -L vellumar)
 dpkg-query -W -f='${Depends}\n' vellumar | grep -q fonts-liberation || fail "fonts-liberation is no dependency"
 dpkg-query -W -f='${Recommends}\n' vellumar | grep -qw wine || fail "wine is not recommended"
+dpkg-query -W -f='${Description}\n' vellumar | grep -q 'Wine is recommended: .*"Auto repack"' \
+    || fail "the description does not give Wine's reason"
 
 step "the installed files"
 for f in /usr/bin/vellumar /usr/bin/vellumar-cli /usr/share/applications/$ID.desktop \
@@ -65,50 +84,67 @@ desktop-file-validate /usr/share/applications/$ID.desktop
 appstreamcli validate --no-net /usr/share/metainfo/$ID.metainfo.xml
 for size in 48 256; do
     png=/usr/share/icons/hicolor/${size}x${size}/apps/$ID.png
-    got=$(python3 -c 'import sys; from PIL import Image; print("%dx%d" % Image.open(sys.argv[1]).size)' "$png")
+    got=$(/usr/bin/python3 -c 'import sys; from PIL import Image; print("%dx%d" % Image.open(sys.argv[1]).size)' "$png")
     [ "$got" = "${size}x${size}" ] || fail "$png is $got"
 done
 
-step "vellumar-cli on the sample map"
-cd "$tmp"
-vellumar-cli info "$MAP" >info.txt || fail "vellumar-cli info failed"
-[ -s info.txt ] || fail "vellumar-cli info printed nothing"
-# The trailer comes from the bundled kzmap.dat of /usr/share/vellumar/.
-vellumar-cli resave "$MAP" -o resaved.bms || fail "vellumar-cli resave failed"
-vellumar-cli info resaved.bms | cmp -s - info.txt || fail "the resaved map reads differently"
-cd - >/dev/null
-
-step "vellumar offscreen with a temporary home"
+# The installed programs run with a home of their own, so nothing of this
+# machine's user changes.
 home=$tmp/home
 mkdir -p "$home"
 mkdir -m 700 "$home/runtime"
+homeenv=(HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_CACHE_HOME="$home/cache"
+         XDG_RUNTIME_DIR="$home/runtime")
+inhome() { env "${homeenv[@]}" "$@"; }
+
+step "vellumar-cli on the sample map"
+S=$PWD/samples
+cd "$tmp"
+inhome vellumar-cli info "$MAP" >info.txt || fail "vellumar-cli info failed"
+[ -s info.txt ] || fail "vellumar-cli info printed nothing"
+"$BUILD/bin/vellumar-cli" info "$MAP" | cmp -s - info.txt || fail "the installed vellumar-cli reads the map unlike the built one"
+# Without --trailer the installed tool takes the bundled kzmap.dat of
+# /usr/share/vellumar/, and writes what the built one writes with it.
+inhome vellumar-cli resave "$MAP" -o resaved.bms || fail "vellumar-cli resave failed"
+"$BUILD/bin/vellumar-cli" resave "$MAP" -o expected.bms --trailer /usr/share/vellumar/kzmap.dat
+cmp -s resaved.bms expected.bms || fail "the installed vellumar-cli resaves the map unlike the built one"
+# A kzmap.dat in the user's data folder comes before the bundled one.
+mkdir -p "$home/data/Vellumar"
+{ head -c -1 "$S/kzmap.dat"; printf 'U'; } >"$home/data/Vellumar/kzmap.dat"
+inhome vellumar-cli resave "$MAP" -o own.bms || fail "vellumar-cli resave with the user's kzmap.dat failed"
+inhome vellumar-cli extract-trailer own.bms -o own.dat
+cmp -s own.dat "$home/data/Vellumar/kzmap.dat" || fail "vellumar-cli did not take the user's kzmap.dat"
+rm -r "$home/data/Vellumar"
+[ ! -e "$home/config/Vellumar" ] || fail "vellumar-cli made a settings folder"
+cd - >/dev/null
+
+step "vellumar offscreen with a temporary home"
 # Settings beside the sample data, with a line after the seven that the
 # program does not keep: the rewritten file shows the exit wrote it.
 mkdir -p "$home/config/Vellumar"
-S=$PWD/samples
 printf '%s\r\n' "$S/kz/" "$S/kzbase/" "$S/game/" "$S/work/" "$S/images/" 59 00 old >"$home/config/Vellumar/kzmap.ini"
-HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache \
-    XDG_RUNTIME_DIR=$home/runtime QT_QPA_PLATFORM=offscreen vellumar "$MAP" >"$tmp/gui.log" 2>&1 &
-pid=$!
+# env execs the program, so $! is the editor itself.
+env "${homeenv[@]}" QT_QPA_PLATFORM=offscreen vellumar "$MAP" >"$tmp/gui.log" 2>&1 &
+gui=$!
 sleep 5
-kill -0 $pid 2>/dev/null || { cat "$tmp/gui.log"; fail "vellumar ended before it was asked to"; }
-kill -TERM $pid
-for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
-if kill -0 $pid 2>/dev/null; then kill -KILL $pid; fail "vellumar did not end on SIGTERM"; fi
-wait $pid || { cat "$tmp/gui.log"; fail "vellumar exited with an error"; }
+kill -0 $gui 2>/dev/null || { cat "$tmp/gui.log"; fail "vellumar ended before it was asked to"; }
+kill -TERM $gui
+for _ in $(seq 50); do kill -0 $gui 2>/dev/null || break; sleep 0.2; done
+kill -0 $gui 2>/dev/null && fail "vellumar did not end on SIGTERM"
+status=0
+wait $gui || status=$?
+gui=""
+[ $status = 0 ] || { cat "$tmp/gui.log"; fail "vellumar exited with status $status"; }
 [ "$(wc -l <"$home/config/Vellumar/kzmap.ini")" = 7 ] || fail "the settings were not written at exit"
 [ ! -e /usr/bin/kzmap.ini ] || fail "the installed program wrote /usr/bin/kzmap.ini"
 
 step "the desktop's default for the .bms type"
-query() { HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data xdg-mime query "$@"; }
+query() { inhome xdg-mime query "$@"; }
 cp "$MAP" "$tmp/UPPER.BMS"
 [ "$(query filetype "$tmp/UPPER.BMS")" = application/x-kz-mapfile ] || fail "*.BMS is no application/x-kz-mapfile"
+# The package's triggers (desktop-file-utils, shared-mime-info) update the
+# databases these answers come from.
 default=$(query default application/x-kz-mapfile)
-if [ "$default" != "$ID.desktop" ]; then
-    echo "the package's triggers left no default ('$default'): updating the desktop database"
-    update-desktop-database -q /usr/share/applications
-    default=$(query default application/x-kz-mapfile)
-fi
 [ "$default" = "$ID.desktop" ] || fail "the default for application/x-kz-mapfile is '$default'"
 
 step "removing it"
@@ -116,6 +152,9 @@ apt-get remove --purge -y -q vellumar >"$tmp/apt.log" || { cat "$tmp/apt.log"; f
 while IFS= read -r f; do
     if [ -f "$f" ] || [ -L "$f" ]; then fail "$f is left after the purge"; fi
 done <<<"$installed"
+for d in /usr/share/vellumar /usr/share/doc/vellumar; do
+    [ ! -e "$d" ] || fail "$d is left after the purge"
+done
 [ ! -e /usr/share/mime/application/x-kz-mapfile.xml ] || fail "the MIME database still holds the type"
 if grep -qs x-kz-mapfile /usr/share/applications/mimeinfo.cache; then
     fail "the desktop database still names the package's entry"
