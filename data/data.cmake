@@ -45,3 +45,17 @@ install(FILES ${icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/sca
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${VELLUMAR_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/samples/item.ini ${PROJECT_SOURCE_DIR}/samples/kzmap.dat
         DESTINATION ${CMAKE_INSTALL_DATADIR}/vellumar)
+
+# The manual pages, compressed as Debian's policy wants them.
+set(man_pages)
+foreach(page vellumar vellumar-cli)
+    set(page_in ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.1)
+    configure_file(${data_dir}/man/${page}.1 ${page_in} @ONLY)
+    add_custom_command(OUTPUT ${page_in}.gz
+        COMMAND gzip -9nc ${page_in} > ${page_in}.gz
+        DEPENDS ${page_in}
+        VERBATIM)
+    list(APPEND man_pages ${page_in}.gz)
+    install(FILES ${page_in}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+add_custom_target(manpages ALL DEPENDS ${man_pages})

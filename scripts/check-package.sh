@@ -75,7 +75,8 @@ step "the installed files"
 for f in /usr/bin/vellumar /usr/bin/vellumar-cli /usr/share/applications/$ID.desktop \
          /usr/share/mime/packages/$ID.xml /usr/share/metainfo/$ID.metainfo.xml \
          /usr/share/icons/hicolor/scalable/apps/$ID.svg /usr/share/vellumar/item.ini \
-         /usr/share/vellumar/kzmap.dat /usr/share/doc/vellumar/copyright; do
+         /usr/share/vellumar/kzmap.dat /usr/share/doc/vellumar/copyright \
+         /usr/share/man/man1/vellumar.1.gz /usr/share/man/man1/vellumar-cli.1.gz; do
     [ -f "$f" ] || fail "$f is not installed"
 done
 cmp -s /usr/share/vellumar/item.ini samples/item.ini || fail "the bundled item.ini differs from samples/item.ini"
