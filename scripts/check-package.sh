@@ -120,23 +120,34 @@ rm -r "$home/data/Vellumar"
 cd - >/dev/null
 
 step "vellumar offscreen with a temporary home"
+# Starts the installed editor offscreen with ARGS, ends it by SIGTERM (which
+# closes it as its close box does) after SECONDS and checks it ended well.
+run_editor() {
+    local seconds=$1 status=0
+    shift
+    # env execs the program, so $! is the editor itself.
+    env "${homeenv[@]}" QT_QPA_PLATFORM=offscreen vellumar "$@" >"$tmp/gui.log" 2>&1 &
+    gui=$!
+    sleep "$seconds"
+    kill -0 $gui 2>/dev/null || { cat "$tmp/gui.log"; fail "vellumar${*:+ $*} ended before it was asked to"; }
+    kill -TERM $gui
+    for _ in $(seq 50); do kill -0 $gui 2>/dev/null || break; sleep 0.2; done
+    kill -0 $gui 2>/dev/null && fail "vellumar${*:+ $*} did not end on SIGTERM"
+    wait $gui || status=$?
+    gui=""
+    [ $status = 0 ] || { cat "$tmp/gui.log"; fail "vellumar${*:+ $*} exited with status $status"; }
+}
+settings=$home/config/Vellumar/kzmap.ini
+# The first start of a fresh install makes the settings' folder and writes
+# the settings there at exit.
+run_editor 3
+[ -f "$settings" ] && [ "$(wc -l <"$settings")" = 7 ] || fail "the first start wrote no settings to $settings"
 # Settings beside the sample data, with a line after the seven that the
-# program does not keep: the rewritten file shows the exit wrote it.
-mkdir -p "$home/config/Vellumar"
-printf '%s\r\n' "$S/kz/" "$S/kzbase/" "$S/game/" "$S/work/" "$S/images/" 59 00 old >"$home/config/Vellumar/kzmap.ini"
-# env execs the program, so $! is the editor itself.
-env "${homeenv[@]}" QT_QPA_PLATFORM=offscreen vellumar "$MAP" >"$tmp/gui.log" 2>&1 &
-gui=$!
-sleep 5
-kill -0 $gui 2>/dev/null || { cat "$tmp/gui.log"; fail "vellumar ended before it was asked to"; }
-kill -TERM $gui
-for _ in $(seq 50); do kill -0 $gui 2>/dev/null || break; sleep 0.2; done
-kill -0 $gui 2>/dev/null && fail "vellumar did not end on SIGTERM"
-status=0
-wait $gui || status=$?
-gui=""
-[ $status = 0 ] || { cat "$tmp/gui.log"; fail "vellumar exited with status $status"; }
-[ "$(wc -l <"$home/config/Vellumar/kzmap.ini")" = 7 ] || fail "the settings were not written at exit"
+# program does not keep: the seven alone written back show the exit wrote them.
+printf '%s\r\n' "$S/kz/" "$S/kzbase/" "$S/game/" "$S/work/" "$S/images/" 59 00 >"$tmp/seven.ini"
+{ cat "$tmp/seven.ini"; printf 'old\r\n'; } >"$settings"
+run_editor 5 "$MAP"
+cmp -s "$settings" "$tmp/seven.ini" || fail "the settings were not written back at exit"
 [ ! -e /usr/bin/kzmap.ini ] || fail "the installed program wrote /usr/bin/kzmap.ini"
 
 step "the desktop's default for the .bms type"
