@@ -8,7 +8,10 @@ CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_BUILD_DIR := build-fuzz
 FUZZ_SECONDS ?=
 
-.PHONY: run test build build-programs deps deps-run configure bench clean fuzz fuzz-build
+.PHONY: run test build build-programs deps deps-run configure bench clean fuzz fuzz-build install package check-package
+
+# Where `make install` puts the program (DESTDIR=... stages it below a folder).
+PREFIX ?= /usr/local
 
 # What the editor needs, and what the test suite adds (Wine, mingw-w64, the
 # freedesktop tools, clang): a user who only runs the editor skips the latter.
@@ -39,6 +42,19 @@ test: deps
 run: deps-run
 	$(MAKE) build-programs
 	sh scripts/run-sample.sh $(BUILD_DIR)/bin
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package, build/vellumar_VERSION_ARCH.deb.
+package: deps-run
+	$(MAKE) build
+	cmake --build $(BUILD_DIR) --target package
+
+# Installs the package on this machine, checks it and removes it (root).
+check-package: deps
+	$(MAKE) build
+	bash scripts/check-package.sh $(BUILD_DIR)
 
 bench: deps-run
 	$(MAKE) build

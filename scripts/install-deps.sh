@@ -2,8 +2,10 @@
 # Installs the Debian packages the project needs. Runs as root without
 # prompts and does nothing when everything is present.
 #
-#   install-deps.sh run    what building and running the editor needs (with
-#                          the narrow face the windows are laid out for)
+#   install-deps.sh run    what building, running and packaging the editor
+#                          needs (with the narrow face the windows are laid
+#                          out for, rsvg-convert for the icon, dpkg-dev and
+#                          file for the package's library dependencies)
 #   install-deps.sh test   that, and the tools the test suite runs: Wine and
 #                          mingw-w64 for the Windows parts, the freedesktop
 #                          file-type tools (and gio, which opens a file
@@ -15,12 +17,13 @@ set -e
 
 RUN_PACKAGES="cmake ninja-build ccache g++ make pkg-config \
 qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev \
-fonts-liberation"
+librsvg2-bin dpkg-dev file fonts-liberation"
 
 TEST_PACKAGES="netpbm libjpeg-turbo-progs python3-pil xvfb xauth openbox \
 wine wine64 g++-mingw-w64-x86-64 \
 xdg-utils shared-mime-info libfile-mimeinfo-perl libglib2.0-bin \
-clang libclang-rt-14-dev"
+clang libclang-rt-14-dev \
+desktop-file-utils appstream lintian"
 
 case "${1:-test}" in
 run) PACKAGES="$RUN_PACKAGES" ;;

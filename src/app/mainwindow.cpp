@@ -61,10 +61,10 @@ QPushButton *button(QWidget *parent, const QString &caption, int x, int y, int w
 
 } // namespace
 
-TForm1::TForm1(TDialogs &dialogs, const QString &commandLineFile, const QString &programDir)
+TForm1::TForm1(TDialogs &dialogs, const QString &commandLineFile, const TProgramFiles &files)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_dialogs(dialogs), m_commandLineFile(commandLineFile), m_programDir(programDir)
+      m_dialogs(dialogs), m_commandLineFile(commandLineFile), m_files(files)
 {
     setWindowTitle(QString::fromLatin1(DesignedCaption));
     setFont(TWindowStyle::font());
@@ -227,7 +227,7 @@ void TForm1::FormCreate()
     // the table's remembered row is 1.
     Document.CurrentRow = 1;
     // A settings file that cannot be read is reported and taken as missing.
-    runGuarded(m_dialogs, this, [this] { Store.LoadSettings(m_programDir); });
+    runGuarded(m_dialogs, this, [this] { Store.LoadSettings(m_files.settingsDir); });
     if (const QScreen *s = QGuiApplication::primaryScreen()) {
         const QRect g = s->availableGeometry();
         move(g.center() - QPoint(width() / 2, height() / 2));
@@ -257,7 +257,7 @@ void TForm1::createWindows()
     // The Item List's creation reads the catalogue; one that cannot be read is
     // reported, and the program goes on without it.
     TCatalogueLoadResult items;
-    runGuarded(m_dialogs, this, [this, &items] { items = Catalogue.LoadItemCatalogue(m_programDir); });
+    runGuarded(m_dialogs, this, [this, &items] { items = Catalogue.LoadItemCatalogue(m_files.catalogueDir); });
     if (!items.found)
         Form6->ShowInfoMessage(QString(), items.line1, items.line2);
     Form7 = std::make_unique<TForm7>(Store);

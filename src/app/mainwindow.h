@@ -12,6 +12,7 @@
 #include "handoff/launch.h"
 #include "handoff/savecommand.h"
 #include "editing/objectgrid.h"
+#include "settings/programdir.h"
 #include "settings/settings.h"
 #include "terrain/terrainfile.h"
 
@@ -47,9 +48,9 @@ class TForm1 : public QWidget, public TTerrainHost, public TSaveHost {
 public:
     static constexpr const char *DesignedCaption = "Vellumar (v1.1.0 Final Rev.:482)";
 
-    // commandLineFile: the program's first argument, or empty. programDir:
-    // where kzmap.ini, item.ini and kzmap.dat are (with its separator).
-    TForm1(TDialogs &dialogs, const QString &commandLineFile, const QString &programDir);
+    // commandLineFile: the program's first argument, or empty. files: where
+    // kzmap.ini, item.ini and kzmap.dat are (a directory: all three there).
+    TForm1(TDialogs &dialogs, const QString &commandLineFile, const TProgramFiles &files);
     ~TForm1() override;
 
     // Program start, after the main window: the other windows in their order
@@ -185,7 +186,7 @@ private:
 
     TDialogs &m_dialogs;
     QString m_commandLineFile;
-    QString m_programDir;
+    TProgramFiles m_files;
     bool m_settingsSaved = false;
     QString m_caption;
     TWindowKeys *m_keys = nullptr;

@@ -5,6 +5,8 @@
 // last, loads the map named on the command line, so a map opened through the
 // file association is loaded before any window shows.
 
+#include "settings/programdir.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -13,5 +15,5 @@ class TDialogs;
 class TForm1;
 
 // arguments: the program's command line, the program itself first.
-// programDir: where kzmap.ini, item.ini and kzmap.dat are (with its separator).
-std::unique_ptr<TForm1> StartProgram(TDialogs &dialogs, const QStringList &arguments, const QString &programDir);
+// files: where kzmap.ini, item.ini and kzmap.dat are.
+std::unique_ptr<TForm1> StartProgram(TDialogs &dialogs, const QStringList &arguments, const TProgramFiles &files);

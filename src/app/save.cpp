@@ -39,7 +39,7 @@ TMapSaveInputs TForm1::mapSaveInputs()
     in.Controls.mapNameIndex = MapNames.selected;
     in.Names = MapNameFile;
     in.Names.names = MapNames.items;
-    in.ProgramDir = m_programDir;
+    in.ProgramDir = m_files.trailerDir;
     in.BaseFilesDir = Store.Settings.BaseFilesDir;
     in.GameMainDir = Store.Settings.GameMainDir;
     in.KzStart = Form3->C_KZstart->isChecked();

@@ -4,6 +4,7 @@ target_sources(vellumar_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/leftbehindwrites.cpp
     ${CMAKE_CURRENT_LIST_DIR}/undo.cpp
     ${CMAKE_CURRENT_LIST_DIR}/windowkeys.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/termination.cpp
 )
 # "Extended": the Save Map dialog and the About window placed on the screen.
 target_sources(vellumar_ui PRIVATE

@@ -239,7 +239,7 @@ int cmdExport(const QStringList &args, TCliStreams s)
 int resaveEdited(const Arguments &a, QTextStream &err, const std::function<void(TMapDocument &)> &edit)
 {
     const QString out = a.required(QStringLiteral("-o"));
-    const QString trailerPath = a.option(QStringLiteral("--trailer"), ProgramDir() + QLatin1String(TrailerFileName));
+    const QString trailerPath = a.option(QStringLiteral("--trailer"), LocateProgramFiles().trailerDir + QLatin1String(TrailerFileName));
     const QByteArray trailer = ReadTrailer(trailerPath);
     TMapDocument doc;
     TItemCatalogue none;

@@ -106,6 +106,13 @@ TForm2::TForm2(TSettingsStore &store, TDialogs &dialogs, QWidget *mainWindow)
                      QStringLiteral("Link *.BMS Files to VLMR (Dblck in Explorer)"));
     Button5 = button(GroupBox1, "Button5", QStringLiteral("Remove Association "), QRect(136, 224, 113, 25),
                      QStringLiteral("Remove *.BMS File Link to VLMR"));
+    // Where the settings file is: beside the program, or the user's folder
+    // of an installed copy.
+    SettingsPlace = named(new QLabel(GroupBox1), "SettingsPlace");
+    SettingsPlace->setGeometry(352, 228, 201, 17);
+    SettingsPlace->setText(SettingsPlace->fontMetrics().elidedText(
+        QStringLiteral("Settings: ") + QDir::toNativeSeparators(store.SettingsPath), Qt::ElideMiddle, 201));
+    SettingsPlace->setToolTip(QDir::toNativeSeparators(store.SettingsPath));
 
     Panel1 = named(new QFrame(this), "Panel1");
     Panel1->setGeometry(0, 264, 217, 41);

@@ -51,6 +51,7 @@ public:
     QPushButton *Button2; // "Add Path"
     QPushButton *Button4; // "Associate *.BMS Files "
     QPushButton *Button5; // "Remove Association "
+    QLabel *SettingsPlace; // where kzmap.ini is kept
     QFrame *Panel1;
     QPushButton *Button3; // "Ok"
     QPushButton *Button1; // "Cancel"

@@ -1,13 +1,17 @@
 // The file-type link on a freedesktop system, in the user's own directories
 // only, as xdg-mime and xdg-desktop-menu install such links:
 //   $XDG_DATA_HOME/mime/packages/vellumar-kz-mapfile.xml   the MIME type
-//       application/x-kz-mapfile, "Kozarak Map File", files *.bms in any case
+//       application/x-kz-mapfile, the definition the package installs
+//       (data/, compiled in)
 //   $XDG_DATA_HOME/applications/vellumar-kz-mapfile.desktop   runs the program
 //       with the file as its first argument
 //   $XDG_CONFIG_HOME/mimeapps.list   that entry as the type's default
 // The names come from the link's class name ("KZ Mapfile"). Removing the link
 // takes away exactly these, and the MIME database files when no package is
 // left to build them from.
+// An installed program, one the package's desktop entry runs, has its type
+// and its entry from the package: its link is the default line alone, made
+// for the package's entry, and removing the link removes that line.
 #include "shellextplatform.h"
 
 #include <QDir>
@@ -15,6 +19,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include <algorithm>
@@ -74,11 +79,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
-QString xmlEscaped(const QString &s)
-{
-    return s.toHtmlEscaped();
-}
-
 // One argument of a desktop entry's Exec line: quoted where it holds a
 // reserved character, percent signs doubled, then the string escape of
 // backslashes.
@@ -98,18 +98,41 @@ QString execArgument(const QString &arg)
     return out.replace(u'\\', QStringLiteral("\\\\"));
 }
 
-QByteArray mimePackage(const TFileTypeLink &link, const TPlaces &places)
+// The package's definition of the type. Its globs match in any case, as
+// globs do unless they say otherwise, so *.bms takes *.BMS too.
+QByteArray mimePackage()
 {
-    // Globs match in any case unless they say otherwise, so *.bms takes *.BMS too.
-    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                          "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                          "  <mime-type type=\"%1\">\n"
-                          "    <comment>%2</comment>\n"
-                          "    <glob pattern=\"*%3\"/>\n"
-                          "  </mime-type>\n"
-                          "</mime-info>\n")
-        .arg(places.mimeType, xmlEscaped(text(link.fileDescription)), xmlEscaped(text(link.extension).toLower()))
-        .toUtf8();
+    QFile definition(QStringLiteral(":/vellumar/" VELLUMAR_APP_ID ".xml"));
+    return definition.open(QIODevice::ReadOnly) ? definition.readAll() : QByteArray();
+}
+
+// The program an Exec line starts, found on PATH when it names no directory.
+QString execProgram(const QByteArray &entry)
+{
+    for (const QByteArray &line : entry.split('\n'))
+        if (line.startsWith("Exec=")) {
+            const QString program = QString::fromUtf8(line.mid(5)).section(u' ', 0, 0);
+            return program.contains(u'/') ? program : QStandardPaths::findExecutable(program);
+        }
+    return QString();
+}
+
+// The package's desktop entry when one in the system's data directories
+// runs this very program, else empty.
+QString packagedEntry(const QString &program)
+{
+    const QString id = QStringLiteral(VELLUMAR_APP_ID ".desktop");
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    const QString self = QFileInfo(program).canonicalFilePath();
+    for (const QString &path : QStandardPaths::locateAll(QStandardPaths::ApplicationsLocation, id)) {
+        QFile entry(path);
+        if (QFileInfo(path).absolutePath() == own || !entry.open(QIODevice::ReadOnly))
+            continue;
+        const QString runs = execProgram(entry.readAll());
+        if (!self.isEmpty() && !runs.isEmpty() && QFileInfo(runs).canonicalFilePath() == self)
+            return id;
+    }
+    return QString();
 }
 
 QByteArray desktopEntry(const TFileTypeLink &link, const TPlaces &places)
@@ -266,8 +289,14 @@ bool RegisterFileType(const TFileTypeLink &link)
 {
     if (link.extension.empty() || link.extDescription.empty())
         return false;
-    const TPlaces places(link);
-    return writeFile(places.packageFile, mimePackage(link, places)) && updateMimeDatabase(places.mimeDir)
+    TPlaces places(link);
+    const QString packaged = packagedEntry(text(link.openWith));
+    if (!packaged.isEmpty()) {
+        places.desktopId = packaged;
+        return setDefault(places);
+    }
+    const QByteArray definition = mimePackage();
+    return !definition.isEmpty() && writeFile(places.packageFile, definition) && updateMimeDatabase(places.mimeDir)
         && writeFile(places.desktopFile, desktopEntry(link, places)) && setDefault(places);
 }
 
@@ -275,7 +304,12 @@ bool UnregisterFileType(const TFileTypeLink &link)
 {
     if (link.extension.empty() || link.extDescription.empty())
         return false;
-    const TPlaces places(link);
+    TPlaces places(link);
+    const QString packaged = packagedEntry(text(link.openWith));
+    if (!packaged.isEmpty()) {
+        places.desktopId = packaged;
+        return removeDefault(places);
+    }
     if (!removeDefault(places) || !removeIfPresent(places.desktopFile))
         return false;
     QDir().rmdir(QFileInfo(places.desktopFile).absolutePath()); // only when empty

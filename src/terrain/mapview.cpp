@@ -290,12 +290,43 @@ void TMapView::drawBackground(QPainter *painter, const QRectF &rect)
     // texture coordinates small at any scroll distance, where its fast
     // fixed-point fetch applies.
     const std::int64_t period = std::int64_t(ViewPanelSize) * m_view.Zoom;
+    if (m_view.Zoom >= PixelRectZoom) {
+        drawPixelRects(painter, area, periodPhase(m_view.ViewOffsetX, period), periodPhase(m_view.ViewOffsetY, period));
+        return;
+    }
     const qreal zoom = m_view.Zoom;
     QBrush brush = m_pictureBrush;
     brush.setTransform(QTransform(zoom, 0, 0, zoom, qreal(periodPhase(m_view.ViewOffsetX, period)),
                                   qreal(periodPhase(m_view.ViewOffsetY, period))));
     painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter->fillRect(area, brush);
+}
+
+// From this zoom on, every picture pixel is one filled square of its colour
+// (at most 33 by 33 of them in the window). The brush's fixed-point texture
+// fetch steps by the inverse of the whole scale, zoom times the screen's
+// scale, and at large zooms on a high-density screen that error moves a
+// pixel's edge by a device pixel; the squares' edges sit exactly on window
+// pixels at every scale.
+void TMapView::drawPixelRects(QPainter *painter, const QRectF &area, std::int64_t phaseX, std::int64_t phaseY)
+{
+    const QImage &picture = MImage1.picture();
+    const std::int64_t zoom = m_view.Zoom;
+    const QRect r = area.toAlignedRect();
+    // The picture's pixel columns start at phaseX + k * zoom.
+    auto firstEdge = [zoom](std::int64_t from, std::int64_t phase) {
+        const std::int64_t d = from - phase;
+        return phase + (d / zoom - (d % zoom < 0)) * zoom;
+    };
+    auto index = [zoom](std::int64_t edge, std::int64_t phase) {
+        const std::int64_t i = ((edge - phase) / zoom) % ViewPanelSize;
+        return int(i < 0 ? i + ViewPanelSize : i);
+    };
+    for (std::int64_t y = firstEdge(r.top(), phaseY); y <= r.bottom(); y += zoom) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(picture.constScanLine(index(y, phaseY)));
+        for (std::int64_t x = firstEdge(r.left(), phaseX); x <= r.right(); x += zoom)
+            painter->fillRect(QRect(int(x), int(y), int(zoom), int(zoom)), QColor(line[index(x, phaseX)]));
+    }
 }
 
 void TMapView::drawCaption(QPainter *painter)

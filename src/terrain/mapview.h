@@ -119,8 +119,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static constexpr std::int32_t PixelRectZoom = 16;
     void drawCaption(QPainter *painter);
     bool takeKey(QKeyEvent *event);
+    void drawPixelRects(QPainter *painter, const QRectF &area, std::int64_t phaseX, std::int64_t phaseY);
 
     const TViewState &m_view;
     QBrush m_pictureBrush;

@@ -125,6 +125,15 @@ private slots:
             QCOMPARE(w->font(), TWindowStyle::font());
     }
 
+    // The suite also runs at the desktop's larger scales (QT_SCALE_FACTOR).
+    void windowsShowAtTheScreensScale()
+    {
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        QCOMPARE(m_form->devicePixelRatioF(), qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
+        m_form->hide();
+    }
+
     void fallbackFacesStillHoldTheTightestCaptions_data()
     {
         QTest::addColumn<QStringList>("families");

@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QFile>
 #include <QMap>
 #include <QProcess>
@@ -78,6 +79,14 @@ struct TXdgHome {
             qputenv(name, value);
     }
     QMap<QString, QByteArray> files() const { return snapshot(dir.path()); }
+};
+
+// An environment variable set for a scope.
+struct TEnvValue {
+    const char *name;
+    QByteArray old;
+    TEnvValue(const char *n, const QByteArray &value) : name(n), old(qgetenv(n)) { qputenv(name, value); }
+    ~TEnvValue() { TXdgHome::restore(name, old); }
 };
 
 } // namespace
@@ -176,6 +185,50 @@ private slots:
         QVERIFY(run("xdg-mime", {"query", "filetype", lower}) != QLatin1String("application/x-kz-mapfile"));
         QTest::mouseClick(form.Button5, Qt::LeftButton); // nothing left to remove
         QCOMPARE(home.files(), withProgram);
+    }
+
+    void anInstalledProgramMakesThePackagesEntryTheDefault_data()
+    {
+        QTest::addColumn<bool>("packageRunsIt");
+        QTest::addColumn<QString>("defaultEntry");
+        QTest::newRow("the package's program writes the default line alone")
+            << true << QStringLiteral(VELLUMAR_APP_ID ".desktop");
+        QTest::newRow("another copy where the package is installed links itself as before")
+            << false << QStringLiteral("vellumar-kz-mapfile.desktop");
+    }
+    void anInstalledProgramMakesThePackagesEntryTheDefault()
+    {
+        QFETCH(bool, packageRunsIt);
+        QFETCH(QString, defaultEntry);
+        TXdgHome home;
+        // The package's entry and type in a system data directory, its
+        // program on PATH.
+        const QString system = home.dir.filePath(QStringLiteral("system"));
+        const TEnvValue dataDirs("XDG_DATA_DIRS", system.toLocal8Bit());
+        put(system + "/applications/" VELLUMAR_APP_ID ".desktop", build::readFile(VELLUMAR_DATA "/" VELLUMAR_APP_ID ".desktop"));
+        put(system + "/mime/packages/" VELLUMAR_APP_ID ".xml", build::readFile(VELLUMAR_DATA "/" VELLUMAR_APP_ID ".xml"));
+        QCOMPARE(QProcess::execute(QStringLiteral("update-mime-database"), {system + "/mime"}), 0);
+        const QString installed = home.dir.filePath(QStringLiteral("bin/vellumar"));
+        put(installed, "#!/bin/sh\n");
+        QFile(installed).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const TEnvValue path("PATH", QFileInfo(installed).path().toLocal8Bit() + ':' + qgetenv("PATH"));
+        const QMap<QString, QByteArray> before = home.files();
+
+        TSettingsStore store;
+        TFakeDialogs dialogs;
+        TForm2 form(store, dialogs, nullptr);
+        form.ShellExt1->setOpenWithMe(false);
+        form.ShellExt1->setOpenWith(packageRunsIt ? installed : home.dir.filePath(QStringLiteral("copy/vellumar")));
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QCOMPARE(run("xdg-mime", {"query", "default", "application/x-kz-mapfile"}), defaultEntry);
+        if (packageRunsIt) {
+            QStringList written = home.files().keys();
+            for (const QString &old : before.keys())
+                written.removeOne(old);
+            QCOMPARE(written, QStringList{QStringLiteral("config/mimeapps.list")});
+        }
+        QTest::mouseClick(form.Button5, Qt::LeftButton);
+        QCOMPARE(home.files(), before);
     }
 };
 

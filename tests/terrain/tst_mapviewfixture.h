@@ -17,6 +17,7 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QWidget>
+#include <vector>
 
 struct TMapViewFixture {
     QWidget host;
@@ -118,8 +119,41 @@ struct TMapViewFixture {
         QApplication::sendEvent(viewport(), &move);
     }
 
-    // What the map window shows.
-    QImage shown() { return viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // What the map window shows, one pixel per window unit. At a screen
+    // scale (QT_SCALE_FACTOR) every device pixel must show the colour of the
+    // window pixel its centre lies in, nothing blended: else a null image,
+    // with the place in a warning. A window pixel is made of the device
+    // pixels whose centres lie inside it.
+    QImage shown()
+    {
+        const QImage device = viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const qreal scale = device.devicePixelRatio();
+        if (scale != qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble()) {
+            qWarning("the window is drawn at the scale %g", scale);
+            return QImage();
+        }
+        if (scale == 1)
+            return device;
+        QImage shown(viewport()->size(), QImage::Format_RGB32);
+        std::vector<bool> seen(std::size_t(shown.width()) * std::size_t(shown.height()));
+        for (int y = 0; y < device.height(); ++y)
+            for (int x = 0; x < device.width(); ++x) {
+                const qreal wx = (x + 0.5) / scale, wy = (y + 0.5) / scale;
+                const QPoint p{int(wx), int(wy)};
+                // A centre on the edge between two window pixels may show either.
+                if (!shown.rect().contains(p) || wx == p.x() || wy == p.y())
+                    continue;
+                const std::size_t at = std::size_t(p.y()) * std::size_t(shown.width()) + std::size_t(p.x());
+                if (!seen[at]) {
+                    shown.setPixel(p, device.pixel(x, y));
+                    seen[at] = true;
+                } else if (shown.pixel(p) != device.pixel(x, y)) {
+                    qWarning("device pixel (%d, %d) differs from the rest of window pixel (%d, %d)", x, y, p.x(), p.y());
+                    return QImage();
+                }
+            }
+        return shown;
+    }
 };
 
 // A 512 by 512 picture whose every pixel has its own colour.
