@@ -67,6 +67,8 @@ struct TBench {
         document.Journal.clear();
         panel.centreOnObjects();
         // What the main window does after an undo or a redo.
+        document.Journal.lookSource = [this] { return panel.markerLooks(); };
+        document.Journal.lookSink = [this](int row, const TMarkerLook &look) { panel.setMarkerLook(row, look); };
         QObject::connect(&document.Journal, &TJournal::replayed, &host, [this] {
             panel.followDocument();
             if (grid.currentRow() != document.CurrentRow)
