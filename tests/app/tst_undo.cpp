@@ -45,12 +45,16 @@ struct TUndoWorld : TEditingFixture {
                     "15;4076;Crate;3932160;-1966080;0;0;0;0;0;\r\n");
     }
 
-    // The map file and the name list a quick save writes.
-    QByteArray quickSave(const QString &name)
+    // The map file and the name list a quick save writes, by "Save" or by
+    // Ctrl+S in the main window.
+    QByteArray quickSave(const QString &name, bool byKey = false)
     {
         const QString path = dir.filePath(name);
         dialogs.answerSave(path);
-        QTest::mouseClick(form->Button7, Qt::LeftButton);
+        if (byKey)
+            QTest::keyClick(form->focusWidget() ? form->focusWidget() : form.get(), Qt::Key_S, Qt::ControlModifier);
+        else
+            QTest::mouseClick(form->Button7, Qt::LeftButton);
         return readAll(path) + "|" + readAll(dir.filePath(QStringLiteral("kzmpname.bin")));
     }
 
@@ -257,7 +261,7 @@ private slots:
         QCOMPARE(w.pressAll(true), steps);
         QCOMPARE(w.shown(), loaded);
         QCOMPARE(w.form->windowTitle(), caption);
-        QCOMPARE(w.quickSave(QStringLiteral("undone.bms")), loadedBytes);
+        QCOMPARE(w.quickSave(QStringLiteral("undone.bms"), true), loadedBytes);
 
         QCOMPARE(w.pressAll(false), steps);
         QCOMPARE(w.shown(), edited);
