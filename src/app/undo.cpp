@@ -68,6 +68,8 @@ void TForm1::connectJournal()
     TJournal &journal = Document.Journal;
     journal.headerSource = [this] { return headerState(); };
     journal.headerSink = [this](const THeaderState &state) { applyHeaderState(state); };
+    journal.lookSource = [this] { return MapView->markerLooks(); };
+    journal.lookSink = [this](int row, const TMarkerLook &look) { MapView->setMarkerLook(row, look); };
     journal.takeHeaderAsRecorded();
     connect(&journal, &TJournal::replayed, this, &TForm1::journalReplayed);
     connect(&journal, &QUndoStack::cleanChanged, this, [this] { showCaption(m_caption); });
@@ -106,6 +108,8 @@ void TForm1::disconnectJournal()
     QObject::disconnect(&journal, nullptr, nullptr, nullptr);
     journal.headerSource = nullptr;
     journal.headerSink = nullptr;
+    journal.lookSource = nullptr;
+    journal.lookSink = nullptr;
 }
 
 bool TForm1::mapLoaded() const

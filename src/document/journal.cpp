@@ -25,6 +25,17 @@ void TJournal::takeHeaderAsRecorded()
 {
     if (headerSource)
         m_header = headerSource();
+    m_writtenMapData = m_header.mapData;
+}
+
+void TJournal::markSaved(const QStringList &mapData, bool mapDataWritten)
+{
+    if (mapDataWritten)
+        m_writtenMapData = mapData;
+    if (mapData == m_writtenMapData)
+        setClean();
+    else
+        resetClean();
 }
 
 void TJournal::snapshot(TFrame &frame) const
@@ -34,6 +45,8 @@ void TJournal::snapshot(TFrame &frame) const
     frame.objectY.assign(m_document.ObjectY.begin(), m_document.ObjectY.end());
     frame.objectCount = m_document.ObjectCount;
     frame.currentRow = m_document.CurrentRow;
+    if (m_frames.size() == 1 && lookSource)
+        frame.looks = lookSource();
 }
 
 void TJournal::openStep(const QString &text, const TStepMerge &merge)
@@ -81,6 +94,13 @@ void TJournal::closeStep()
     }
     if (change->isEmpty())
         return;
+    if (lookSource && !frame.looks.empty()) {
+        const std::vector<TMarkerLook> now = lookSource();
+        for (int row = 1; row < int(std::min(now.size(), frame.looks.size())); ++row)
+            if (!(now[row] == frame.looks[row]))
+                change->looks.push_back({row, frame.looks[row], now[row]});
+        change->looks.shrink_to_fit();
+    }
     for (TTableChange &t : change->table)
         t.cells.shrink_to_fit();
     change->table.shrink_to_fit();
@@ -104,6 +124,12 @@ void TJournal::cancelStep()
     m_replaying = false;
     m_sealed = true;
     emit replayed();
+    if (m_frames.size() == 1 && lookSink && lookSource && !frame.looks.empty()) {
+        const std::vector<TMarkerLook> now = lookSource();
+        for (int row = 1; row < int(std::min(now.size(), frame.looks.size())); ++row)
+            if (!(now[row] == frame.looks[row]))
+                lookSink(row, frame.looks[row]);
+    }
 }
 
 void TJournal::revertTable(std::size_t from)
@@ -209,4 +235,13 @@ void TJournal::replay(const TJournalChange &change, bool forward)
     }
     m_replaying = false;
     emit replayed();
+    putLooks(change.looks, forward);
+}
+
+void TJournal::putLooks(const std::vector<TLookChange> &looks, bool forward)
+{
+    if (!lookSink)
+        return;
+    for (const TLookChange &c : looks)
+        lookSink(c.row, forward ? c.after : c.before);
 }

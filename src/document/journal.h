@@ -29,6 +29,16 @@ public:
     // them; set by the main window. Without them the header is not recorded.
     std::function<THeaderState()> headerSource;
     std::function<void(const THeaderState &)> headerSink;
+    // The markers' looks, indexed by row (0 unused), and how to give one
+    // marker its look back; set by the main window, after replayed() made
+    // the markers follow the document. Without them looks are not recorded.
+    std::function<std::vector<TMarkerLook>()> lookSource;
+    std::function<void(int row, const TMarkerLook &)> lookSink;
+
+    // A save wrote the map. The Map Data text is written only by some saves
+    // (written); a save that left a changed Map Data unwritten does not make
+    // the map clean, and no later undo makes it clean either.
+    void markSaved(const QStringList &mapData, bool mapDataWritten);
 
     // A header box changed: the change is recorded in the open step, or as a
     // step of its own.
@@ -75,6 +85,7 @@ private:
         std::vector<std::int32_t> objectX, objectY;
         int objectCount = 0;
         int currentRow = 1;
+        std::vector<TMarkerLook> looks; // the outermost step's only
     };
 
     void openStep(const QString &text, const TStepMerge &merge);
@@ -90,9 +101,11 @@ private:
     void replay(const TJournalChange &change, bool forward);
     void revertTable(std::size_t from);
     void snapshot(TFrame &frame) const;
+    void putLooks(const std::vector<TLookChange> &looks, bool forward);
 
     TMapDocument &m_document;
     THeaderState m_header;
+    QStringList m_writtenMapData; // the Map Data text as last loaded or written
     std::vector<TFrame> m_frames;
     std::unique_ptr<TJournalChange> m_open;
     QString m_openText;

@@ -6,6 +6,7 @@
 // the header state the windows hold.
 
 #include "headerstate.h"
+#include "markerlook.h"
 #include "objecttable.h"
 
 #include <QList>
@@ -58,6 +59,9 @@ struct TJournalChange {
     int objectCountBefore = 0, objectCountAfter = 0;
     int currentRowBefore = 1, currentRowAfter = 1;
     std::unique_ptr<THeaderChange> header;
+    // What the step did to the markers' looks (ordered by row). Looks alone
+    // are no change of the map: a step of nothing else leaves no entry.
+    std::vector<TLookChange> looks;
 
     bool isEmpty() const
     {

@@ -78,6 +78,29 @@ void mergeCaches(std::vector<TCacheChange> &mine, const std::vector<TCacheChange
     mine = std::move(merged);
 }
 
+void mergeLooks(std::vector<TLookChange> &mine, const std::vector<TLookChange> &later)
+{
+    std::vector<TLookChange> merged;
+    merged.reserve(mine.size() + later.size());
+    auto a = mine.begin();
+    auto b = later.begin();
+    while (a != mine.end() || b != later.end()) {
+        if (b == later.end() || (a != mine.end() && a->row < b->row)) {
+            merged.push_back(*a++);
+        } else if (a == mine.end() || b->row < a->row) {
+            merged.push_back(*b++);
+        } else {
+            TLookChange c = *a++;
+            c.after = b->after;
+            ++b;
+            merged.push_back(std::move(c));
+        }
+    }
+    std::erase_if(merged, [](const TLookChange &c) { return c.before == c.after; });
+    merged.shrink_to_fit();
+    mine = std::move(merged);
+}
+
 } // namespace
 
 bool TJournalCommand::mergeWith(const QUndoCommand *other)
@@ -108,6 +131,7 @@ bool TJournalCommand::mergeWith(const QUndoCommand *other)
         mine.table.back().cells = std::move(cells);
     }
     mergeCaches(mine.caches, theirs.caches);
+    mergeLooks(mine.looks, theirs.looks);
     mine.objectCountAfter = theirs.objectCountAfter;
     mine.currentRowAfter = theirs.currentRowAfter;
     if (theirs.header) {

@@ -93,8 +93,9 @@ QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
     writeWholeFile(listPath, list);
     writeWholeFile(target.MapPath, map);
     doc.MapStamps.record(target.MapPath, map);
-    // The map as it now stands is the saved one.
-    doc.Journal.setClean();
+    // The map as it now stands is the saved one, unless its Map Data text
+    // was changed and not written.
+    doc.Journal.markSaved(terrain.MapData, target.WriteMapData);
     // Written last: its short paths name the files as they now exist.
     WriteRepackBatch(batch, in.ShortPaths);
     return leftOut;

@@ -285,14 +285,15 @@ void TMapViewPanel::followDocument()
         if (Markers[row])
             destroyMarker(row);
     const std::array<QCheckBox *, 7> boxes = categoryBoxes();
+    // The markers that stay keep their looks (the journal puts back what a
+    // step changed of them); a marker made anew starts from its row's cells.
     for (int row = 1; row <= count; ++row) {
-        TMarker *m = Markers[row];
-        if (!m) {
-            m = new TMarker(Panel1, row);
-            Markers[row] = m;
-            m->setColours(NoCategoryColour, NoCategoryColour);
-            Panel1->addMarker(m);
-        }
+        if (Markers[row])
+            continue;
+        auto *m = new TMarker(Panel1, row);
+        Markers[row] = m;
+        m->setColours(NoCategoryColour, NoCategoryColour);
+        Panel1->addMarker(m);
         if (const auto item = parseInt32(m_document.Table.cell(TObjectTable::ColObject, row))) {
             const int code = categoryOf(*item);
             m->setColours(markerFillFor(code), markerOutlineFor(code));
@@ -310,6 +311,25 @@ void TMapViewPanel::followDocument()
     } else if (Panel1->Selector->isVisible() || Panel1->Ranger->isVisible()) {
         guarded([this] { PlaceSelectionMarks(); });
     }
+}
+
+std::vector<TMarkerLook> TMapViewPanel::markerLooks() const
+{
+    std::vector<TMarkerLook> looks(TMapDocument::MaxObjects + 1);
+    for (int row = 1; row <= TMapDocument::MaxObjects; ++row)
+        if (const TMarker *m = Markers[row])
+            looks[row] = {true, m->fillColour(), m->outlineColour(), m->isVisible(), m->hint()};
+    return looks;
+}
+
+void TMapViewPanel::setMarkerLook(int row, const TMarkerLook &look)
+{
+    TMarker *m = row >= 1 && row <= TMapDocument::MaxObjects ? Markers[row] : nullptr;
+    if (!m || !look.exists)
+        return;
+    m->setColours(look.fill, look.outline);
+    m->setVisible(look.visible);
+    m->setHint(look.hint);
 }
 
 void TMapViewPanel::destroyMarkers()

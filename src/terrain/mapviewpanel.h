@@ -10,6 +10,7 @@
 // connected to the controls run them through runGuarded, so the error shows in
 // the standard error box with the steps already done kept.
 
+#include "document/markerlook.h"
 #include "document/mapdocument.h"
 #include "marker.h"
 #include "mapview.h"
@@ -111,6 +112,9 @@ public:
     // say, placed from the position cache in the view as it stands; the
     // selection marks, if shown, on the current object.
     void followDocument();
+    // Every row's marker look (index 0 unused), and one put back.
+    std::vector<TMarkerLook> markerLooks() const;
+    void setMarkerLook(int row, const TMarkerLook &look);
     // Colours a marker by the category of an item number.
     void ApplyCategoryColour(TMarker *marker, std::int32_t itemNumber);
     // The radius circle from the current row's "Radius" times Zoom and the

@@ -29,8 +29,15 @@ public:
     QRgb outlineColour() const { return m_outline; }
     void setColours(QRgb fill, QRgb outline);
 
-    QString hint() const { return toolTip(); }
-    void setHint(const QString &hint) { setToolTip(hint); }
+    // The tooltip, also kept as text: reading it is then a plain copy.
+    const QString &hint() const { return m_hint; }
+    void setHint(const QString &hint)
+    {
+        if (hint == m_hint)
+            return;
+        m_hint = hint;
+        setToolTip(hint);
+    }
 
     int type() const override { return Type; }
     QRectF boundingRect() const override;
@@ -49,4 +56,5 @@ private:
     TMapView *m_view;
     QRgb m_fill = 0xFF000000;
     QRgb m_outline = 0xFF000000;
+    QString m_hint;
 };

@@ -1,0 +1,276 @@
+// Undo and redo through the real windows: a mapper's actions, all undone with
+// Ctrl+Z and all redone with Ctrl+Y / Ctrl+Shift+Z, checked on what the
+// windows show, on the caption and on the bytes a quick save writes.
+#include "../editing/editingfixture.h"
+#include "testregistry.h"
+
+#include "handoff/savemapdialog.h"
+#include "settings/setupdialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+using T = TObjectTable;
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The map of every row: a vehicle, a second vehicle, a start point, a tree and
+// a soldier, in a view at zoom 1 from (0, 0).
+QList<build::Object> fiveObjects()
+{
+    return {object(2001, 10 * U, -20 * U, 1), object(2001, 20 * U, -20 * U, 2), object(6002, 30 * U, -20 * U, 3),
+            object(1001, 40 * U, -20 * U, 4), object(5001, 50 * U, -20 * U, 5)};
+}
+
+// The editor on the five objects, saving into its own directory.
+struct TUndoWorld : TEditingFixture {
+    TUndoWorld() : TEditingFixture(fiveObjects())
+    {
+        build::file(dir, QStringLiteral("prog/kzmap.dat"), build::trailer());
+        // The name list is written where the save is told, not into the samples.
+        form->Store.Settings.BaseFilesDir = dir.path() + u'/';
+        form->Form3->C_AutoRepack->setChecked(false);
+        build::file(dir, QStringLiteral("import.txt"),
+                    "11;2001;Jeep;1310720;-1310720;0;0;0;0;0;\r\n12;5001;Soldier;2621440;-2621440;5;0;0;3;0;\r\n"
+                    "13;6002;Start;0;0;0;90;0;0;0;\r\n14;1001;Tree;655360;-655360;0;0;0;0;0;\r\n"
+                    "15;4076;Crate;3932160;-1966080;0;0;0;0;0;\r\n");
+    }
+
+    // The map file and the name list a quick save writes, by "Save" or by
+    // Ctrl+S in the main window.
+    QByteArray quickSave(const QString &name, bool byKey = false)
+    {
+        const QString path = dir.filePath(name);
+        dialogs.answerSave(path);
+        if (byKey)
+            QTest::keyClick(form->focusWidget() ? form->focusWidget() : form.get(), Qt::Key_S, Qt::ControlModifier);
+        else
+            QTest::mouseClick(form->Button7, Qt::LeftButton);
+        return readAll(path) + "|" + readAll(dir.filePath(QStringLiteral("kzmpname.bin")));
+    }
+
+    // What the windows show of the map: cells, positions, markers, the boxes.
+    QStringList shown()
+    {
+        QStringList s;
+        const TMapDocument &d = form->Document;
+        s << QStringLiteral("objects %1").arg(d.ObjectCount);
+        for (int row = 1; row < table().RowCount(); ++row) {
+            QStringList cells;
+            for (int col = 0; col < T::ColumnCount; ++col)
+                cells << cell(col, row);
+            s << cells.join(u'|') + QStringLiteral(" at %1,%2").arg(d.ObjectX[row - 1]).arg(d.ObjectY[row - 1]);
+        }
+        for (int row = 1; row <= TMapDocument::MaxObjects; ++row)
+            if (const TMarker *m = marker(row))
+                s << QStringLiteral("marker %1 at %2,%3 %4/%5 %6 \"%7\"")
+                         .arg(row)
+                         .arg(m->topLeft().x())
+                         .arg(m->topLeft().y())
+                         .arg(m->fillColour(), 0, 16)
+                         .arg(m->outlineColour(), 0, 16)
+                         .arg(m->isVisible() ? "shown" : "hidden", m->hint());
+        const THeaderState h = form->headerState();
+        QStringList names;
+        for (const QByteArray &n : h.mapNames)
+            names << QString::fromLatin1(n);
+        QString boxes;
+        for (int i = 0; i < 6; ++i)
+            boxes += QString::number(h.gameTypes[i]) + QString::number(h.saveGameTypes[i]);
+        s << QStringLiteral("terrain %1 names %2 selected %3 \"%4\" boxes %5 NG %6")
+                 .arg(h.terrainTypeIndex)
+                 .arg(names.join(u','))
+                 .arg(h.mapNameIndex)
+                 .arg(h.mapNameText, boxes)
+                 .arg(h.nightGoggles);
+        s << h.mapData.join(u'/');
+        return s;
+    }
+
+    // Ctrl+Z (or a redo key) into the main window's focused control, until the
+    // journal has nothing left that way; returns the number of presses.
+    int pressAll(bool undo)
+    {
+        QUndoStack &journal = form->Document.Journal;
+        int presses = 0;
+        // An open edit is committed by the first Ctrl+Z, so the first press always goes.
+        while ((undo ? journal.canUndo() || presses == 0 : journal.canRedo()) && presses < 100) {
+            QWidget *target = form->focusWidget() ? form->focusWidget() : form.get();
+            if (undo)
+                QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+            else if (presses % 2 == 0)
+                QTest::keyClick(target, Qt::Key_Y, Qt::ControlModifier);
+            else
+                QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            ++presses;
+        }
+        return presses;
+    }
+
+    // One action of a script: "select X 1 3", "type 5", "key Return", ...
+    void act(const QString &action);
+};
+
+// The user opens a box's list and clicks entry k.
+void pick(QComboBox *box, int k)
+{
+    box->showPopup();
+    QAbstractItemView *list = box->view();
+    QVERIFY(list->isVisible());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(k, 0)).center());
+}
+
+int column(const QString &name)
+{
+    for (int col = 0; col < T::ColumnCount; ++col)
+        if (T::Titles[col] == name)
+            return col;
+    return name.toInt();
+}
+
+void TUndoWorld::act(const QString &action)
+{
+    const QStringList w = action.trimmed().split(u' ');
+    const QString &verb = w[0];
+    const QString rest = action.trimmed().section(u' ', 1);
+    if (verb == "select") {
+        selectRows(column(w[1]), w[2].toInt(), w[3].toInt());
+    } else if (verb == "click") {
+        clickCell(column(w[1]), w[2].toInt());
+    } else if (verb == "open") {
+        doubleClickCell(column(w[1]), w[2].toInt());
+    } else if (verb == "type") {
+        type(rest);
+    } else if (verb == "Return") {
+        key(Qt::Key_Return);
+    } else if (verb == "right") { // a right press on a map pixel
+        pressInMap(QPoint(w[1].toInt(), w[2].toInt()), Qt::RightButton);
+    } else if (verb == "Add") {
+        QTest::mouseClick(form->Button9, Qt::LeftButton);
+    } else if (verb == "Del") {
+        QTest::mouseClick(form->Button10, Qt::LeftButton);
+    } else if (verb == "use") { // picks an item of the Item List and presses Use
+        TForm5 &list = *form->Form5;
+        const QAbstractItemModel *items = list.ItemList->model();
+        for (int r = 0; r < items->rowCount(); ++r)
+            if (items->index(r, 1).data().toString() == rest)
+                QTest::mouseClick(list.ItemList->viewport(), Qt::LeftButton, {},
+                                  list.ItemList->visualRect(items->index(r, 1)).center());
+        QTest::mouseClick(list.Button1, Qt::LeftButton);
+    } else if (verb == "weapon") { // the list over the current Weapon cell, entry k
+        QTest::mouseDClick(grid().viewport(), Qt::LeftButton, Qt::NoModifier,
+                           grid().visualRect(grid().currentIndex()).center());
+        pick(form->ComboBox3, w[1].toInt());
+    } else if (verb == "import") {
+        dialogs.answerOpen(dir.filePath(QStringLiteral("import.txt")));
+        QTest::mouseClick(form->B_Import, Qt::LeftButton);
+    } else if (verb == "terrain") {
+        pick(form->ComboBox1, w[1].toInt());
+    } else if (verb == "mode") { // the main window's game-type box k
+        QTest::mouseClick(form->CheckBox[w[1].toInt()], Qt::LeftButton);
+    } else if (verb == "saveMode") {
+        QTest::mouseClick(form->Form3->CheckBox[w[1].toInt()], Qt::LeftButton);
+    } else if (verb == "NG") {
+        QTest::mouseClick(form->C_NG, Qt::LeftButton);
+    } else if (verb == "name") { // a map name typed into ComboBox2 and Enter
+        QLineEdit *edit = form->ComboBox2->lineEdit();
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, rest);
+        QTest::keyClick(edit, Qt::Key_Return);
+    } else if (verb == "delName") {
+        QTest::mouseClick(form->B_delmpname, Qt::LeftButton);
+    } else if (verb == "mapData") {
+        QPlainTextEdit *text = form->Form3->RichEdit1;
+        text->setFocus();
+        text->moveCursor(QTextCursor::End);
+        QTest::keyClicks(text, rest);
+    } else {
+        QFAIL(qPrintable("unknown action " + action));
+    }
+}
+
+} // namespace
+
+class TestUndo : public QObject {
+    Q_OBJECT
+private slots:
+    void undoAllThenRedoAll_data()
+    {
+        QTest::addColumn<QString>("actions"); // separated by ";"
+        QTest::addColumn<int>("steps");       // undo steps they leave
+        QTest::addColumn<bool>("savedClean"); // a quick save after them leaves the caption without " *"
+        QTest::newRow("typing copied by the range fill, then the cell left, is one step")
+            << "select X 1 3; type 6553600; click Z 5" << 1 << true;
+        QTest::newRow("two relative entries are two steps")
+            << "click Z 2; type x+20; Return; click X 4; type x-655360; Return" << 2 << true;
+        QTest::newRow("a right-click move is one step") << "click Z 2; right 200 300; right 210 310" << 2 << true;
+        QTest::newRow("Add Item then Del Item of row 1 are two steps") << "Add; click Z 1; Del" << 2 << true;
+        QTest::newRow("Add Item, typing in the new row and Del Item of another row")
+            << "Add; click Object 6; type 1001; click Y 2; Del" << 3 << true;
+        QTest::newRow("Use over rows 2 to 4 is one step") << "select Z 2 4; use Soldier" << 1 << true;
+        QTest::newRow("a weapon choice copied into rows 1 to 3 is one step")
+            << "select Weapon 1 3; weapon 11" << 1 << true;
+        QTest::newRow("an Import is one step") << "import" << 1 << true;
+        QTest::newRow("header boxes and map names, one step each")
+            << "terrain 0; mode 1; saveMode 3; NG; name Fourth; delName; name Fifth" << 7 << true;
+        QTest::newRow("Map Data typing is one step, and a quick save does not write it")
+            << "mapData X1; click X 1; mapData Y2" << 2 << false;
+        QTest::newRow("an edit open while Ctrl+Z is pressed is committed and undone with the rest")
+            << "click Z 1; type 7; click X 2; type 123" << 2 << true;
+    }
+    void undoAllThenRedoAll()
+    {
+        QFETCH(QString, actions);
+        QFETCH(int, steps);
+        QFETCH(bool, savedClean);
+        const QStringList script = actions.split(u';', Qt::SkipEmptyParts);
+
+        // By hand: what the windows show and a quick save writes after the actions.
+        QStringList edited;
+        QByteArray editedBytes;
+        {
+            TUndoWorld byHand;
+            for (const QString &a : script)
+                byHand.act(a);
+            editedBytes = byHand.quickSave(QStringLiteral("edited.bms"));
+            edited = byHand.shown();
+            QVERIFY(byHand.dialogs.errors.isEmpty());
+        }
+
+        TUndoWorld w;
+        const QString caption = w.form->windowTitle();
+        QVERIFY(!caption.endsWith(" *"));
+        const QStringList loaded = w.shown();
+        const QByteArray loadedBytes = w.quickSave(QStringLiteral("loaded.bms"));
+        QCOMPARE(w.form->windowTitle(), caption);
+        for (const QString &a : script)
+            w.act(a);
+        QCOMPARE(w.form->windowTitle(), caption + " *");
+        QCOMPARE(w.form->Document.Journal.count(), steps);
+
+        QCOMPARE(w.pressAll(true), steps);
+        QCOMPARE(w.shown(), loaded);
+        QCOMPARE(w.form->windowTitle(), caption);
+        QCOMPARE(w.quickSave(QStringLiteral("undone.bms"), true), loadedBytes);
+
+        QCOMPARE(w.pressAll(false), steps);
+        QCOMPARE(w.shown(), edited);
+        QCOMPARE(w.form->windowTitle(), caption + " *");
+        QCOMPARE(w.quickSave(QStringLiteral("redone.bms")), editedBytes);
+        QCOMPARE(w.form->windowTitle(), savedClean ? caption : caption + " *");
+        QVERIFY(w.dialogs.errors.isEmpty());
+    }
+};
+
+VELLUMAR_TEST(TestUndo)
+#include "tst_undo.moc"
