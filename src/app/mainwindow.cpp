@@ -165,7 +165,10 @@ void TForm1::createControls()
     createEditing();
 
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+    connect(Button8, &QPushButton::clicked, this, [this] {
+        if (mayDropChanges())
+            Button8Click();
+    });
     connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
     connect(Button6, &QPushButton::clicked, this, [this] { Form2->showSetup(); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] { Form4->showCentredOn(this); });
@@ -308,6 +311,10 @@ void TForm1::resizeEvent(QResizeEvent *event)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    if (!mayDropChanges()) {
+        event->ignore();
+        return;
+    }
     FormDestroy();
     for (QWidget *w : std::initializer_list<QWidget *>{Form2.get(), Form3.get(), Form4.get(), Form5.get(),
                                                        Form6.get(), Form7.get()})

@@ -119,7 +119,11 @@ public:
     // Commands.
     void Button1Click(); // Load
     void Button8Click(); // Reset: Reset document and every control back to Empty
-    void Button7Click(); // Save: the quick save (save.cpp)
+    // Save: the quick save (save.cpp); true when it wrote the map.
+    bool Button7Click();
+    // Before unsaved changes are thrown away (close, Reset): the user saves,
+    // discards or cancels. True when the caller may go on.
+    bool mayDropChanges();
     // Reset document: the document, the view and the header's boxes emptied;
     // the other controls keep their state.
     void ResetDocument();

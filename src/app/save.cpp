@@ -9,7 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 
-void TForm1::Button7Click()
+bool TForm1::Button7Click()
 {
     TFileRequest request;
     request.filter = QStringLiteral("KZ Map Files (*.BMS)|*.bms");
@@ -20,9 +20,32 @@ void TForm1::Button7Click()
     DialogConfirmed = false;
     DialogConfirmed = m_dialogs.saveFile(this, request);
     // No TRN text, and BmsPath stays: the batch packs BmsPath whatever name was chosen.
+    bool wrote = false;
     if (DialogConfirmed)
-        RunSaveCommand(*this, m_dialogs, this, {false, request.fileName}, Form3->C_AutoRepack->isChecked());
+        wrote = RunSaveCommand(*this, m_dialogs, this, {false, request.fileName}, Form3->C_AutoRepack->isChecked());
     setEnabled(true);
+    return wrote;
+}
+
+bool TForm1::mayDropChanges()
+{
+    if (Document.Journal.isClean())
+        return true;
+    commitTableEdit();
+    if (Document.Journal.isClean())
+        return true;
+    enum { Save, Discard, Cancel };
+    const TQuestion question{QStringLiteral("The map has unsaved changes."),
+                             {QStringLiteral("Save"), QStringLiteral("Discard"), QStringLiteral("Cancel")}, Cancel,
+                             Cancel};
+    switch (m_dialogs.ask(this, question)) {
+    case Save:
+        return Button7Click();
+    case Discard:
+        return true;
+    default:
+        return false;
+    }
 }
 
 TMapSaveInputs TForm1::mapSaveInputs()

@@ -194,6 +194,8 @@ void TUndoWorld::act(const QString &action)
         text->setFocus();
         text->moveCursor(QTextCursor::End);
         QTest::keyClicks(text, rest);
+    } else if (verb == "undo") {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
     } else {
         QFAIL(qPrintable("unknown action " + action));
     }
@@ -268,6 +270,77 @@ private slots:
         QCOMPARE(w.form->windowTitle(), caption + " *");
         QCOMPARE(w.quickSave(QStringLiteral("redone.bms")), editedBytes);
         QCOMPARE(w.form->windowTitle(), savedClean ? caption : caption + " *");
+        QVERIFY(w.dialogs.errors.isEmpty());
+    }
+
+    // Closing the window or pressing "Reset" with unsaved changes asks first:
+    // Save (the quick save, with its file dialog), Discard or Cancel.
+    void unsavedChangesAreAskedFor_data()
+    {
+        QTest::addColumn<QString>("command");  // "close" or "Reset"
+        QTest::addColumn<QString>("actions");  // before it
+        QTest::addColumn<int>("answer");       // 0 Save, 1 Discard, 2 Cancel; -1 nothing asked
+        QTest::addColumn<bool>("saveConfirmed"); // the file dialog of Save
+        QTest::addColumn<bool>("goesOn");      // the window closed, the map reset
+        QTest::addColumn<bool>("written");     // the map file written
+        QTest::newRow("close without changes asks nothing") << "close" << "" << -1 << false << true << false;
+        QTest::newRow("close after undoing every change asks nothing")
+            << "close" << "click Z 1; type 7; click X 2; undo" << -1 << false << true << false;
+        QTest::newRow("close, Cancel: the program and the map stay")
+            << "close" << "click Z 1; type 7; click X 2" << 2 << false << false << false;
+        QTest::newRow("close, Discard: closes without saving")
+            << "close" << "click Z 1; type 7; click X 2" << 1 << false << true << false;
+        QTest::newRow("close, Save: saves, then closes") << "close" << "Add" << 0 << true << true << true;
+        QTest::newRow("close, Save with the file dialog cancelled: stays")
+            << "close" << "Add" << 0 << false << false << false;
+        QTest::newRow("close with an edit still open asks")
+            << "close" << "click Z 1; type 7" << 2 << false << false << false;
+        QTest::newRow("Reset without changes asks nothing") << "Reset" << "" << -1 << false << true << false;
+        QTest::newRow("Reset, Cancel: the map stays") << "Reset" << "Add" << 2 << false << false << false;
+        QTest::newRow("Reset, Discard: resets") << "Reset" << "Add" << 1 << false << true << false;
+        QTest::newRow("Reset, Save: saves, then resets") << "Reset" << "Add" << 0 << true << true << true;
+    }
+    void unsavedChangesAreAskedFor()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, actions);
+        QFETCH(int, answer);
+        QFETCH(bool, saveConfirmed);
+        QFETCH(bool, goesOn);
+        QFETCH(bool, written);
+        TUndoWorld w;
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        for (const QString &a : actions.split(u';', Qt::SkipEmptyParts))
+            w.act(a.trimmed());
+        const QStringList before = w.shown();
+        const QString path = w.dir.filePath(QStringLiteral("asked.bms"));
+        if (answer >= 0)
+            w.dialogs.answerQuestion(answer);
+        if (saveConfirmed)
+            w.dialogs.answerSave(path);
+        else
+            w.dialogs.cancelSave();
+        bool wentOn = false;
+        if (command == "close") {
+            wentOn = w.form->close();
+            QCOMPARE(w.form->isVisible(), !wentOn);
+        } else {
+            QTest::mouseClick(w.form->Button8, Qt::LeftButton);
+            wentOn = w.form->Button1->isVisible();
+        }
+        QCOMPARE(w.dialogs.questions.size(), answer < 0 ? 0 : 1);
+        if (answer >= 0) {
+            const TQuestion &q = w.dialogs.questions.first();
+            QCOMPARE(q.text, QStringLiteral("The map has unsaved changes."));
+            QCOMPARE(q.buttons, (QStringList{"Save", "Discard", "Cancel"}));
+            QCOMPARE(q.defaultButton, 2);
+            QCOMPARE(q.escapeButton, 2);
+        }
+        QCOMPARE(wentOn, goesOn);
+        QCOMPARE(QFile::exists(path), written);
+        if (!goesOn)
+            QCOMPARE(w.shown(), before);
         QVERIFY(w.dialogs.errors.isEmpty());
     }
 };
