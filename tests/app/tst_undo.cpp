@@ -343,6 +343,47 @@ private slots:
             QCOMPARE(w.shown(), before);
         QVERIFY(w.dialogs.errors.isEmpty());
     }
+
+    // A map another program changed since it was loaded is overwritten by a
+    // save only when the user says so; the other program's bytes stay else.
+    void mapChangedOnDiskIsOverwrittenOnlyWhenAsked_data()
+    {
+        QTest::addColumn<QString>("meanwhile"); // done to the map file after the Load
+        QTest::addColumn<int>("answer");        // 0 Overwrite, 1 Cancel; -1 nothing asked
+        QTest::addColumn<bool>("written");
+        QTest::newRow("unchanged on the disk: saved without asking") << "" << -1 << true;
+        QTest::newRow("changed, Overwrite: saved") << "change" << 0 << true;
+        QTest::newRow("changed, Cancel: the other program's bytes stay") << "change" << 1 << false;
+        QTest::newRow("removed meanwhile: saved without asking") << "remove" << -1 << true;
+    }
+    void mapChangedOnDiskIsOverwrittenOnlyWhenAsked()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(int, answer);
+        QFETCH(bool, written);
+        TUndoWorld w;
+        const QString path = w.form->Document.BmsPath;
+        const QByteArray other = "written by another program";
+        if (meanwhile == "change") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(other) == other.size());
+        } else if (meanwhile == "remove") {
+            QVERIFY(QFile::remove(path));
+        }
+        w.act(QStringLiteral("Add"));
+        if (answer >= 0)
+            w.dialogs.answerQuestion(answer);
+        w.dialogs.answerSave(path);
+        QTest::mouseClick(w.form->Button7, Qt::LeftButton);
+        QCOMPARE(w.dialogs.questions.size(), answer < 0 ? 0 : 1);
+        if (answer >= 0)
+            QCOMPARE(w.dialogs.questions.first().text,
+                     path + QStringLiteral(" was changed by another program since it was opened. Overwrite it?"));
+        const QByteArray bytes = readAll(path);
+        QCOMPARE(bytes != other && !bytes.isEmpty(), written);
+        QCOMPARE(w.form->windowTitle().endsWith(" *"), !written);
+        QVERIFY(w.dialogs.errors.isEmpty());
+    }
 };
 
 VELLUMAR_TEST(TestUndo)
