@@ -23,14 +23,6 @@
 namespace {
 using T = TObjectTable;
 
-void sendKey(QWidget *to, int key, const QString &text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(to, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(to, &release);
-}
-
 struct TBench {
     QWidget host;
     TMapDocument document;
@@ -44,15 +36,7 @@ struct TBench {
 
     TBench()
     {
-        host.resize(1000, 600);
-        grid.setGeometry(537, 23, 441, 513);
-        QRandomGenerator random(482);
-        QImage picture(ViewPanelSize, ViewPanelSize, QImage::Format_RGB32);
-        picture.fill(qRgb(40, 90, 40));
-        panel.setMapControlsEnabled(true);
-        panel.setPicture(picture);
-        fillObjects(document, panel, TMapDocument::MaxObjects, random);
-        panel.centreOnObjects();
+        layOutObjects(host, grid, document, panel, TMapDocument::MaxObjects);
         host.show();
         host.activateWindow();
         for (int i = 0; i < 100 && QApplication::activeWindow() != &host; ++i)

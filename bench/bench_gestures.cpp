@@ -37,15 +37,7 @@ struct TBench {
 
     explicit TBench(int count)
     {
-        host.resize(1000, 600);
-        grid.setGeometry(537, 23, 441, 513);
-        QRandomGenerator random(482);
-        QImage picture(ViewPanelSize, ViewPanelSize, QImage::Format_RGB32);
-        picture.fill(qRgb(40, 90, 40));
-        panel.setMapControlsEnabled(true);
-        panel.setPicture(picture);
-        fillObjects(document, panel, count, random);
-        panel.centreOnObjects();
+        layOutObjects(host, grid, document, panel, count);
         host.show();
         QApplication::processEvents();
     }

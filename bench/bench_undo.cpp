@@ -24,14 +24,6 @@
 namespace {
 using T = TObjectTable;
 
-void sendKey(QWidget *to, int key, const QString &text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(to, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(to, &release);
-}
-
 class TAnsweringDialogs : public TPrintingDialogs {
 public:
     QString answer;
@@ -56,16 +48,8 @@ struct TBench {
 
     TBench()
     {
-        host.resize(1000, 600);
-        grid.setGeometry(537, 23, 441, 513);
-        QRandomGenerator random(482);
-        QImage picture(ViewPanelSize, ViewPanelSize, QImage::Format_RGB32);
-        picture.fill(qRgb(40, 90, 40));
-        panel.setMapControlsEnabled(true);
-        panel.setPicture(picture);
-        fillObjects(document, panel, TMapDocument::MaxObjects, random);
+        layOutObjects(host, grid, document, panel, TMapDocument::MaxObjects);
         document.Journal.clear();
-        panel.centreOnObjects();
         // What the main window does after an undo or a redo.
         document.Journal.lookSource = [this] { return panel.markerLooks(); };
         document.Journal.lookSink = [this](int row, const TMarkerLook &look) { panel.setMarkerLook(row, look); };

@@ -1,15 +1,19 @@
 #pragma once
 // What the window benchmarks share: an error box that prints instead of
-// blocking, a paint counter, the median of timed runs, and a map of 2000 objects spread over
-// the map window and the categories, with its markers.
+// blocking, a paint counter, the median of timed runs, a key press as the
+// keyboard sends it, and a map of 2000 objects spread over the map window and
+// the categories, with its markers, laid out as the main window lays it out.
 
 #include "ui/dialogs.h"
 #include "document/mapdocument.h"
 #include "terrain/mapviewpanel.h"
 #include "terrain/viewtransform.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QImage>
+#include <QKeyEvent>
 #include <QObject>
 #include <QRandomGenerator>
 #include <algorithm>
@@ -79,4 +83,28 @@ inline void fillObjects(TMapDocument &document, TMapViewPanel &panel, int count,
         panel.createMarkerForRow(row);
     }
     document.CurrentRow = 1;
+}
+
+// A key pressed and released on a widget.
+inline void sendKey(QWidget *to, int key, const QString &text = QString())
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(to, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(to, &release);
+}
+
+// The map window and the table placed in host as in the main window, a plain
+// green picture, count objects filled in and the view centred on them.
+inline void layOutObjects(QWidget &host, QWidget &grid, TMapDocument &document, TMapViewPanel &panel, int count)
+{
+    host.resize(1000, 600);
+    grid.setGeometry(537, 23, 441, 513);
+    QRandomGenerator random(482);
+    QImage picture(ViewPanelSize, ViewPanelSize, QImage::Format_RGB32);
+    picture.fill(qRgb(40, 90, 40));
+    panel.setMapControlsEnabled(true);
+    panel.setPicture(picture);
+    fillObjects(document, panel, count, random);
+    panel.centreOnObjects();
 }

@@ -29,8 +29,6 @@ bool TForm1::Button7Click()
 
 bool TForm1::mayDropChanges()
 {
-    if (Document.Journal.isClean())
-        return true;
     commitTableEdit();
     if (Document.Journal.isClean())
         return true;
