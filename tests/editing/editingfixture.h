@@ -77,8 +77,19 @@ struct TEditingFixture {
         panel().LayoutTiles();
     }
 
+    // A click into the window makes it the active one, as the window system
+    // does; without it the keys that follow would reach no widget.
+    void activate()
+    {
+        if (!form->isActiveWindow()) {
+            form->activateWindow();
+            (void)QTest::qWaitForWindowActive(form.get());
+        }
+    }
+
     void clickCell(int col, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
+        activate();
         const QModelIndex i = table().index(row - 1, col);
         grid().scrollTo(i);
         QTest::mouseClick(grid().viewport(), Qt::LeftButton, modifiers, grid().visualRect(i).center());
