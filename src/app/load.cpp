@@ -4,6 +4,7 @@
 #include "ui/dialogs.h"
 #include "document/bmsfile.h"
 #include "document/errors.h"
+#include "document/recoverystate.h"
 #include "handoff/mapsave.h"
 #include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"
@@ -44,8 +45,8 @@ void TForm1::Button1Click()
             open.filter = QStringLiteral("BMS Files (*.BMS)|*.BMS");
             open.initialDir = Form2->Edit2->text();
             DialogConfirmed = false;
-            if (!m_commandLineFile.isEmpty()) {
-                open.fileName = m_commandLineFile;
+            if (!m_openOnce.isEmpty() || !m_commandLineFile.isEmpty()) {
+                open.fileName = m_openOnce.isEmpty() ? m_commandLineFile : m_openOnce;
                 DialogConfirmed = true;
             } else {
                 DialogConfirmed = m_dialogs.openFile(this, open);
@@ -70,7 +71,7 @@ void TForm1::Button1Click()
 void TForm1::load()
 {
     const QString path = Document.BmsPath;
-    Document.Header = ReadHeader(path);
+    Document.Header = m_recovering ? MapHeader::decode(m_recovering->headerBytes) : ReadHeader(path);
     ComboBox1->setCurrentIndex(TerrainTypeBoxIndex(Document.Header.TerrainType()));
     showCaption(SavedCaption + QStringLiteral(" \"") + path + u'"');
 
@@ -112,12 +113,15 @@ void TForm1::load()
         w->setEnabled(true);
 
     Document.Table.setRowCount(Document.ObjectCount + 1);
-    ReadObjects(path, Document, Catalogue,
-                {[this](int max, int position) {
-                     PBar1->setMaximum(qMax(max, 1));
-                     PBar1->setValue(position);
-                 },
-                 [this](int row) { MapView->createMarkerForRow(row); }});
+    // A restore without its map file puts the copy's cells and markers in after the Load.
+    if (!m_recovering) {
+        ReadObjects(path, Document, Catalogue,
+                    {[this](int max, int position) {
+                         PBar1->setMaximum(qMax(max, 1));
+                         PBar1->setValue(position);
+                     },
+                     [this](int row) { MapView->createMarkerForRow(row); }});
+    }
 
     Button12->setEnabled(true);
     MapView->View.ViewOffsetX = 0;
@@ -136,7 +140,10 @@ void TForm1::load()
 
     MapView->centreOnObjects();
     // What a later save must not overwrite unasked when another program changes it.
-    Document.MapStamps.record(path);
+    if (m_recovering)
+        Document.MapStamps.clear();
+    else
+        Document.MapStamps.record(path);
 }
 
 // Ticks the game-type boxes of both windows and the night-goggles box from the header.

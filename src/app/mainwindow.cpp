@@ -5,6 +5,7 @@
 #include "catalogue/itemlistwindow.h"
 #include "catalogue/objectviewwindow.h"
 #include "document/category.h"
+#include "document/recoverykeeper.h"
 #include "editing/gamemodeboxes.h"
 #include "editing/mouseediting.h"
 #include "editing/objectgrid.h"
@@ -270,6 +271,7 @@ void TForm1::createWindows()
             [this] { TableEditing->applyItem(Form5->Label1->text(), Form5->Label2->text()); });
     GameModeBoxes = std::make_unique<TGameModeBoxes>(Document, CheckBox, Form3->CheckBox, this);
     connectJournal();
+    startRecoveryCopies();
     // The Object View is created last; its creation runs the command-line Load.
     if (!m_commandLineFile.isEmpty())
         Button1Click();
@@ -325,6 +327,9 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::FormDestroy()
 {
+    // A normal end leaves no recovery copy: the changes were saved or discarded.
+    if (Recovery)
+        Recovery->finish();
     // Every run ends by writing the settings, also when nothing changed,
     // unless the file could not be read: its values are not ours to replace.
     if (m_settingsSaved)

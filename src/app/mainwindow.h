@@ -39,6 +39,9 @@ class TMapViewPanel;
 class TTableExchange;
 class TMouseEditing;
 class TObjectListEditing;
+class TRecoveryCopy;
+class TRecoveryKeeper;
+struct TRecoveryState;
 class TTableEditing;
 class TWeaponBox;
 class TWindowKeys;
@@ -115,6 +118,8 @@ public:
     std::unique_ptr<TObjectListEditing> ObjectListEditing;
     std::unique_ptr<TWeaponBox> WeaponBox;
     std::unique_ptr<TGameModeBoxes> GameModeBoxes;
+    // The recovery copy of the unsaved changes (recovery.cpp).
+    std::unique_ptr<TRecoveryKeeper> Recovery;
 
     // Commands.
     void Button1Click(); // Load
@@ -144,6 +149,13 @@ public:
     void undoStep();
     void redoStep();
     bool mapLoaded() const;
+
+    // The whole editing state the recovery copy keeps.
+    TRecoveryState recoveryState() const;
+    // Program start, once the windows are shown: loads the map of a copy a
+    // run that did not end normally left, and puts its unsaved changes on top
+    // as one step. A map that is gone takes its header from the copy.
+    void restoreRecovered(const TRecoveryCopy &copy);
 
     // Shows the Item List beside the main window (Load and "L").
     void showItemList();
@@ -179,6 +191,9 @@ private:
     void applyHeaderToBoxes();
     bool readMapNameList();
     void centreViewOnObjects();
+    // recovery.cpp
+    void startRecoveryCopies();
+    void putRecoveredState(const TRecoveryState &state);
     // undo.cpp
     void connectJournal();
     // The journal outlives the window's members: it no longer reaches them.
@@ -194,4 +209,8 @@ private:
     bool m_settingsSaved = false;
     QString m_caption;
     TWindowKeys *m_keys = nullptr;
+    // A restore's Load: the map it opens without asking, and the copy whose
+    // header and cells stand in for a map file that is gone.
+    QString m_openOnce;
+    const TRecoveryState *m_recovering = nullptr;
 };

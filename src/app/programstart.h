@@ -1,7 +1,7 @@
 #pragma once
 // Program start: files a killed write left incomplete offered back first,
-// then the seven windows created once, in their order, and the
-// main window shown. The main window comes first; the Object View, created
+// and the unsaved changes of a run that did not end normally; then the
+// seven windows created once, in their order, and the main window shown. The main window comes first; the Object View, created
 // last, loads the map named on the command line, so a map opened through the
 // file association is loaded before any window shows.
 

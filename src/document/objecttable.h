@@ -51,6 +51,8 @@ public:
     QString cell(int col, int row) const;
     void setCell(int col, int row, const QString &text);
     const Row &rowCells(int row) const { return m_rows[row - 1]; }
+    // The object rows 1 .. RowCount() - 1, shared rather than copied.
+    const QList<Row> &objectRows() const { return m_rows; }
     void setRowCells(int row, const Row &cells);
     // Writes texts into one column from firstRow down (rows beyond the table
     // are left out), with one change notification for the whole run: a range

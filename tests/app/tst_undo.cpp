@@ -4,8 +4,13 @@
 #include "../editing/editingfixture.h"
 #include "testregistry.h"
 
+#include "app/programstart.h"
+#include "document/recoverycopy.h"
+#include "document/recoveryfolder.h"
+#include "document/recoverykeeper.h"
 #include "handoff/savemapdialog.h"
 #include "settings/setupdialog.h"
+#include "userdatafolder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -201,6 +206,41 @@ void TUndoWorld::act(const QString &action)
     }
 }
 
+// The recovery copy of world's unsaved changes as a kill would leave it:
+// written, then no longer held by any program.
+QByteArray leftRecoveryCopy(TUndoWorld &world)
+{
+    TRecoveryKeeper &keeper = *world.form->Recovery;
+    keeper.writeDue();
+    keeper.waitForWriter();
+    return readAll(keeper.copyPath());
+}
+
+void putLeftCopy(const QByteArray &bytes, const QString &name = QStringLiteral("unsaved-1-1-1.state"))
+{
+    MakeRecoveryFolder();
+    QFile file(RecoveryFolder() + name);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+// A new run of the program, started as main() starts it, on the settings of
+// world's program folder, saving its name list into base.
+std::unique_ptr<TForm1> startAgain(TFakeDialogs &dialogs, TUndoWorld &world, const QString &base)
+{
+    auto form = StartProgram(dialogs, {QStringLiteral("vellumar")}, world.dir.filePath(QStringLiteral("prog/")));
+    form->Store.Settings.BaseFilesDir = base;
+    form->Form3->C_AutoRepack->setChecked(false);
+    return form;
+}
+
+QByteArray quickSaveOf(TFakeDialogs &dialogs, TForm1 &form, const QString &path)
+{
+    dialogs.answerSave(path);
+    form.commitTableEdit();
+    form.Button7Click();
+    return readAll(path) + "|" + readAll(form.Store.Settings.BaseFilesDir + "kzmpname.bin");
+}
+
 } // namespace
 
 class TestUndo : public QObject {
@@ -383,6 +423,128 @@ private slots:
         QCOMPARE(bytes != other && !bytes.isEmpty(), written);
         QCOMPARE(w.form->windowTitle().endsWith(" *"), !written);
         QVERIFY(w.dialogs.errors.isEmpty());
+    }
+
+    // A run killed with unsaved changes leaves a recovery copy; the next
+    // start restores them on the map as loaded, as one step, marked unsaved:
+    // the windows and a quick save are those of the run that was not killed.
+    void recoveredChangesComeBackAsTheyWereLeft_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<bool>("mapThere"); // the map file is still there at the restart
+        QTest::newRow("typing with a range fill, a cell not yet a number")
+            << "select X 1 3; type 6553600; click Z 5; click Y 2; type 12a" << true;
+        QTest::newRow("rows added and deleted, a right-click move") << "Add; click Z 2; Del; right 200 300" << true;
+        QTest::newRow("an Import") << "import" << true;
+        QTest::newRow("header boxes, map names and Map Data")
+            << "terrain 0; mode 1; saveMode 3; NG; name Fourth; mapData X1" << true;
+        QTest::newRow("the map file gone: restored on the copy's header")
+            << "select X 1 3; type 6553600; click Z 5; Add; name Fourth" << false;
+    }
+    void recoveredChangesComeBackAsTheyWereLeft()
+    {
+        QFETCH(QString, actions);
+        QFETCH(bool, mapThere);
+        const TUserDataFolder userData;
+        const QTemporaryDir base;
+        TUndoWorld w;
+        const QString map = w.form->Document.BmsPath;
+        const QByteArray loadedBytes = quickSaveOf(w.dialogs, *w.form, w.dir.filePath("loaded.bms"));
+        for (const QString &a : actions.split(u';', Qt::SkipEmptyParts))
+            w.act(a);
+        const QByteArray copy = leftRecoveryCopy(w);
+        QVERIFY(!copy.isEmpty());
+        QStringList unreadable;
+        QVERIFY(TRecoveryCopy::leftBehind(unreadable).isEmpty()); // held while its program runs
+        const QStringList edited = w.shown();
+        const QByteArray editedBytes = quickSaveOf(w.dialogs, *w.form, w.dir.filePath("edited.bms"));
+        const QStringList editedErrors = w.dialogs.errors; // a cell not a number: no save
+        // A save that wrote all the changes removes the copy (a quick save writes no Map Data).
+        w.form->Recovery->waitForWriter();
+        QCOMPARE(QFile::exists(w.form->Recovery->copyPath()), w.form->windowTitle().endsWith(" *"));
+        putLeftCopy(copy);
+        if (!mapThere)
+            QVERIFY(QFile::remove(map));
+
+        TFakeDialogs dialogs;
+        dialogs.answerQuestion(0);
+        std::unique_ptr<TForm1> again = startAgain(dialogs, w, base.path() + u'/');
+        QCOMPARE(dialogs.questions.size(), 1);
+        QCOMPARE(dialogs.questions[0].buttons,
+                 (QStringList{"Restore", mapThere ? "Discard" : "Keep aside"}));
+        if (mapThere)
+            QCOMPARE(dialogs.questions[0].text,
+                     "Vellumar was not closed normally. Restore the unsaved changes to \"" + map + "\"?");
+        std::swap(w.form, again); // the world now shows the new run, in the same view
+        w.setView(1, 0, 0);
+        QCOMPARE(w.shown(), edited);
+        QVERIFY(w.form->windowTitle().endsWith(" *"));
+        QCOMPARE(w.form->Document.Journal.count(), mapThere ? 1 : 0);
+        QCOMPARE(quickSaveOf(dialogs, *w.form, w.dir.filePath("restored.bms")), editedBytes);
+        if (mapThere) {
+            w.form->undoStep();
+            QCOMPARE(quickSaveOf(dialogs, *w.form, w.dir.filePath("undone.bms")), loadedBytes);
+        }
+        QCOMPARE(dialogs.errors, editedErrors);
+        std::swap(w.form, again);
+        w.form->Recovery->finish();
+        again.reset();
+        QVERIFY(QDir(RecoveryFolder()).entryList({"*.state"}, QDir::Files).isEmpty()); // a normal end
+    }
+
+    // At the start: a copy that cannot be read is reported and kept aside; a
+    // copy another running program holds is not offered; Discard removes it.
+    void recoveryCopiesAtTheStart_data()
+    {
+        QTest::addColumn<QString>("copy"); // "whole", "cut", "changed byte", "foreign", "held"
+        QTest::addColumn<int>("answer");   // to the question, -1 none asked
+        QTest::addColumn<QString>("after"); // what is in the recovery folder then: "none", "kept", "copy"
+        QTest::newRow("Discard removes the copy") << "whole" << 1 << "none";
+        QTest::newRow("the question closed unanswered keeps it for the next start") << "whole" << -2 << "copy";
+        QTest::newRow("a copy cut short is reported and kept aside") << "cut" << -1 << "kept";
+        QTest::newRow("a damaged copy is reported and kept aside") << "changed byte" << -1 << "kept";
+        QTest::newRow("a file of another kind is reported and kept aside") << "foreign" << -1 << "kept";
+        QTest::newRow("the copy of a program that runs is not offered") << "held" << -1 << "copy";
+    }
+    void recoveryCopiesAtTheStart()
+    {
+        QFETCH(QString, copy);
+        QFETCH(int, answer);
+        QFETCH(QString, after);
+        const TUserDataFolder userData;
+        const QTemporaryDir base;
+        TUndoWorld w;
+        for (const char *a : {"click Z 1", "type 7", "click X 2"})
+            w.act(QString::fromLatin1(a));
+        QByteArray bytes = leftRecoveryCopy(w);
+        const QString held = w.form->Recovery->copyPath();
+        if (copy != "held") {
+            w.form->Recovery->finish();
+            if (copy == "cut")
+                bytes.chop(9);
+            else if (copy == "changed byte")
+                bytes[bytes.size() - 30] = char(bytes[bytes.size() - 30] ^ 1);
+            else if (copy == "foreign")
+                bytes = "a note that is no copy\n";
+            putLeftCopy(bytes);
+        }
+        TFakeDialogs dialogs;
+        if (answer != -1)
+            dialogs.answerQuestion(answer);
+        const std::unique_ptr<TForm1> again = startAgain(dialogs, w, base.path() + u'/');
+        QCOMPARE(dialogs.questions.size(), answer == -1 ? 0 : 1);
+        QVERIFY(!again->mapLoaded());
+        const QStringList copies = QDir(RecoveryFolder()).entryList({"*.state"}, QDir::Files);
+        const QStringList kept = QDir(RecoveryFolder() + "kept").entryList({"*.state"}, QDir::Files);
+        QCOMPARE(copies.size(), after == "copy" ? 1 : 0);
+        QCOMPARE(kept.size(), after == "kept" ? 1 : 0);
+        QCOMPARE(dialogs.errors.size(), after == "kept" ? 1 : 0);
+        if (after == "kept") {
+            QVERIFY2(dialogs.errors[0].startsWith("The recovery copy cannot be read"), qPrintable(dialogs.errors[0]));
+            QVERIFY(dialogs.errors[0].contains(RecoveryFolder() + "kept/" + kept[0]));
+        }
+        if (copy == "held")
+            QVERIFY(QFile::exists(held));
     }
 };
 
