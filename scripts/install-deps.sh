@@ -12,14 +12,15 @@
 #                          with its default program), clang for the fuzz harnesses,
 #                          netpbm and libjpeg's tools for the test pictures, a
 #                          virtual X server and a window manager (openbox) for
-#                          the tests of which window lies on top
+#                          the tests of which window lies on top, xdotool to
+#                          drive the real editor through its window
 set -e
 
 RUN_PACKAGES="cmake ninja-build ccache g++ make pkg-config \
 qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev \
 librsvg2-bin dpkg-dev file fonts-liberation"
 
-TEST_PACKAGES="netpbm libjpeg-turbo-progs python3-pil xvfb xauth openbox \
+TEST_PACKAGES="netpbm libjpeg-turbo-progs python3-pil xvfb xauth openbox xdotool \
 wine wine64 g++-mingw-w64-x86-64 \
 xdg-utils shared-mime-info libfile-mimeinfo-perl libglib2.0-bin \
 clang libclang-rt-14-dev \

@@ -1,0 +1,121 @@
+#!/bin/sh
+# The real editor, driven through its window on an X server: edits made in
+# the table, the program killed with SIGKILL once its recovery copy holds
+# them, started again and "Restore" answered; a quick save then writes the
+# same map and name list, byte for byte, as the save of the same edits made
+# without the kill. A second program started meanwhile neither offers nor
+# touches the first one's copy.
+# recovery-after-kill.sh VELLUMAR SAMPLES (run by run-under-x.sh)
+set -u
+VELLUMAR=$1
+SAMPLES=$2
+for tool in xdotool md5sum; do
+    command -v "$tool" >/dev/null || { echo "needs $tool: run make test" >&2; exit 1; }
+done
+T=$(mktemp -d)
+pids=""
+finish() {
+    for p in $pids; do kill -9 "$p" 2>/dev/null; done
+    rm -rf "$T"
+}
+trap finish EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A program folder of its own (settings beside the program), the sample
+# game data, a base folder the saves may write, a user data folder.
+mkdir -p "$T/prog" "$T/base" "$T/game" "$T/work" "$T/data" "$T/config"
+cp "$VELLUMAR" "$T/prog/vellumar"
+cp "$SAMPLES/item.ini" "$SAMPLES/kzmap.dat" "$T/prog/"
+cp "$SAMPLES/kzbase/vlmrtest.bms" "$SAMPLES/kzbase/kzmpname.bin" "$T/base/"
+printf '%s\r\n' "$SAMPLES/kz/" "$T/base/" "$T/game/" "$T/work/" "$SAMPLES/images/" "59" "00" > "$T/prog/kzmap.ini"
+export XDG_DATA_HOME="$T/data" XDG_CONFIG_HOME="$T/config" QT_QPA_PLATFORM=xcb
+RECOVERY="$T/data/Vellumar/recovery"
+MAP="$T/base/vlmrtest.bms"
+
+start() { # start [MAP]: the program's pid in $pid
+    "$T/prog/vellumar" "$@" >>"$T/log" 2>&1 &
+    pid=$!
+    pids="$pids $pid"
+}
+mainWindow() { timeout 20 xdotool search --sync --onlyvisible --name 'vlmrtest.bms"' | head -n 1; }
+# A table cell by its window position: the grid's design place, its 18-pixel
+# rows under the title row, the Z-Axis and X-Axis columns.
+cellClick() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
+edits() {
+    w=$(mainWindow)
+    [ -n "$w" ] || fail "the main window did not show"
+    cellClick "$w" 866 50
+    xdotool type 7
+    sleep 0.3
+    cellClick "$w" 738 68
+    xdotool type 5
+    sleep 0.3
+    cellClick "$w" 866 86
+}
+copyOf() { cat "$RECOVERY"/*.state 2>/dev/null | md5sum; }
+copyIsNot() { [ "$(copyOf)" != "$1" ]; }
+copies() { ls "$RECOVERY"/*.state 2>/dev/null; }
+noCopy() { [ -z "$(copies)" ]; }
+someCopy() { [ -n "$(copies)" ]; }
+waitFor() { # waitFor SECONDS COMMAND...: until the command succeeds
+    n=$(($1 * 5)); shift
+    while [ "$n" -gt 0 ]; do "$@" && return 0; sleep 0.2; n=$((n - 1)); done
+    return 1
+}
+quickSave() { # quickSave PATH: Ctrl+S, the path typed into the file dialog
+    w=$(mainWindow)
+    xdotool windowfocus --sync "$w" 2>/dev/null
+    xdotool key ctrl+s
+    sleep 1.5
+    xdotool type "$1"
+    xdotool key Return
+    waitFor 20 test -s "$1" || fail "the save did not write $1"
+    sleep 0.5
+}
+
+# The edits saved without a kill.
+start "$MAP"
+edits
+quickSave "$T/work/reference.bms"
+cp "$T/base/kzmpname.bin" "$T/work/reference-names.bin"
+kill -9 "$pid"
+noCopy || fail "a save left its recovery copy"
+cp "$SAMPLES/kzbase/kzmpname.bin" "$T/base/"
+
+# The same edits, killed once the copy holds the last of them: the first
+# change is written at once, the later ones within half a minute.
+start "$MAP"
+edits
+waitFor 5 someCopy || fail "no recovery copy after the first change"
+first=$(copyOf)
+waitFor 40 copyIsNot "$first" || fail "the recovery copy did not take the later changes"
+kill -9 "$pid"
+wait "$pid" 2>/dev/null
+
+# Started again: the question comes before any other window.
+start
+question=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vellumar$' | head -n 1)
+[ -n "$question" ] || fail "no question at the start after the kill"
+[ -z "$(xdotool search --onlyvisible --name 'Rev\.:482' 2>/dev/null)" ] || fail "a window showed before the question"
+xdotool windowfocus --sync "$question" 2>/dev/null
+xdotool key Return # "Restore", the default
+w=$(mainWindow)
+[ -n "$w" ] || fail "the restored map did not load"
+case "$(xdotool getwindowname "$w")" in
+*' *') ;;
+*) fail "the restored changes are not marked unsaved: $(xdotool getwindowname "$w")" ;;
+esac
+restored=$pid
+
+# A second program meanwhile asks nothing and leaves the first one's copy.
+start
+sleep 3
+[ -z "$(xdotool search --onlyvisible --name '^Vellumar$' 2>/dev/null)" ] || fail "a second program offered a copy in use"
+kill -9 "$pid"
+pid=$restored
+
+quickSave "$T/work/restored.bms"
+cmp "$T/work/reference.bms" "$T/work/restored.bms" || fail "the restored map differs from the one saved without the kill"
+cmp "$T/work/reference-names.bin" "$T/base/kzmpname.bin" || fail "the restored name list differs"
+waitFor 5 noCopy || fail "the save after the restore left a recovery copy"
+echo "recovery after a kill: restored map and name list equal the saves made without the kill"
