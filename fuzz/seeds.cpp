@@ -14,6 +14,7 @@
 #include "document/mapdocument.h"
 #include "handoff/tableexport.h"
 #include "document/mapnamelist.h"
+#include "document/recoverystate.h"
 #include "settings/settings.h"
 #include "terrain/terrainfile.h"
 
@@ -66,6 +67,37 @@ void nameListSeeds()
         longest.append(QByteArray(TMapNameList::MaxReadNameLength, char('A' + i % 26)));
     put(QStringLiteral("namelist"), QStringLiteral("most-and-longest-names.bin"), build::nameList(longest));
     put(QStringLiteral("namelist"), QStringLiteral("three-names.bin"), build::nameList({"One", "Two", "Three"}));
+}
+
+// Whole recovery copies, and their content alone (the harness gives it its
+// fingerprint): an empty map and one of 2000 rows with their looks.
+void recoverySeeds()
+{
+    TRecoveryState s;
+    s.bmsPath = QStringLiteral("/maps/test.bms");
+    s.headerBytes = QByteArray(252, '\0');
+    s.objectX.assign(2001, 0);
+    s.objectY.assign(2001, 0);
+    s.rows << TObjectTable::Row{};
+    s.header.mapNames = {"One", "Two"};
+    s.header.mapData = QStringList{QStringLiteral("a line")};
+    const auto both = [](const QString &name, const QByteArray &copy) {
+        put(QStringLiteral("recovery"), name + QStringLiteral(".state"), copy);
+        put(QStringLiteral("recovery"), name + QStringLiteral("-content"), copy.mid(copy.indexOf('\n', 25) + 1));
+    };
+    both(QStringLiteral("empty"), s.toBytes());
+    s.rows.clear();
+    s.objectCount = 2000;
+    s.looks.resize(2001);
+    for (int row = 1; row <= 2000; ++row) {
+        TObjectTable::Row r;
+        for (int col = 0; col < TObjectTable::ColumnCount; ++col)
+            r[col] = QString::number(row * 100 + col);
+        r[TObjectTable::ColX] = QStringLiteral("12a");
+        s.rows << r;
+        s.looks[row] = {true, 0xff00ff00, 0xff000000, row % 2 == 0, QStringLiteral("Crate")};
+    }
+    both(QStringLiteral("2000-rows"), s.toBytes());
 }
 
 void catalogueSeeds()
@@ -161,6 +193,7 @@ int main(int argc, char **argv)
     outDir = QString::fromLocal8Bit(argv[2]);
     mapSeeds();
     nameListSeeds();
+    recoverySeeds();
     catalogueSeeds();
     settingsSeeds();
     terrainSeeds();

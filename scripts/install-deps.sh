@@ -13,14 +13,15 @@
 #                          netpbm and libjpeg's tools for the test pictures, a
 #                          virtual X server and a window manager (openbox) for
 #                          the tests of which window lies on top, xdotool to
-#                          drive the real editor through its window
+#                          drive the real editor through its window, strace
+#                          for the disk flushes of a save
 set -e
 
 RUN_PACKAGES="cmake ninja-build ccache g++ make pkg-config \
 qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev \
 librsvg2-bin dpkg-dev file fonts-liberation"
 
-TEST_PACKAGES="netpbm libjpeg-turbo-progs python3-pil xvfb xauth openbox xdotool \
+TEST_PACKAGES="netpbm libjpeg-turbo-progs python3-pil xvfb xauth openbox xdotool strace \
 wine wine64 g++-mingw-w64-x86-64 \
 xdg-utils shared-mime-info libfile-mimeinfo-perl libglib2.0-bin \
 clang libclang-rt-14-dev \
