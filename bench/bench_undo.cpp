@@ -53,6 +53,12 @@ struct TBench {
         // What the main window does after an undo or a redo.
         document.Journal.lookSource = [this] { return panel.markerLooks(); };
         document.Journal.lookSink = [this](int row, const TMarkerLook &look) { panel.setMarkerLook(row, look); };
+        document.Journal.marksSource = [this] { return panel.selectionMarks(); };
+        document.Journal.marksSink = [this](const TSelectionMarks &marks) {
+            panel.putSelectionMarks(marks);
+            if (marks.heading)
+                editing.DrawHeadingIndicator(true);
+        };
         QObject::connect(&document.Journal, &TJournal::replayed, &host, [this] {
             panel.followDocument();
             if (grid.currentRow() != document.CurrentRow)

@@ -6,6 +6,7 @@
 #include "windowkeys.h"
 
 #include "editing/objectgrid.h"
+#include "editing/tableediting.h"
 #include "handoff/savemapdialog.h"
 #include "terrain/mapview.h"
 #include "terrain/mapviewpanel.h"
@@ -70,6 +71,12 @@ void TForm1::connectJournal()
     journal.headerSink = [this](const THeaderState &state) { applyHeaderState(state); };
     journal.lookSource = [this] { return MapView->markerLooks(); };
     journal.lookSink = [this](int row, const TMarkerLook &look) { MapView->setMarkerLook(row, look); };
+    journal.marksSource = [this] { return MapView->selectionMarks(); };
+    journal.marksSink = [this](const TSelectionMarks &marks) {
+        MapView->putSelectionMarks(marks);
+        if (marks.heading)
+            TableEditing->DrawHeadingIndicator(true);
+    };
     journal.takeHeaderAsRecorded();
     connect(&journal, &TJournal::replayed, this, &TForm1::journalReplayed);
     connect(&journal, &QUndoStack::cleanChanged, this, [this] { showCaption(m_caption); });
@@ -110,6 +117,8 @@ void TForm1::disconnectJournal()
     journal.headerSink = nullptr;
     journal.lookSource = nullptr;
     journal.lookSink = nullptr;
+    journal.marksSource = nullptr;
+    journal.marksSink = nullptr;
 }
 
 bool TForm1::mapLoaded() const

@@ -47,6 +47,8 @@ void TJournal::snapshot(TFrame &frame) const
     frame.currentRow = m_document.CurrentRow;
     if (m_frames.size() == 1 && lookSource)
         frame.looks = lookSource();
+    if (m_frames.size() == 1 && marksSource)
+        frame.marks = marksSource();
 }
 
 void TJournal::openStep(const QString &text, const TStepMerge &merge)
@@ -101,6 +103,8 @@ void TJournal::closeStep()
                 change->looks.push_back({row, frame.looks[row], now[row]});
         change->looks.shrink_to_fit();
     }
+    change->marksBefore = frame.marks;
+    change->marksAfter = marksSource ? marksSource() : frame.marks;
     for (TTableChange &t : change->table)
         t.cells.shrink_to_fit();
     change->table.shrink_to_fit();
@@ -130,6 +134,8 @@ void TJournal::cancelStep()
             if (!(now[row] == frame.looks[row]))
                 lookSink(row, frame.looks[row]);
     }
+    if (m_frames.size() == 1 && marksSink)
+        marksSink(frame.marks);
 }
 
 void TJournal::revertTable(std::size_t from)
@@ -236,6 +242,8 @@ void TJournal::replay(const TJournalChange &change, bool forward)
     m_replaying = false;
     emit replayed();
     putLooks(change.looks, forward);
+    if (marksSink)
+        marksSink(forward ? change.marksAfter : change.marksBefore);
 }
 
 void TJournal::putLooks(const std::vector<TLookChange> &looks, bool forward)

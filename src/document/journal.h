@@ -34,6 +34,10 @@ public:
     // the markers follow the document. Without them looks are not recorded.
     std::function<std::vector<TMarkerLook>()> lookSource;
     std::function<void(int row, const TMarkerLook &)> lookSink;
+    // The selection marks, and how to show them as they were on the current
+    // row; set by the main window like the looks.
+    std::function<TSelectionMarks()> marksSource;
+    std::function<void(const TSelectionMarks &)> marksSink;
 
     // A save wrote the map. The Map Data text is written only by some saves
     // (written); a save that left a changed Map Data unwritten does not make
@@ -86,6 +90,7 @@ private:
         int objectCount = 0;
         int currentRow = 1;
         std::vector<TMarkerLook> looks; // the outermost step's only
+        TSelectionMarks marks;           // the outermost step's only
     };
 
     void openStep(const QString &text, const TStepMerge &merge);

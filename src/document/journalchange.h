@@ -62,6 +62,8 @@ struct TJournalChange {
     // What the step did to the markers' looks (ordered by row). Looks alone
     // are no change of the map: a step of nothing else leaves no entry.
     std::vector<TLookChange> looks;
+    // The selection marks before and after the step.
+    TSelectionMarks marksBefore, marksAfter;
 
     bool isEmpty() const
     {

@@ -134,6 +134,7 @@ bool TJournalCommand::mergeWith(const QUndoCommand *other)
     mergeLooks(mine.looks, theirs.looks);
     mine.objectCountAfter = theirs.objectCountAfter;
     mine.currentRowAfter = theirs.currentRowAfter;
+    mine.marksAfter = theirs.marksAfter;
     if (theirs.header) {
         if (mine.header)
             mine.header->after = theirs.header->after;

@@ -17,6 +17,20 @@ struct TMarkerLook {
     bool operator==(const TMarkerLook &other) const = default;
 };
 
+// The marks of the selected object the map view shows: the selection ring
+// (Selector) and whether it stands in front of the markers, the radius circle
+// (Ranger) and the heading line. Where they stand follows from the current
+// row; whether they are shown is what a step may change (Del Item hides them,
+// Add Item shows them on the new object).
+struct TSelectionMarks {
+    bool selector = false;
+    bool selectorInFront = false;
+    bool ranger = false;
+    bool heading = false;
+
+    bool operator==(const TSelectionMarks &other) const = default;
+};
+
 // One marker's look before and after a step (row as the table counts it).
 struct TLookChange {
     int row = 0;

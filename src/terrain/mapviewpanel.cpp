@@ -332,6 +332,29 @@ void TMapViewPanel::setMarkerLook(int row, const TMarkerLook &look)
     m->setHint(look.hint);
 }
 
+TSelectionMarks TMapViewPanel::selectionMarks() const
+{
+    return {Panel1->Selector->isVisible(), Panel1->Selector->zValue() == TMapView::SelectorFrontZ,
+            Panel1->Ranger->isVisible(), !Panel1->Work_maske->isLayerEmpty()};
+}
+
+void TMapViewPanel::putSelectionMarks(const TSelectionMarks &marks)
+{
+    TMapView &map = *Panel1;
+    map.Selector->setZValue(marks.selectorInFront ? TMapView::SelectorFrontZ : TMapView::SelectorZ);
+    map.clearWorkMask();
+    const TMarker *m = currentMarker();
+    if (m && marks.selector) {
+        map.Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
+        map.Selector->show();
+    } else {
+        map.Selector->hide();
+    }
+    map.Ranger->hide();
+    if (m && marks.ranger)
+        guarded([&] { showRangerOn(m); });
+}
+
 void TMapViewPanel::destroyMarkers()
 {
     // Last first: the scene then drops each item from the end of its list.

@@ -115,6 +115,11 @@ public:
     // Every row's marker look (index 0 unused), and one put back.
     std::vector<TMarkerLook> markerLooks() const;
     void setMarkerLook(int row, const TMarkerLook &look);
+    // Which selection marks are shown, and the ring and radius circle shown
+    // or hidden as given, placed on the current object (none without one).
+    // The heading line is cleared; drawing it is the table editing's.
+    TSelectionMarks selectionMarks() const;
+    void putSelectionMarks(const TSelectionMarks &marks);
     // Colours a marker by the category of an item number.
     void ApplyCategoryColour(TMarker *marker, std::int32_t itemNumber);
     // The radius circle from the current row's "Radius" times Zoom and the

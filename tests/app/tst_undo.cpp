@@ -14,7 +14,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QFile>
+#include <QGraphicsScene>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -84,6 +86,7 @@ struct TUndoWorld : TEditingFixture {
                          .arg(m->fillColour(), 0, 16)
                          .arg(m->outlineColour(), 0, 16)
                          .arg(m->isVisible() ? "shown" : "hidden", m->hint());
+        s << stacking(false);
         const THeaderState h = form->headerState();
         QStringList names;
         for (const QByteArray &n : h.mapNames)
@@ -99,6 +102,41 @@ struct TUndoWorld : TEditingFixture {
                  .arg(h.nightGoggles);
         s << h.mapData.join(u'/');
         return s;
+    }
+
+    // The map window's shown items from the bottom up, as they are painted:
+    // the markers by row, and the selection ring as "S" if asked for.
+    QString stacking(bool ring = true)
+    {
+        QStringList order;
+        const QList<QGraphicsItem *> items =
+            map().scene()->items(QRectF(-1e6, -1e6, 2e6, 2e6), Qt::IntersectsItemBoundingRect, Qt::AscendingOrder);
+        for (const QGraphicsItem *item : items)
+            if (const auto *m = dynamic_cast<const TMarker *>(item))
+                order << QString::number(m->Tag);
+            else if (ring && item == map().Selector)
+                order << QStringLiteral("S");
+        return order.join(u' ');
+    }
+
+    // The selection marks: where the ring and the radius circle stand if shown,
+    // the pixels of the heading line, and the ring's place in the stacking.
+    QString marks()
+    {
+        const TMapView &m = map();
+        const auto circle = [](const TCircleShape *c) {
+            return c->isVisible() ? QStringLiteral("%1,%2 %3x%4").arg(c->left()).arg(c->top()).arg(c->width()).arg(c->height())
+                                  : QStringLiteral("hidden");
+        };
+        const QImage &layer = m.Work_maske->layer();
+        const QByteArray line = m.Work_maske->isLayerEmpty()
+            ? QByteArray("none")
+            : QCryptographicHash::hash(QByteArrayView(layer.constBits(), layer.sizeInBytes()),
+                                       QCryptographicHash::Sha1).toHex();
+        return QStringLiteral("ring %1 (z %2), radius %3, heading %4, stacking %5")
+            .arg(circle(m.Selector))
+            .arg(m.Selector->zValue())
+            .arg(circle(m.Ranger), QString::fromLatin1(line), stacking());
     }
 
     // Ctrl+Z (or a redo key) into the main window's focused control, until the
@@ -310,6 +348,41 @@ private slots:
         QCOMPARE(w.form->windowTitle(), caption + " *");
         QCOMPARE(w.quickSave(QStringLiteral("redone.bms")), editedBytes);
         QCOMPARE(w.form->windowTitle(), savedClean ? caption : caption + " *");
+        QVERIFY(w.dialogs.errors.isEmpty());
+    }
+
+    // A step's undo shows the selection marks as they were just before it, its
+    // redo as they were just after it, on the object current then.
+    void selectionMarksComeBackWithTheirStep_data()
+    {
+        QTest::addColumn<QString>("before"); // actions before the step, ";" between them
+        QTest::addColumn<QString>("step");
+        QTest::newRow("Del Item hides the marks of the object it deletes") << "click Z 2" << "Del";
+        QTest::newRow("Add Item shows them on the new object, hidden before") << "click Z 2; Del" << "Add";
+        QTest::newRow("the first Add Item brings the ring in front of the markers") << "" << "Add";
+        QTest::newRow("a right-click move takes them along") << "click Z 2" << "right 200 300";
+        QTest::newRow("typing a heading redraws its line") << "click Horz-Angel 3" << "type 135; Return";
+        QTest::newRow("a radius typed resizes the radius circle") << "click Radius 4" << "type 30";
+    }
+    void selectionMarksComeBackWithTheirStep()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, step);
+        TUndoWorld w;
+        for (const QString &a : before.split(u';', Qt::SkipEmptyParts))
+            w.act(a);
+        const int steps = w.form->Document.Journal.count();
+        const QString marksBefore = w.marks();
+        for (const QString &a : step.split(u';', Qt::SkipEmptyParts))
+            w.act(a);
+        QCOMPARE(w.form->Document.Journal.count(), steps + 1);
+        const QString marksAfter = w.marks();
+        QVERIFY(marksAfter != marksBefore);
+
+        w.act(QStringLiteral("undo"));
+        QCOMPARE(w.marks(), marksBefore);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w.marks(), marksAfter);
         QVERIFY(w.dialogs.errors.isEmpty());
     }
 

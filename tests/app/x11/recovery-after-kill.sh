@@ -101,10 +101,9 @@ xdotool windowfocus --sync "$question" 2>/dev/null
 xdotool key Return # "Restore", the default
 w=$(mainWindow)
 [ -n "$w" ] || fail "the restored map did not load"
-case "$(xdotool getwindowname "$w")" in
-*' *') ;;
-*) fail "the restored changes are not marked unsaved: $(xdotool getwindowname "$w")" ;;
-esac
+# The window shows with the loaded map; the restored state follows it.
+markedUnsaved() { case "$(xdotool getwindowname "$w")" in *' *') return 0 ;; *) return 1 ;; esac; }
+waitFor 10 markedUnsaved || fail "the restored changes are not marked unsaved: $(xdotool getwindowname "$w")"
 restored=$pid
 
 # A second program meanwhile asks nothing and leaves the first one's copy.
