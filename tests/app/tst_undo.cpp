@@ -172,12 +172,15 @@ void pick(QComboBox *box, int k)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(k, 0)).center());
 }
 
+// A column by its title, or its title's first part ("X" for "X-Axis").
 int column(const QString &name)
 {
-    for (int col = 0; col < T::ColumnCount; ++col)
-        if (T::Titles[col] == name)
+    for (int col = 0; col < T::ColumnCount; ++col) {
+        const QString title = QString::fromLatin1(T::Titles[col]);
+        if (title == name || title.startsWith(name + u'-'))
             return col;
-    return name.toInt();
+    }
+    qFatal("no column %s", qPrintable(name));
 }
 
 void TUndoWorld::act(const QString &action)
@@ -237,6 +240,15 @@ void TUndoWorld::act(const QString &action)
         text->setFocus();
         text->moveCursor(QTextCursor::End);
         QTest::keyClicks(text, rest);
+    } else if (verb == "Reset") { // with unsaved changes: Discard
+        dialogs.answerQuestion(1);
+        QTest::mouseClick(form->Button8, Qt::LeftButton);
+    } else if (verb == "keys") { // Ctrl+ letters into the focused control: "keys z Y o" (upper case: with Shift)
+        for (const QString &k : w.mid(1)) {
+            QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : form.get();
+            const Qt::KeyboardModifiers shift = k == k.toUpper() ? Qt::ShiftModifier : Qt::NoModifier;
+            QTest::keyClick(target, Qt::Key(Qt::Key_A + (k.toLower()[0].unicode() - u'a')), Qt::ControlModifier | shift);
+        }
     } else if (verb == "undo") {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
     } else {
@@ -274,6 +286,8 @@ std::unique_ptr<TForm1> startAgain(TFakeDialogs &dialogs, TUndoWorld &world, con
 QByteArray quickSaveOf(TFakeDialogs &dialogs, TForm1 &form, const QString &path)
 {
     dialogs.answerSave(path);
+    // Only what this save writes counts.
+    QFile::remove(form.Store.Settings.BaseFilesDir + "kzmpname.bin");
     form.commitTableEdit();
     form.Button7Click();
     return readAll(path) + "|" + readAll(form.Store.Settings.BaseFilesDir + "kzmpname.bin");
@@ -383,6 +397,50 @@ private slots:
         QCOMPARE(w.marks(), marksBefore);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(w.marks(), marksAfter);
+        QVERIFY(w.dialogs.errors.isEmpty());
+    }
+
+    // Ctrl+Z and Ctrl+Y do nothing without a map; Ctrl+O is Load, only while
+    // "Load" is shown.
+    void commandKeysFollowTheMap_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<bool>("loaded");   // a map in the window afterwards
+        QTest::addColumn<bool>("reloaded"); // its cells as in the file, the edit gone
+        QTest::addColumn<int>("steps");
+        QTest::newRow("Ctrl+O with a map loaded loads nothing") << "click Z 1; type 7; click X 2; keys o" << true
+                                                               << false << 1;
+        QTest::newRow("after Reset, Ctrl+Z and Ctrl+Y do nothing") << "click Z 1; type 7; click X 2; Reset; keys z y Z"
+                                                                   << false << false << 0;
+        QTest::newRow("after Reset, Ctrl+O loads the map, with nothing to undo")
+            << "click Z 1; type 7; click X 2; Reset; keys z o z y" << true << true << 0;
+    }
+    void commandKeysFollowTheMap()
+    {
+        QFETCH(QString, actions);
+        QFETCH(bool, loaded);
+        QFETCH(bool, reloaded);
+        QFETCH(int, steps);
+        TUndoWorld w;
+        // The name list a Load reads, where this world's saves write it.
+        QVERIFY(QFile::copy(QStringLiteral(VELLUMAR_SAMPLES "/kzbase/kzmpname.bin"), w.dir.filePath("kzmpname.bin")));
+        const QStringList inFile = w.shown();
+        const QString caption = w.form->windowTitle();
+        for (const QString &a : actions.split(u';', Qt::SkipEmptyParts))
+            w.act(a);
+        QCOMPARE(w.form->mapLoaded(), loaded);
+        QCOMPARE(w.form->Document.Journal.count(), steps);
+        if (loaded) {
+            QCOMPARE(w.cell(T::ColZ, 1), reloaded ? inFile.at(1).section(u'|', T::ColZ, T::ColZ) : QStringLiteral("7"));
+            w.setView(1, 0, 0); // a Load centres the view on the objects
+            if (reloaded)
+                QCOMPARE(w.shown(), inFile);
+            QCOMPARE(w.form->windowTitle(), reloaded ? caption : caption + " *");
+        } else {
+            QCOMPARE(w.form->Document.ObjectCount, 0);
+            QVERIFY(!w.marker(1));
+        }
+        QCOMPARE(w.dialogs.questions.size(), actions.contains("Reset") ? 1 : 0);
         QVERIFY(w.dialogs.errors.isEmpty());
     }
 
