@@ -16,6 +16,7 @@
 #include "settings/settings.h"
 #include "terrain/terrainfile.h"
 
+#include <QImage>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -150,6 +151,18 @@ public:
     void redoStep();
     bool mapLoaded() const;
 
+    // What the terrain choices of the Save Map dialog change: the header's
+    // terrain name, the TRN location, the terrain read and its picture.
+    struct TTerrainState {
+        QByteArray terrainField;
+        QString trnPath;
+        TTerrain terrain;
+        QImage picture;
+        bool operator==(const TTerrainState &other) const = default;
+    };
+    TTerrainState terrainState() const;
+    void putTerrainState(const TTerrainState &state);
+
     // The whole editing state the recovery copy keeps.
     TRecoveryState recoveryState() const;
     // Program start, once the windows are shown: loads the map of a copy a
@@ -173,6 +186,7 @@ public:
     TMapDocument &saveDocument() override { return Document; }
     TMapSaveInputs mapSaveInputs() override;
     void loadTerrainFrom(const QString &trnPath) override;
+    void changeTerrain(const QString &text, const std::function<void()> &change) override;
     void bmsLocationChosen(const QString &path) override;
     void ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2) override;
 

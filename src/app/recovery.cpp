@@ -7,10 +7,12 @@
 #include "document/journalstep.h"
 #include "document/recoverycopy.h"
 #include "document/recoverykeeper.h"
+#include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"
 #include "terrain/mapviewpanel.h"
 
 #include <QFileInfo>
+#include <QLineEdit>
 
 void TForm1::startRecoveryCopies()
 {
@@ -67,14 +69,31 @@ void TForm1::restoreRecovered(const TRecoveryCopy &copy)
     }
     // This run's copy is the one restored from, until the next write replaces it.
     Recovery->adopt(copy.path(), copy.lock());
+    // A terrain chosen in the Save Map dialog is chosen again, so the restored
+    // Map Data goes with its own TRN file and the header names it.
+    const auto chooseTerrainAgain = [&] {
+        const QByteArray field = MapHeader::decode(state.headerBytes).TerrainFile();
+        if (field == Document.Header.TerrainFile() && state.trnPath == Document.TrnPath)
+            return;
+        runGuarded(m_dialogs, this, [&] {
+            changeTerrain(QStringLiteral("Choose TRN"), [&] {
+                Document.Header.setTerrainFile(field);
+                Form3->E_TRNFile->setText(state.trnPath);
+                Document.TrnPath = state.trnPath;
+                loadTerrainFrom(state.trnPath);
+            });
+        });
+    };
     if (mapThere) {
         // One step on top of the map as loaded: Ctrl+Z shows the file again.
         TJournalStep step(Document, QStringLiteral("Restore unsaved changes"));
+        chooseTerrainAgain();
         putRecoveredState(state);
         return;
     }
     {
         const TJournal::TSuspension unrecorded(Document.Journal);
+        chooseTerrainAgain();
         putRecoveredState(state);
     }
     // Nothing lies below the restored state; it has never been saved.

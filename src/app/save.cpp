@@ -6,8 +6,15 @@
 #include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"
 
+#include "document/journalstep.h"
+#include "terrain/mapview.h"
+#include "terrain/mapviewpanel.h"
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QScopeGuard>
+#include <QSignalBlocker>
 
 bool TForm1::Button7Click()
 {
@@ -72,6 +79,56 @@ TMapSaveInputs TForm1::mapSaveInputs()
 void TForm1::loadTerrainFrom(const QString &trnPath)
 {
     LoadTerrain(trnPath, Store.Settings.GameFilesDir, Terrain, *this);
+}
+
+namespace {
+// A terrain choice in the journal: the terrain state before and after it.
+class TTerrainChange : public TJournalExtra {
+public:
+    TTerrainChange(TForm1 &form, TForm1::TTerrainState before, TForm1::TTerrainState after)
+        : m_form(form), m_before(std::move(before)), m_after(std::move(after))
+    {
+    }
+    void put(bool forward) override { m_form.putTerrainState(forward ? m_after : m_before); }
+
+private:
+    TForm1 &m_form;
+    TForm1::TTerrainState m_before, m_after;
+};
+} // namespace
+
+void TForm1::changeTerrain(const QString &text, const std::function<void()> &change)
+{
+    TJournalStep step(Document, text);
+    const TTerrainState before = terrainState();
+    // What changed is recorded also when the change stops with an error.
+    const auto record = qScopeGuard([&] {
+        TTerrainState now = terrainState();
+        if (!(now == before))
+            Document.Journal.attach(std::make_shared<TTerrainChange>(*this, before, std::move(now)));
+    });
+    change();
+}
+
+TForm1::TTerrainState TForm1::terrainState() const
+{
+    return {Document.Header.TerrainFile(), Document.TrnPath, Terrain, MapView->Panel1->picture()};
+}
+
+void TForm1::putTerrainState(const TTerrainState &state)
+{
+    Document.Header.setTerrainFile(state.terrainField);
+    Document.TrnPath = state.trnPath;
+    {
+        const QSignalBlocker block(Form3->E_TRNFile);
+        Form3->E_TRNFile->setText(state.trnPath);
+    }
+    Terrain = state.terrain;
+    Form3->refreshMapData();
+    if (state.picture.isNull())
+        MapView->clearPicture();
+    else
+        MapView->setPicture(state.picture);
 }
 
 void TForm1::bmsLocationChosen(const QString &path)

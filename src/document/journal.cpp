@@ -21,6 +21,12 @@ void TJournal::noteHeader(const TStepMerge &merge)
     }
 }
 
+void TJournal::attach(std::shared_ptr<TJournalExtra> extra)
+{
+    if (isRecording() && m_open && extra)
+        m_open->extras.push_back(std::move(extra));
+}
+
 void TJournal::takeHeaderAsRecorded()
 {
     if (headerSource)
@@ -118,6 +124,11 @@ void TJournal::cancelStep()
         return;
     TFrame &frame = m_frames.back();
     m_replaying = true;
+    if (m_frames.size() == 1) {
+        for (auto e = m_open->extras.rbegin(); e != m_open->extras.rend(); ++e)
+            (*e)->put(false);
+        m_open->extras.clear();
+    }
     revertTable(frame.tableMark);
     std::copy(frame.objectX.begin(), frame.objectX.end(), m_document.ObjectX.begin());
     std::copy(frame.objectY.begin(), frame.objectY.end(), m_document.ObjectY.begin());
@@ -224,10 +235,15 @@ void TJournal::replay(const TJournalChange &change, bool forward)
             break;
         }
     };
-    if (forward)
+    if (forward) {
         std::for_each(change.table.begin(), change.table.end(), apply);
-    else
+        for (const auto &e : change.extras)
+            e->put(true);
+    } else {
         std::for_each(change.table.rbegin(), change.table.rend(), apply);
+        for (auto e = change.extras.rbegin(); e != change.extras.rend(); ++e)
+            (*e)->put(false);
+    }
     for (const TCacheChange &c : change.caches) {
         m_document.ObjectX[c.index] = forward ? c.xAfter : c.xBefore;
         m_document.ObjectY[c.index] = forward ? c.yAfter : c.yBefore;

@@ -47,6 +47,9 @@ public:
     // A header box changed: the change is recorded in the open step, or as a
     // step of its own.
     void noteHeader(const TStepMerge &merge = {});
+    // A change beside the document joins the open step; while nothing is
+    // recorded, or outside any step, it is dropped.
+    void attach(std::shared_ptr<TJournalExtra> extra);
     // Takes the windows' header as the recorded one (after Load and Reset,
     // which empty the journal).
     void takeHeaderAsRecorded();

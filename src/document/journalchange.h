@@ -53,6 +53,15 @@ struct TStepMerge {
     bool followUp = false;
 };
 
+// A change a step made beside the document and the header boxes (the
+// terrain the Save Map dialog loaded), put back by the window that made it.
+class TJournalExtra {
+public:
+    virtual ~TJournalExtra() = default;
+    // Forward: as it was after the step; else as before it.
+    virtual void put(bool forward) = 0;
+};
+
 struct TJournalChange {
     std::vector<TTableChange> table;
     std::vector<TCacheChange> caches; // ordered by index
@@ -64,10 +73,12 @@ struct TJournalChange {
     std::vector<TLookChange> looks;
     // The selection marks before and after the step.
     TSelectionMarks marksBefore, marksAfter;
+    std::vector<std::shared_ptr<TJournalExtra>> extras; // in the order they were made
 
     bool isEmpty() const
     {
-        return table.empty() && caches.empty() && objectCountBefore == objectCountAfter && !header;
+        return table.empty() && caches.empty() && objectCountBefore == objectCountAfter && !header
+            && extras.empty();
     }
     bool hasRowChanges() const
     {

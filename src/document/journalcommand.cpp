@@ -116,7 +116,7 @@ bool TJournalCommand::mergeWith(const QUndoCommand *other)
         return false;
     TJournalChange &mine = *m_change;
     const TJournalChange &theirs = *next->m_change;
-    if (mine.hasRowChanges() || theirs.hasRowChanges())
+    if (mine.hasRowChanges() || theirs.hasRowChanges() || !mine.extras.empty() || !theirs.extras.empty())
         return false;
 
     std::vector<TCellChange> cells;

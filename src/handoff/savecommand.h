@@ -8,6 +8,7 @@
 #include "mapsave.h"
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 class TDialogs;
@@ -24,6 +25,10 @@ public:
     virtual TMapSaveInputs mapSaveInputs() = 0;
     // "Choose TRN": the terrain loader on the chosen file.
     virtual void loadTerrainFrom(const QString &trnPath) = 0;
+    // Runs change, which may change the terrain, its picture, the header's
+    // terrain name and the TRN location, as one undo step named text (also
+    // when it stops with an error after changing some of them).
+    virtual void changeTerrain(const QString &text, const std::function<void()> &change) = 0;
     // The BMS location was chosen with its "..." button: the caption names it.
     virtual void bmsLocationChosen(const QString &path) = 0;
     virtual void ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2) = 0;

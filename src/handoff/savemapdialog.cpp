@@ -245,7 +245,12 @@ bool TForm3::runChooser(TMapPicture which, const QString &title, QString &fileNa
 
 void TForm3::mapButtonClick(TMapPicture which)
 {
-    runGuarded(m_dialogs, this, [this, which] { choosePicture(which); });
+    runGuarded(m_dialogs, this, [this, which] {
+        if (SaveHost)
+            SaveHost->changeTerrain(QStringLiteral("Choose picture"), [this, which] { choosePicture(which); });
+        else
+            choosePicture(which);
+    });
 }
 
 void TForm3::Button2Click()
@@ -298,12 +303,14 @@ void TForm3::Button6Click()
     runGuarded(m_dialogs, this, [&] {
         // A name the map cannot hold is refused before anything changes.
         const QByteArray name = TerrainFileFieldFor(request.fileName);
-        TMapDocument &doc = SaveHost->saveDocument();
-        // The name's characters over the field's first ones; a save rebuilds the whole field.
-        doc.Header.setTerrainFile(doc.Header.TerrainFile().replace(0, name.size(), name));
-        E_TRNFile->setText(request.fileName);
-        doc.TrnPath = request.fileName;
-        SaveHost->loadTerrainFrom(request.fileName);
+        SaveHost->changeTerrain(QStringLiteral("Choose TRN"), [&] {
+            TMapDocument &doc = SaveHost->saveDocument();
+            // The name's characters over the field's first ones; a save rebuilds the whole field.
+            doc.Header.setTerrainFile(doc.Header.TerrainFile().replace(0, name.size(), name));
+            E_TRNFile->setText(request.fileName);
+            doc.TrnPath = request.fileName;
+            SaveHost->loadTerrainFrom(request.fileName);
+        });
     });
 }
 

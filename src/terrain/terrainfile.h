@@ -28,6 +28,8 @@ struct TTerrain {
 
     QString &path(TMapPicture which);
     const QString &path(TMapPicture which) const;
+
+    bool operator==(const TTerrain &other) const = default;
 };
 
 // Entry of TerrainValues (0-based) and line of the Map Data box (0-based)

@@ -240,6 +240,11 @@ void TUndoWorld::act(const QString &action)
         text->setFocus();
         text->moveCursor(QTextCursor::End);
         QTest::keyClicks(text, rest);
+    } else if (verb == "trn") { // Choose TRN in the Save Map dialog: a terrain file of dir on the sample pictures
+        dialogs.answerOpen(build::file(dir, w[1],
+                                       "A\r\nB\r\nC\r\nCOLORMAP ........ vlmrd\r\nELEVATIONMAP .... vlmrd\r\n"
+                                       "DETAILMAP ....... vlmrd\r\n"));
+        QTest::mouseClick(form->Form3->Button6, Qt::LeftButton);
     } else if (verb == "Reset") { // with unsaved changes: Discard
         dialogs.answerQuestion(1);
         QTest::mouseClick(form->Button8, Qt::LeftButton);
@@ -317,6 +322,7 @@ private slots:
         QTest::newRow("an Import is one step") << "import" << 1 << true;
         QTest::newRow("header boxes and map names, one step each")
             << "terrain 0; mode 1; saveMode 3; NG; name Fourth; delName; name Fifth" << 7 << true;
+        QTest::newRow("Choose TRN is one step, with its Map Data") << "trn other.trn; mode 1" << 2 << false;
         QTest::newRow("Map Data typing is one step, and a quick save does not write it")
             << "mapData X1; click X 1; mapData Y2" << 2 << false;
         QTest::newRow("an edit open while Ctrl+Z is pressed is committed and undone with the rest")
@@ -567,6 +573,7 @@ private slots:
             << "select X 1 3; type 6553600; click Z 5; click Y 2; type 12a" << true;
         QTest::newRow("rows added and deleted, a right-click move") << "Add; click Z 2; Del; right 200 300" << true;
         QTest::newRow("an Import") << "import" << true;
+        QTest::newRow("a terrain chosen in the Save Map dialog") << "trn other.trn; click X 2; type 5" << true;
         QTest::newRow("header boxes, map names and Map Data")
             << "terrain 0; mode 1; saveMode 3; NG; name Fourth; mapData X1" << true;
         QTest::newRow("the map file gone: restored on the copy's header")

@@ -8,6 +8,8 @@
 #include "handoff/savemapdialog.h"
 #include "document/objecttable.h"
 #include "settings/infowindow.h"
+#include "terrain/mapview.h"
+#include "terrain/mapviewpanel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -315,6 +317,15 @@ private slots:
         QFETCH(bool, taken);
         TSaveWorld w;
         TForm3 &d = w.saveDialog();
+        // What the choice changes, as the windows show it.
+        const auto terrainShown = [&] {
+            return QStringList{w.form->Document.TrnPath, d.E_TRNFile->text(),
+                               QString::fromLatin1(w.form->Document.Header.TerrainFile().toHex()),
+                               d.RichEdit1->toPlainText(), w.form->Terrain.ColourMapPath,
+                               QString::number(w.form->MapView->Panel1->picture().cacheKey()),
+                               w.form->windowTitle()};
+        };
+        const QStringList loaded = terrainShown();
         const QString chosen = build::file(w.dir, "kz/" + name,
                                            "A\r\nB\r\nC\r\nCOLORMAP ........ vlmrd\r\nELEVATIONMAP .... vlmrd\r\n"
                                            "DETAILMAP ....... vlmrd\r\n");
@@ -328,6 +339,14 @@ private slots:
         QCOMPARE(w.form->Document.Header.TerrainFile(), QByteArray(taken ? "other.trntrn" : "vlmrtest.trn"));
         QCOMPARE(d.RichEdit1->toPlainText().startsWith("A\nB\nC\n"), taken);
         QCOMPARE(w.form->Terrain.ColourMapPath, w.kz + (taken ? "vlmrd.pcx" : "vlmrc.pcx"));
+        // One undo step, which puts back all of it, and its redo the choice.
+        QCOMPARE(w.form->Document.Journal.count(), taken ? 1 : 0);
+        const QStringList afterChoice = terrainShown();
+        QCOMPARE(afterChoice != loaded, taken);
+        w.form->undoStep();
+        QCOMPARE(terrainShown(), loaded);
+        w.form->redoStep();
+        QCOMPARE(terrainShown(), afterChoice);
     }
 
     void fileLocations()
