@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace {
 using T = TObjectTable;
@@ -200,6 +201,16 @@ void TUndoWorld::act(const QString &action)
         key(Qt::Key_Return);
     } else if (verb == "right") { // a right press on a map pixel
         pressInMap(QPoint(w[1].toInt(), w[2].toInt()), Qt::RightButton);
+    } else if (verb == "press") { // a press of button "left" or "middle" on a map pixel
+        pressInMap(QPoint(w[2].toInt(), w[3].toInt()), w[1] == "middle" ? Qt::MiddleButton : Qt::LeftButton);
+    } else if (verb == "button") { // a button of the map's strip by its caption: # c d m
+        for (QPushButton *b : {panel().Button2, panel().Button3, panel().Button4, panel().Button5})
+            if (b->text() == w[1])
+                QTest::mouseClick(b, Qt::LeftButton);
+    } else if (verb == "filter") { // the category box k under the map
+        QTest::mouseClick(panel().categoryBoxes()[w[1].toInt()], Qt::LeftButton);
+    } else if (verb == "zoom") {
+        panel().ScrollBar1->setValue(w[1].toInt());
     } else if (verb == "Add") {
         QTest::mouseClick(form->Button9, Qt::LeftButton);
     } else if (verb == "Del") {
@@ -368,6 +379,31 @@ private slots:
         QCOMPARE(w.form->windowTitle(), caption + " *");
         QCOMPARE(w.quickSave(QStringLiteral("redone.bms")), editedBytes);
         QCOMPARE(w.form->windowTitle(), savedClean ? caption : caption + " *");
+        QVERIFY(w.dialogs.errors.isEmpty());
+    }
+
+    // Looking at the map and selecting in it is no change of the map.
+    void viewingLeavesNoStep_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::newRow("cells selected, one after another and many") << "click Z 2; click X 4; select Y 1 5";
+        QTest::newRow("a marker clicked, the empty map clicked")
+            << "press left 12 22; press left 300 400; right 22 22; press left 300 400";
+        QTest::newRow("the measuring circle shown and hidden") << "press middle 100 100; press middle 100 100";
+        QTest::newRow("zoom, centring and the three maps") << "click Z 3; zoom 4; button #; button c; button d; button m";
+        QTest::newRow("a category filter off and on again") << "filter 0; filter 0; filter 5";
+    }
+    void viewingLeavesNoStep()
+    {
+        QFETCH(QString, actions);
+        TUndoWorld w;
+        const QString caption = w.form->windowTitle();
+        const QByteArray loadedBytes = w.quickSave(QStringLiteral("loaded.bms"));
+        for (const QString &a : actions.split(u';', Qt::SkipEmptyParts))
+            w.act(a);
+        QCOMPARE(w.form->Document.Journal.count(), 0);
+        QCOMPARE(w.form->windowTitle(), caption);
+        QCOMPARE(w.quickSave(QStringLiteral("viewed.bms")), loadedBytes);
         QVERIFY(w.dialogs.errors.isEmpty());
     }
 
