@@ -27,6 +27,8 @@ TRecoveryState TForm1::recoveryState() const
     s.saveName = SaveName;
     s.header = headerState();
     s.looks = MapView->markerLooks();
+    s.terrain = Terrain.TerrainValues;
+    s.terrain << Terrain.ColourMapPath << Terrain.ElevationMapPath << Terrain.DetailMapPath << Terrain.SkyMapPath;
     return s;
 }
 
@@ -71,16 +73,28 @@ void TForm1::restoreRecovered(const TRecoveryCopy &copy)
     Recovery->adopt(copy.path(), copy.lock());
     // A terrain chosen in the Save Map dialog is chosen again, so the restored
     // Map Data goes with its own TRN file and the header names it.
+    // The pictures chosen since come back too, for the repack batch.
     const auto chooseTerrainAgain = [&] {
         const QByteArray field = MapHeader::decode(state.headerBytes).TerrainFile();
-        if (field == Document.Header.TerrainFile() && state.trnPath == Document.TrnPath)
+        const bool trnChosen = field != Document.Header.TerrainFile() || state.trnPath != Document.TrnPath;
+        const bool terrainKept = state.terrain.size() == TTerrain::ValueCount + 4;
+        if (!trnChosen && !terrainKept)
             return;
         runGuarded(m_dialogs, this, [&] {
             changeTerrain(QStringLiteral("Choose TRN"), [&] {
-                Document.Header.setTerrainFile(field);
-                Form3->E_TRNFile->setText(state.trnPath);
-                Document.TrnPath = state.trnPath;
-                loadTerrainFrom(state.trnPath);
+                if (trnChosen) {
+                    Document.Header.setTerrainFile(field);
+                    Form3->E_TRNFile->setText(state.trnPath);
+                    Document.TrnPath = state.trnPath;
+                    loadTerrainFrom(state.trnPath);
+                }
+                if (terrainKept) {
+                    Terrain.TerrainValues = state.terrain.mid(0, TTerrain::ValueCount);
+                    int i = TTerrain::ValueCount;
+                    for (QString *path : {&Terrain.ColourMapPath, &Terrain.ElevationMapPath, &Terrain.DetailMapPath,
+                                          &Terrain.SkyMapPath})
+                        *path = state.terrain[i++];
+                }
             });
         });
     };

@@ -8,11 +8,14 @@
 
 namespace {
 
-const QByteArray Magic = "Vellumar recovery copy 1\n";
+// Version 2 added the terrain; a copy of version 1 is still read.
+const QByteArray Magic = "Vellumar recovery copy 2\n";
+const QByteArray MagicOne = "Vellumar recovery copy 1\n";
 constexpr QDataStream::Version StreamVersion = QDataStream::Qt_6_4;
 // More rows than the table can be given, more names than any list holds:
 // counts read beyond these are damage, not a map.
 constexpr quint32 MaxRows = TMapDocument::MaxObjects + 1;
+constexpr quint32 MaxTerrainEntries = 64;
 constexpr quint32 MaxListEntries = 100000;
 
 QByteArray fingerprint(const QByteArray &bytes)
@@ -118,6 +121,9 @@ QByteArray TRecoveryState::toBytes() const
         out << quint32(looks.size());
         for (const TMarkerLook &look : looks)
             out << look.exists << quint32(look.fill) << quint32(look.outline) << look.visible << look.hint;
+        out << quint32(terrain.size());
+        for (const QString &t : terrain)
+            out << t;
     }
     return Magic + QByteArray::number(payload.size()) + ' ' + fingerprint(payload) + '\n' + payload;
 }
@@ -127,7 +133,8 @@ TRecoveryState TRecoveryState::fromBytes(const QByteArray &bytes, const QString 
     const auto damaged = [&fileName](const char *problem) {
         return TError(QStringLiteral("The recovery copy cannot be read: %1").arg(QLatin1String(problem)), fileName);
     };
-    if (!bytes.startsWith(Magic))
+    const bool versionOne = bytes.startsWith(MagicOne);
+    if (!bytes.startsWith(Magic) && !versionOne)
         throw damaged("it is no recovery copy of this program");
     const qsizetype lineEnd = bytes.indexOf('\n', Magic.size());
     const QList<QByteArray> check = bytes.mid(Magic.size(), lineEnd - Magic.size()).split(' ');
@@ -170,6 +177,9 @@ TRecoveryState TRecoveryState::fromBytes(const QByteArray &bytes, const QString 
         look.hint = r.value<QString>();
         s.looks.push_back(look);
     }
+    if (!versionOne)
+        for (quint32 n = r.count(MaxTerrainEntries), i = 0; i < n && r.ok(); ++i)
+            s.terrain << r.value<QString>();
     if (!r.ok() || !in.atEnd())
         throw damaged("its content is not in order");
     if (s.headerBytes.size() != MapHeader::Size || s.objectCount < 0 || s.objectCount > TMapDocument::MaxObjects

@@ -3,7 +3,7 @@
 // saved, as one value the recovery copy keeps: the paths, the header's byte
 // image and the header state the windows hold, every cell as typed (also a
 // cell that is not a valid number yet), the position caches, the object
-// count, the current row and the markers' looks. Its bytes carry their own
+// count, the current row, the markers' looks and the terrain's pictures. Its bytes carry their own
 // length and fingerprint, so a copy cut short or damaged is known as such.
 
 #include "headerstate.h"
@@ -13,6 +13,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <vector>
 
@@ -29,6 +30,10 @@ struct TRecoveryState {
     int currentRow = 1;
     std::vector<std::int32_t> objectX, objectY; // MaxObjects + 1 entries each
     std::vector<TMarkerLook> looks;             // by row, 0 unused
+    // The terrain read, with the pictures chosen since: its values, then the
+    // colour, elevation, detail and sky map paths (the windows'). A copy of
+    // an earlier version holds none.
+    QStringList terrain;
 
     // The document's part of the state (paths, header bytes, cells, caches,
     // counts); the header state, the save name and the looks are the

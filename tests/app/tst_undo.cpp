@@ -8,6 +8,7 @@
 #include "document/recoverycopy.h"
 #include "document/recoveryfolder.h"
 #include "document/recoverykeeper.h"
+#include "document/recoverystate.h"
 #include "handoff/savemapdialog.h"
 #include "settings/setupdialog.h"
 #include "userdatafolder.h"
@@ -102,6 +103,11 @@ struct TUndoWorld : TEditingFixture {
                  .arg(h.mapNameText, boxes)
                  .arg(h.nightGoggles);
         s << h.mapData.join(u'/');
+        const TTerrain &t = form->Terrain;
+        s << QStringLiteral("terrain %1 \"%2\" values %3 pictures %4")
+                 .arg(QString::fromLatin1(d.Header.TerrainFile().toHex()), QString(d.TrnPath).replace(dir.path(), "<dir>"),
+                      t.TerrainValues.join(u','),
+                      QStringList{t.ColourMapPath, t.ElevationMapPath, t.DetailMapPath, t.SkyMapPath}.join(u','));
         return s;
     }
 
@@ -256,6 +262,11 @@ void TUndoWorld::act(const QString &action)
                                        "A\r\nB\r\nC\r\nCOLORMAP ........ vlmrd\r\nELEVATIONMAP .... vlmrd\r\n"
                                        "DETAILMAP ....... vlmrd\r\n"));
         QTest::mouseClick(form->Form3->Button6, Qt::LeftButton);
+    } else if (verb == "picture") { // a map of the Save Map dialog (c, e, d or s) chosen: a sample picture
+        dialogs.answerOpen(QStringLiteral(VELLUMAR_SAMPLES "/kz/") + w[2]);
+        TForm3 &d = *form->Form3;
+        QTest::mouseClick(w[1] == "c" ? d.Button2 : w[1] == "e" ? d.Button3 : w[1] == "d" ? d.Button4 : d.Button5,
+                          Qt::LeftButton);
     } else if (verb == "Reset") { // with unsaved changes: Discard
         dialogs.answerQuestion(1);
         QTest::mouseClick(form->Button8, Qt::LeftButton);
@@ -333,7 +344,8 @@ private slots:
         QTest::newRow("an Import is one step") << "import" << 1 << true;
         QTest::newRow("header boxes and map names, one step each")
             << "terrain 0; mode 1; saveMode 3; NG; name Fourth; delName; name Fifth" << 7 << true;
-        QTest::newRow("Choose TRN is one step, with its Map Data") << "trn other.trn; mode 1" << 2 << false;
+        QTest::newRow("Choose TRN and a picture chosen are one step each, with their Map Data")
+            << "trn other.trn; mode 1; picture e vlmrs.pcx" << 3 << false;
         QTest::newRow("Map Data typing is one step, and a quick save does not write it")
             << "mapData X1; click X 1; mapData Y2" << 2 << false;
         QTest::newRow("an edit open while Ctrl+Z is pressed is committed and undone with the rest")
@@ -353,8 +365,8 @@ private slots:
             TUndoWorld byHand;
             for (const QString &a : script)
                 byHand.act(a);
+            edited = byHand.shown(); // a save rewrites the header's terrain field whole
             editedBytes = byHand.quickSave(QStringLiteral("edited.bms"));
-            edited = byHand.shown();
             QVERIFY(byHand.dialogs.errors.isEmpty());
         }
 
@@ -609,7 +621,8 @@ private slots:
             << "select X 1 3; type 6553600; click Z 5; click Y 2; type 12a" << true;
         QTest::newRow("rows added and deleted, a right-click move") << "Add; click Z 2; Del; right 200 300" << true;
         QTest::newRow("an Import") << "import" << true;
-        QTest::newRow("a terrain chosen in the Save Map dialog") << "trn other.trn; click X 2; type 5" << true;
+        QTest::newRow("a terrain and a picture chosen in the Save Map dialog")
+            << "trn other.trn; click X 2; type 5; picture d vlmre.pcx" << true;
         QTest::newRow("header boxes, map names and Map Data")
             << "terrain 0; mode 1; saveMode 3; NG; name Fourth; mapData X1" << true;
         QTest::newRow("the map file gone: restored on the copy's header")
@@ -674,6 +687,7 @@ private slots:
         QTest::addColumn<int>("answer");   // to the question, -1 none asked
         QTest::addColumn<QString>("after"); // what is in the recovery folder then: "none", "kept", "copy"
         QTest::newRow("Discard removes the copy") << "whole" << 1 << "none";
+        QTest::newRow("a copy of the first version, without the terrain, is offered") << "first version" << 1 << "none";
         QTest::newRow("the question closed unanswered keeps it for the next start") << "whole" << -2 << "copy";
         QTest::newRow("a copy cut short is reported and kept aside") << "cut" << -1 << "kept";
         QTest::newRow("a damaged copy is reported and kept aside") << "changed byte" << -1 << "kept";
@@ -700,6 +714,15 @@ private slots:
                 bytes[bytes.size() - 30] = char(bytes[bytes.size() - 30] ^ 1);
             else if (copy == "foreign")
                 bytes = "a note that is no copy\n";
+            else if (copy == "first version") {
+                // The same state without the terrain entries that version 2 ends with.
+                TRecoveryState state = TRecoveryState::fromBytes(bytes, held);
+                state.terrain.clear();
+                const QByteArray two = state.toBytes();
+                const QByteArray payload = two.mid(two.indexOf('\n', 25) + 1).chopped(4);
+                bytes = "Vellumar recovery copy 1\n" + QByteArray::number(payload.size()) + ' '
+                    + QCryptographicHash::hash(payload, QCryptographicHash::Sha256).toHex() + '\n' + payload;
+            }
             putLeftCopy(bytes);
         }
         TFakeDialogs dialogs;
