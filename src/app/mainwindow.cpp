@@ -34,6 +34,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSessionManager>
 #include <QWindow>
 
 namespace {
@@ -272,6 +273,17 @@ void TForm1::createWindows()
     GameModeBoxes = std::make_unique<TGameModeBoxes>(Document, CheckBox, Form3->CheckBox, this);
     connectJournal();
     startRecoveryCopies();
+    // The desktop's logout: the same question as closing, where it may be asked.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
+        commitTableEdit();
+        if (Document.Journal.isClean())
+            return;
+        const bool ask = manager.allowsInteraction();
+        if (!sessionMayEnd(ask))
+            manager.cancel();
+        if (ask)
+            manager.release();
+    });
     // The Object View is created last; its creation runs the command-line Load.
     if (!m_commandLineFile.isEmpty())
         Button1Click();
@@ -313,10 +325,14 @@ void TForm1::resizeEvent(QResizeEvent *event)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (!mayDropChanges()) {
+    // A close that ends the session after its question, or where none could be asked.
+    const bool sessionEnd = m_sessionEndAt >= 0 && m_sessionEndAt == Document.Journal.index()
+        && !Document.Journal.isClean();
+    if (!sessionEnd && !mayDropChanges()) {
         event->ignore();
         return;
     }
+    m_keepCopyAtEnd = sessionEnd && m_sessionKeepsCopy;
     FormDestroy();
     for (QWidget *w : std::initializer_list<QWidget *>{Form2.get(), Form3.get(), Form4.get(), Form5.get(),
                                                        Form6.get(), Form7.get()})
@@ -327,8 +343,9 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::FormDestroy()
 {
-    // A normal end leaves no recovery copy: the changes were saved or discarded.
-    if (Recovery)
+    // A normal end leaves no recovery copy: the changes were saved or
+    // discarded. A session that ended without a question keeps it.
+    if (Recovery && !m_keepCopyAtEnd)
         Recovery->finish();
     // Every run ends by writing the settings, also when nothing changed,
     // unless the file could not be read: its values are not ours to replace.

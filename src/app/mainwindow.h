@@ -130,6 +130,10 @@ public:
     // Before unsaved changes are thrown away (close, Reset): the user saves,
     // discards or cancels. True when the caller may go on.
     bool mayDropChanges();
+    // The desktop's logout: asks as closing does where the session manager
+    // lets the program ask, else brings the recovery copy up to date for the
+    // next start. False when the user keeps the program open.
+    bool sessionMayEnd(bool interactionAllowed);
     // Reset document: the document, the view and the header's boxes emptied;
     // the other controls keep their state.
     void ResetDocument();
@@ -220,6 +224,13 @@ private:
     TDialogs &m_dialogs;
     QString m_commandLineFile;
     TProgramFiles m_files;
+    // The journal index at which a logout went on with unsaved changes
+    // (answered "Discard", or with no question allowed): the close that ends
+    // the session asks no second time; without a question it leaves the
+    // recovery copy for the next start.
+    int m_sessionEndAt = -1;
+    bool m_sessionKeepsCopy = false;
+    bool m_keepCopyAtEnd = false;
     bool m_settingsSaved = false;
     QString m_caption;
     TWindowKeys *m_keys = nullptr;

@@ -7,6 +7,7 @@
 #include "settings/infowindow.h"
 
 #include "document/journalstep.h"
+#include "document/recoverykeeper.h"
 #include "terrain/mapview.h"
 #include "terrain/mapviewpanel.h"
 
@@ -51,6 +52,31 @@ bool TForm1::mayDropChanges()
     default:
         return false;
     }
+}
+
+bool TForm1::sessionMayEnd(bool interactionAllowed)
+{
+    commitTableEdit();
+    if (Document.Journal.isClean())
+        return true;
+    if (!interactionAllowed) {
+        // Nothing may be asked: the next start offers the changes back.
+        if (Recovery) {
+            Recovery->writeDue();
+            Recovery->waitForWriter();
+        }
+        m_sessionEndAt = Document.Journal.index();
+        m_sessionKeepsCopy = true;
+        return true;
+    }
+    if (!mayDropChanges())
+        return false;
+    // Discarded (a save left the journal clean): the session's close asks no more.
+    if (!Document.Journal.isClean()) {
+        m_sessionEndAt = Document.Journal.index();
+        m_sessionKeepsCopy = false;
+    }
+    return true;
 }
 
 TMapSaveInputs TForm1::mapSaveInputs()

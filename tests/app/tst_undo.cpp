@@ -276,6 +276,9 @@ void TUndoWorld::act(const QString &action)
             const Qt::KeyboardModifiers shift = k == k.toUpper() ? Qt::ShiftModifier : Qt::NoModifier;
             QTest::keyClick(target, Qt::Key(Qt::Key_A + (k.toLower()[0].unicode() - u'a')), Qt::ControlModifier | shift);
         }
+    } else if (verb == "wait") { // the event loop runs: a recovery copy due is written
+        QCoreApplication::processEvents();
+        form->Recovery->waitForWriter();
     } else if (verb == "undo") {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
     } else {
@@ -566,6 +569,51 @@ private slots:
         QCOMPARE(QFile::exists(path), written);
         if (!goesOn)
             QCOMPARE(w.shown(), before);
+        QVERIFY(w.dialogs.errors.isEmpty());
+    }
+
+    // The desktop's logout asks as closing does where the session manager
+    // allows it; where not, the recovery copy is brought up to date.
+    void logoutAsksWhereItMay_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<bool>("interaction"); // the session manager lets the program ask
+        QTest::addColumn<int>("answer");       // 0 Save, 1 Discard, 2 Cancel; -1 nothing asked
+        QTest::addColumn<bool>("ends");
+        const QString edits = "click Z 1; type 7; click X 2; wait; click Z 3; type 8; click X 1";
+        QTest::newRow("no changes: ends without a question") << "" << true << -1 << true;
+        QTest::newRow("no question allowed: ends, the copy holds the last change") << edits << false << -1 << true;
+        QTest::newRow("Cancel: the session goes on") << edits << true << 2 << false;
+        QTest::newRow("Discard: ends, and its close asks no second time") << edits << true << 1 << true;
+        QTest::newRow("Save: saved, then ends") << edits << true << 0 << true;
+    }
+    void logoutAsksWhereItMay()
+    {
+        QFETCH(QString, actions);
+        QFETCH(bool, interaction);
+        QFETCH(int, answer);
+        QFETCH(bool, ends);
+        const TUserDataFolder userData;
+        TUndoWorld w;
+        for (const QString &a : actions.split(u';', Qt::SkipEmptyParts))
+            w.act(a);
+        const QString path = w.dir.filePath(QStringLiteral("logout.bms"));
+        if (answer >= 0)
+            w.dialogs.answerQuestion(answer);
+        w.dialogs.answerSave(path);
+        QCOMPARE(w.form->sessionMayEnd(interaction), ends);
+        QCOMPARE(w.dialogs.questions.size(), answer >= 0 ? 1 : 0);
+        QCOMPARE(QFile::exists(path), answer == 0);
+        const QString copy = w.form->Recovery->copyPath();
+        if (ends) {
+            QVERIFY(w.form->close());
+            QCOMPARE(w.dialogs.questions.size(), answer >= 0 ? 1 : 0);
+        }
+        // Only a session ended without a question leaves a copy, holding the last change.
+        const bool keeps = !actions.isEmpty() && !interaction;
+        QCOMPARE(QFile::exists(copy), keeps || !ends);
+        if (keeps)
+            QCOMPARE(TRecoveryState::fromBytes(readAll(copy), copy).rows.at(2)[T::ColZ], QStringLiteral("8"));
         QVERIFY(w.dialogs.errors.isEmpty());
     }
 
