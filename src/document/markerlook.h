@@ -27,6 +27,10 @@ struct TSelectionMarks {
     bool selectorInFront = false;
     bool ranger = false;
     bool heading = false;
+    // The radius circle's size in window pixels and the zoom it was drawn
+    // at: a radius half typed ("3a") leaves the circle as the last number drew it.
+    int rangerSize = 0;
+    int zoom = 1;
 
     bool operator==(const TSelectionMarks &other) const = default;
 };

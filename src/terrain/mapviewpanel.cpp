@@ -16,6 +16,7 @@
 #include <QSignalBlocker>
 #include <QWidget>
 #include <algorithm>
+#include <limits>
 #include <cstdlib>
 
 namespace {
@@ -303,14 +304,9 @@ void TMapViewPanel::followDocument()
         m->setHint(m_document.Table.cell(TObjectTable::ColName, row));
     }
     MoveView(0, 0, true, 0);
-    // The selection marks stay shown or hidden, on the current object.
-    TMarker *current = currentMarker();
-    if (!current) {
-        Panel1->Selector->hide();
-        Panel1->Ranger->hide();
-    } else if (Panel1->Selector->isVisible() || Panel1->Ranger->isVisible()) {
-        guarded([this] { PlaceSelectionMarks(); });
-    }
+    // The selection marks stay shown or hidden, and their size, on the
+    // current object; no cell is read for them.
+    putSelectionMarks(selectionMarks());
 }
 
 std::vector<TMarkerLook> TMapViewPanel::markerLooks() const
@@ -335,7 +331,8 @@ void TMapViewPanel::setMarkerLook(int row, const TMarkerLook &look)
 TSelectionMarks TMapViewPanel::selectionMarks() const
 {
     return {Panel1->Selector->isVisible(), Panel1->Selector->zValue() == TMapView::SelectorFrontZ,
-            Panel1->Ranger->isVisible(), !Panel1->Work_maske->isLayerEmpty()};
+            Panel1->Ranger->isVisible(),   !Panel1->Work_maske->isLayerEmpty(),
+            Panel1->Ranger->width(),       View.Zoom};
 }
 
 void TMapViewPanel::putSelectionMarks(const TSelectionMarks &marks)
@@ -351,8 +348,16 @@ void TMapViewPanel::putSelectionMarks(const TSelectionMarks &marks)
         map.Selector->hide();
     }
     map.Ranger->hide();
-    if (m && marks.ranger)
-        guarded([&] { showRangerOn(m); });
+    if (m && marks.ranger) {
+        // The same radius at the zoom of now.
+        std::int64_t d = marks.rangerSize;
+        if (marks.zoom > 0 && marks.zoom != View.Zoom)
+            d = d / marks.zoom * View.Zoom;
+        const auto size = std::int32_t(std::clamp<std::int64_t>(d, 0, std::numeric_limits<std::int32_t>::max()));
+        const QPoint place = rangerPlaceFor(m->topLeft(), size);
+        map.Ranger->setBounds(place.x(), place.y(), size, size);
+        map.Ranger->show();
+    }
 }
 
 void TMapViewPanel::destroyMarkers()

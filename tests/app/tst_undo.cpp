@@ -434,6 +434,7 @@ private slots:
         QTest::newRow("a right-click move takes them along") << "click Z 2" << "right 200 300";
         QTest::newRow("typing a heading redraws its line") << "click Horz-Angel 3" << "type 135; Return";
         QTest::newRow("a radius typed resizes the radius circle") << "click Radius 4" << "type 30";
+        QTest::newRow("a radius typed half leaves the circle as it was") << "click Radius 4" << "type 3; type a";
     }
     void selectionMarksComeBackWithTheirStep()
     {
