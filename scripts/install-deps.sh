@@ -22,6 +22,7 @@ qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev \
 librsvg2-bin dpkg-dev file fonts-liberation"
 
 TEST_PACKAGES="netpbm libjpeg-turbo-progs python3-pil xvfb xauth openbox xdotool strace \
+x11-session-utils x11-xserver-utils procps \
 wine wine64 g++-mingw-w64-x86-64 \
 xdg-utils shared-mime-info libfile-mimeinfo-perl libglib2.0-bin \
 clang libclang-rt-14-dev \

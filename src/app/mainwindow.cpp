@@ -273,6 +273,10 @@ void TForm1::createWindows()
     GameModeBoxes = std::make_unique<TGameModeBoxes>(Document, CheckBox, Form3->CheckBox, this);
     connectJournal();
     startRecoveryCopies();
+    // The session manager saves the session (a logout, a checkpoint).
+    connect(qApp, &QGuiApplication::saveStateRequest, this, [this](QSessionManager &) { sessionStateSaved(); });
+    // Its end comes as a quit of the whole program (below).
+    qApp->installEventFilter(this);
     // The desktop's logout: the same question as closing, where it may be asked.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
         commitTableEdit();
@@ -328,6 +332,10 @@ void TForm1::closeEvent(QCloseEvent *event)
     // A close that ends the session after its question, or where none could be asked.
     const bool sessionEnd = m_sessionEndAt >= 0 && m_sessionEndAt == Document.Journal.index()
         && !Document.Journal.isClean();
+    // Before a question that may never be answered (the system shutting
+    // down, a kill), the recovery copy takes every change.
+    if (!sessionEnd)
+        bringRecoveryCopyUpToDate();
     if (!sessionEnd && !mayDropChanges()) {
         event->ignore();
         return;
@@ -357,6 +365,16 @@ void TForm1::FormDestroy()
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    // The session manager ends the session it saved: the windows close
+    // without a question and the recovery copy stays for the next start.
+    if (watched == qApp && event->type() == QEvent::Quit) {
+        const int at = Document.Journal.index();
+        if (isVisible() && !Document.Journal.isClean() && m_sessionSavedAt == at && m_sessionEndAt != at) {
+            m_sessionEndAt = at;
+            m_sessionKeepsCopy = true;
+        }
+        return false;
+    }
     if (watched == ComboBox2 || watched == ComboBox2->lineEdit()) {
         if (event->type() == QEvent::KeyPress) {
             // ComboBox2KeyDown: the text as it stands before the key acts.

@@ -134,6 +134,12 @@ public:
     // lets the program ask, else brings the recovery copy up to date for the
     // next start. False when the user keeps the program open.
     bool sessionMayEnd(bool interactionAllowed);
+    // The session manager saved the session's state: the recovery copy takes
+    // every change, and a quit of the program that follows (the session's
+    // end) closes without a question, leaving the copy for the next start.
+    void sessionStateSaved();
+    // Writes the recovery copy now if a change waits for it, and waits for the write.
+    void bringRecoveryCopyUpToDate();
     // Reset document: the document, the view and the header's boxes emptied;
     // the other controls keep their state.
     void ResetDocument();
@@ -229,6 +235,7 @@ private:
     // the session asks no second time; without a question it leaves the
     // recovery copy for the next start.
     int m_sessionEndAt = -1;
+    int m_sessionSavedAt = -1; // the journal index at the session manager's last save
     bool m_sessionKeepsCopy = false;
     bool m_keepCopyAtEnd = false;
     bool m_settingsSaved = false;

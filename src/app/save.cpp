@@ -61,10 +61,7 @@ bool TForm1::sessionMayEnd(bool interactionAllowed)
         return true;
     if (!interactionAllowed) {
         // Nothing may be asked: the next start offers the changes back.
-        if (Recovery) {
-            Recovery->writeDue();
-            Recovery->waitForWriter();
-        }
+        bringRecoveryCopyUpToDate();
         m_sessionEndAt = Document.Journal.index();
         m_sessionKeepsCopy = true;
         return true;
@@ -77,6 +74,23 @@ bool TForm1::sessionMayEnd(bool interactionAllowed)
         m_sessionKeepsCopy = false;
     }
     return true;
+}
+
+void TForm1::sessionStateSaved()
+{
+    commitTableEdit();
+    if (Document.Journal.isClean())
+        return;
+    bringRecoveryCopyUpToDate();
+    m_sessionSavedAt = Document.Journal.index();
+}
+
+void TForm1::bringRecoveryCopyUpToDate()
+{
+    if (!Recovery || Document.Journal.isClean())
+        return;
+    Recovery->writeDue();
+    Recovery->waitForWriter();
 }
 
 TMapSaveInputs TForm1::mapSaveInputs()

@@ -578,20 +578,23 @@ private slots:
     void logoutAsksWhereItMay_data()
     {
         QTest::addColumn<QString>("actions");
-        QTest::addColumn<bool>("interaction"); // the session manager lets the program ask
-        QTest::addColumn<int>("answer");       // 0 Save, 1 Discard, 2 Cancel; -1 nothing asked
+        QTest::addColumn<QString>("how"); // "ask", "quiet": a logout that allows a question or none;
+                                          // "checkpoint": the session's state saved, the session goes on
+        QTest::addColumn<int>("answer");  // 0 Save, 1 Discard, 2 Cancel; -1 nothing asked
         QTest::addColumn<bool>("ends");
         const QString edits = "click Z 1; type 7; click X 2; wait; click Z 3; type 8; click X 1";
-        QTest::newRow("no changes: ends without a question") << "" << true << -1 << true;
-        QTest::newRow("no question allowed: ends, the copy holds the last change") << edits << false << -1 << true;
-        QTest::newRow("Cancel: the session goes on") << edits << true << 2 << false;
-        QTest::newRow("Discard: ends, and its close asks no second time") << edits << true << 1 << true;
-        QTest::newRow("Save: saved, then ends") << edits << true << 0 << true;
+        QTest::newRow("no changes: ends without a question") << "" << "ask" << -1 << true;
+        QTest::newRow("no question allowed: ends, the copy holds the last change") << edits << "quiet" << -1 << true;
+        QTest::newRow("Cancel: the session goes on") << edits << "ask" << 2 << false;
+        QTest::newRow("Discard: ends, and its close asks no second time") << edits << "ask" << 1 << true;
+        QTest::newRow("Save: saved, then ends") << edits << "ask" << 0 << true;
+        QTest::newRow("a checkpoint: the copy holds the last change, a close asks as ever")
+            << edits << "checkpoint" << 2 << false;
     }
     void logoutAsksWhereItMay()
     {
         QFETCH(QString, actions);
-        QFETCH(bool, interaction);
+        QFETCH(QString, how);
         QFETCH(int, answer);
         QFETCH(bool, ends);
         const TUserDataFolder userData;
@@ -602,7 +605,12 @@ private slots:
         if (answer >= 0)
             w.dialogs.answerQuestion(answer);
         w.dialogs.answerSave(path);
-        QCOMPARE(w.form->sessionMayEnd(interaction), ends);
+        if (how == "checkpoint") {
+            w.form->sessionStateSaved();
+            QVERIFY(!w.form->close());
+        } else {
+            QCOMPARE(w.form->sessionMayEnd(how == "ask"), ends);
+        }
         QCOMPARE(w.dialogs.questions.size(), answer >= 0 ? 1 : 0);
         QCOMPARE(QFile::exists(path), answer == 0);
         const QString copy = w.form->Recovery->copyPath();
@@ -610,8 +618,8 @@ private slots:
             QVERIFY(w.form->close());
             QCOMPARE(w.dialogs.questions.size(), answer >= 0 ? 1 : 0);
         }
-        // Only a session ended without a question leaves a copy, holding the last change.
-        const bool keeps = !actions.isEmpty() && !interaction;
+        // Only a session ended without a question leaves a copy; it holds the last change.
+        const bool keeps = !actions.isEmpty() && how != "ask";
         QCOMPARE(QFile::exists(copy), keeps || !ends);
         if (keeps)
             QCOMPARE(TRecoveryState::fromBytes(readAll(copy), copy).rows.at(2)[T::ColZ], QStringLiteral("8"));

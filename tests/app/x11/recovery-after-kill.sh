@@ -5,11 +5,19 @@
 # same map and name list, byte for byte, as the save of the same edits made
 # without the kill. A second program started meanwhile neither offers nor
 # touches the first one's copy.
-# recovery-after-kill.sh VELLUMAR SAMPLES (run by run-under-x.sh)
+#
+# With "logout", the second run is a client of a real X session manager
+# (xsm), and the session ends the way xsm ends it on SIGTERM: a save of the
+# session that allows no question, then its end. The program ends by itself,
+# and its copy holds the edits at once, not half a minute later.
+# recovery-after-kill.sh VELLUMAR SAMPLES [kill|logout] (run by run-under-x.sh)
 set -u
 VELLUMAR=$1
 SAMPLES=$2
-for tool in xdotool md5sum; do
+MODE=${3:-kill}
+tools="xdotool md5sum"
+[ "$MODE" = logout ] && tools="$tools xsm iceauth pgrep"
+for tool in $tools; do
     command -v "$tool" >/dev/null || { echo "needs $tool: run make test" >&2; exit 1; }
 done
 T=$(mktemp -d)
@@ -82,15 +90,35 @@ kill -9 "$pid"
 noCopy || fail "a save left its recovery copy"
 cp "$SAMPLES/kzbase/kzmpname.bin" "$T/base/"
 
-# The same edits, killed once the copy holds the last of them: the first
-# change is written at once, the later ones within half a minute.
-start "$MAP"
-edits
-waitFor 5 someCopy || fail "no recovery copy after the first change"
-first=$(copyOf)
-waitFor 40 copyIsNot "$first" || fail "the recovery copy did not take the later changes"
-kill -9 "$pid"
-wait "$pid" 2>/dev/null
+if [ "$MODE" = logout ]; then
+    # The same edits in a session of xsm, which starts the program; the
+    # session ends before the copy's half minute is up.
+    mkdir -p "$T/home"
+    echo "$T/prog/vellumar $MAP" > "$T/home/.xsmstartup"
+    HOME="$T/home" SM_SAVE_DIR="$T/home" xsm -session vellumar >>"$T/log" 2>&1 &
+    xsmPid=$!
+    pids="$pids $xsmPid"
+    waitFor 20 pgrep -f "$T/prog/vellumar" >/dev/null || fail "the session did not start the program"
+    pid=$(pgrep -f "$T/prog/vellumar" | head -n 1)
+    pids="$pids $pid"
+    edits
+    waitFor 5 someCopy || fail "no recovery copy after the first change"
+    first=$(copyOf)
+    kill -TERM "$xsmPid"
+    ended() { ! kill -0 "$pid" 2>/dev/null; }
+    waitFor 15 ended || fail "the program did not end with its session"
+    copyIsNot "$first" || fail "the session's end left the recovery copy without the later changes"
+else
+    # The same edits, killed once the copy holds the last of them: the first
+    # change is written at once, the later ones within half a minute.
+    start "$MAP"
+    edits
+    waitFor 5 someCopy || fail "no recovery copy after the first change"
+    first=$(copyOf)
+    waitFor 40 copyIsNot "$first" || fail "the recovery copy did not take the later changes"
+    kill -9 "$pid"
+    wait "$pid" 2>/dev/null
+fi
 
 # Started again: the question comes before any other window.
 start
@@ -117,4 +145,4 @@ quickSave "$T/work/restored.bms"
 cmp "$T/work/reference.bms" "$T/work/restored.bms" || fail "the restored map differs from the one saved without the kill"
 cmp "$T/work/reference-names.bin" "$T/base/kzmpname.bin" || fail "the restored name list differs"
 waitFor 5 noCopy || fail "the save after the restore left a recovery copy"
-echo "recovery after a kill: restored map and name list equal the saves made without the kill"
+echo "recovery after a $MODE: restored map and name list equal the saves made without it"
