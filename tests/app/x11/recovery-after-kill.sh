@@ -10,13 +10,15 @@
 # (xsm), and the session ends the way xsm ends it on SIGTERM: a save of the
 # session that allows no question, then its end. The program ends by itself,
 # and its copy holds the edits at once, not half a minute later.
-# recovery-after-kill.sh VELLUMAR SAMPLES [kill|logout] (run by run-under-x.sh)
+# With "logout-ask" (under a window manager), xsm's own Shutdown lets the
+# program ask: Cancel keeps it and the session, Discard ends both.
+# recovery-after-kill.sh VELLUMAR SAMPLES [kill|logout|logout-ask] (run by run-under-x.sh)
 set -u
 VELLUMAR=$1
 SAMPLES=$2
 MODE=${3:-kill}
 tools="xdotool md5sum"
-[ "$MODE" = logout ] && tools="$tools xsm iceauth pgrep"
+[ "$MODE" != kill ] && tools="$tools xsm iceauth pgrep"
 for tool in $tools; do
     command -v "$tool" >/dev/null || { echo "needs $tool: run make test" >&2; exit 1; }
 done
@@ -81,6 +83,66 @@ quickSave() { # quickSave PATH: Ctrl+S, the path typed into the file dialog
     sleep 0.5
 }
 
+startSession() { # the program started by a session of xsm: their pids in $xsmPid and $pid
+    mkdir -p "$T/home"
+    echo "$T/prog/vellumar $MAP" > "$T/home/.xsmstartup"
+    HOME="$T/home" SM_SAVE_DIR="$T/home" xsm -session vellumar >>"$T/log" 2>&1 &
+    xsmPid=$!
+    pids="$pids $xsmPid"
+    waitFor 20 pgrep -f "$T/prog/vellumar" >/dev/null || fail "the session did not start the program"
+    pid=$(pgrep -f "$T/prog/vellumar" | head -n 1)
+    pids="$pids $pid"
+}
+ended() { ! kill -0 "$pid" 2>/dev/null; }
+shutDownAsking() { # xsm's Shutdown With Checkpoint, questions allowed: the program's question in $question
+    x=$(xdotool search --onlyvisible --name '^xsm: ' | head -n 1)
+    xdotool windowactivate --sync "$x" 2>/dev/null
+    xdotool mousemove --window "$x" 140 48 mousedown 1
+    sleep 0.7
+    xdotool mousemove --window "$x" 160 76
+    sleep 0.3
+    xdotool mouseup 1
+    s=$(timeout 10 xdotool search --sync --onlyvisible --name '^Shutdown$' | head -n 1)
+    [ -n "$s" ] || fail "xsm showed no Shutdown dialog"
+    xdotool windowactivate --sync "$s" 2>/dev/null
+    # A session name, then "Shutdown"; save type Both and interaction Any are its defaults.
+    xdotool mousemove --window "$s" 174 18 click 1
+    sleep 0.3
+    xdotool type --window "$s" vellumar
+    sleep 0.3
+    xdotool mousemove --window "$s" 48 137 click 1
+    question=$(timeout 10 xdotool search --sync --onlyvisible --name '^Vellumar$' | head -n 1)
+    [ -n "$question" ] || fail "the logout did not ask about the unsaved changes"
+    xdotool windowactivate --sync "$question" 2>/dev/null
+}
+
+if [ "$MODE" = logout-ask ]; then
+    # A logout that lets the program ask: Cancel keeps the program and its
+    # session; Discard ends both, leaves no copy and writes no map.
+    startSession
+    edits
+    shutDownAsking
+    xdotool key Escape
+    sleep 2
+    kill -0 "$pid" 2>/dev/null || fail "Cancel did not keep the program"
+    kill -0 "$xsmPid" 2>/dev/null || fail "Cancel did not keep the session"
+    # xsm tells that a program did not save: its report is closed with "OK".
+    report=$(timeout 10 xdotool search --sync --onlyvisible --name '^Save Failure$' | head -n 1)
+    [ -n "$report" ] || fail "the session manager was not told of the cancel"
+    xdotool windowactivate --sync "$report" 2>/dev/null
+    xdotool mousemove --window "$report" 30 102 click 1
+    sleep 0.5
+    case "$(xdotool getwindowname "$(mainWindow)")" in *' *') ;; *) fail "Cancel lost the unsaved changes" ;; esac
+    someCopy || fail "Cancel left no recovery copy"
+    shutDownAsking
+    xdotool key shift+Tab space # "Discard", left of the default "Cancel"
+    waitFor 15 ended || fail "Discard did not end the program with its session"
+    noCopy || fail "Discard left a recovery copy"
+    cmp "$MAP" "$SAMPLES/kzbase/vlmrtest.bms" || fail "Discard wrote the map"
+    echo "logout with questions: Cancel keeps the program and its changes, Discard ends it"
+    exit 0
+fi
+
 # The edits saved without a kill.
 start "$MAP"
 edits
@@ -93,19 +155,11 @@ cp "$SAMPLES/kzbase/kzmpname.bin" "$T/base/"
 if [ "$MODE" = logout ]; then
     # The same edits in a session of xsm, which starts the program; the
     # session ends before the copy's half minute is up.
-    mkdir -p "$T/home"
-    echo "$T/prog/vellumar $MAP" > "$T/home/.xsmstartup"
-    HOME="$T/home" SM_SAVE_DIR="$T/home" xsm -session vellumar >>"$T/log" 2>&1 &
-    xsmPid=$!
-    pids="$pids $xsmPid"
-    waitFor 20 pgrep -f "$T/prog/vellumar" >/dev/null || fail "the session did not start the program"
-    pid=$(pgrep -f "$T/prog/vellumar" | head -n 1)
-    pids="$pids $pid"
+    startSession
     edits
     waitFor 5 someCopy || fail "no recovery copy after the first change"
     first=$(copyOf)
     kill -TERM "$xsmPid"
-    ended() { ! kill -0 "$pid" 2>/dev/null; }
     waitFor 15 ended || fail "the program did not end with its session"
     copyIsNot "$first" || fail "the session's end left the recovery copy without the later changes"
 else
