@@ -14,6 +14,12 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+namespace {
+// The terrain's pictures in the order the recovery copy keeps their paths.
+constexpr std::array<TMapPicture, 4> Pictures{TMapPicture::Colour, TMapPicture::Elevation, TMapPicture::Detail,
+                                              TMapPicture::Sky};
+} // namespace
+
 void TForm1::startRecoveryCopies()
 {
     Recovery = std::make_unique<TRecoveryKeeper>(Document.Journal, [this] { return recoveryState(); });
@@ -28,7 +34,8 @@ TRecoveryState TForm1::recoveryState() const
     s.header = headerState();
     s.looks = MapView->markerLooks();
     s.terrain = Terrain.TerrainValues;
-    s.terrain << Terrain.ColourMapPath << Terrain.ElevationMapPath << Terrain.DetailMapPath << Terrain.SkyMapPath;
+    for (const TMapPicture p : Pictures)
+        s.terrain << Terrain.path(p);
     return s;
 }
 
@@ -77,7 +84,7 @@ void TForm1::restoreRecovered(const TRecoveryCopy &copy)
     const auto chooseTerrainAgain = [&] {
         const QByteArray field = MapHeader::decode(state.headerBytes).TerrainFile();
         const bool trnChosen = field != Document.Header.TerrainFile() || state.trnPath != Document.TrnPath;
-        const bool terrainKept = state.terrain.size() == TTerrain::ValueCount + 4;
+        const bool terrainKept = state.terrain.size() == TTerrain::ValueCount + qsizetype(Pictures.size());
         if (!trnChosen && !terrainKept)
             return;
         runGuarded(m_dialogs, this, [&] {
@@ -91,9 +98,8 @@ void TForm1::restoreRecovered(const TRecoveryCopy &copy)
                 if (terrainKept) {
                     Terrain.TerrainValues = state.terrain.mid(0, TTerrain::ValueCount);
                     int i = TTerrain::ValueCount;
-                    for (QString *path : {&Terrain.ColourMapPath, &Terrain.ElevationMapPath, &Terrain.DetailMapPath,
-                                          &Terrain.SkyMapPath})
-                        *path = state.terrain[i++];
+                    for (const TMapPicture p : Pictures)
+                        Terrain.path(p) = state.terrain[i++];
                 }
             });
         });

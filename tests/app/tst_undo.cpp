@@ -168,6 +168,12 @@ struct TUndoWorld : TEditingFixture {
 
     // One action of a script: "select X 1 3", "type 5", "key Return", ...
     void act(const QString &action);
+    // The actions of a script, separated by ";".
+    void play(const QString &script)
+    {
+        for (const QString &a : script.split(u';', Qt::SkipEmptyParts))
+            act(a);
+    }
 };
 
 // The user opens a box's list and clicks entry k.
@@ -359,15 +365,13 @@ private slots:
         QFETCH(QString, actions);
         QFETCH(int, steps);
         QFETCH(bool, savedClean);
-        const QStringList script = actions.split(u';', Qt::SkipEmptyParts);
 
         // By hand: what the windows show and a quick save writes after the actions.
         QStringList edited;
         QByteArray editedBytes;
         {
             TUndoWorld byHand;
-            for (const QString &a : script)
-                byHand.act(a);
+            byHand.play(actions);
             edited = byHand.shown(); // a save rewrites the header's terrain field whole
             editedBytes = byHand.quickSave(QStringLiteral("edited.bms"));
             QVERIFY(byHand.dialogs.errors.isEmpty());
@@ -379,8 +383,7 @@ private slots:
         const QStringList loaded = w.shown();
         const QByteArray loadedBytes = w.quickSave(QStringLiteral("loaded.bms"));
         QCOMPARE(w.form->windowTitle(), caption);
-        for (const QString &a : script)
-            w.act(a);
+        w.play(actions);
         QCOMPARE(w.form->windowTitle(), caption + " *");
         QCOMPARE(w.form->Document.Journal.count(), steps);
 
@@ -414,8 +417,7 @@ private slots:
         TUndoWorld w;
         const QString caption = w.form->windowTitle();
         const QByteArray loadedBytes = w.quickSave(QStringLiteral("loaded.bms"));
-        for (const QString &a : actions.split(u';', Qt::SkipEmptyParts))
-            w.act(a);
+        w.play(actions);
         QCOMPARE(w.form->Document.Journal.count(), 0);
         QCOMPARE(w.form->windowTitle(), caption);
         QCOMPARE(w.quickSave(QStringLiteral("viewed.bms")), loadedBytes);
@@ -441,12 +443,10 @@ private slots:
         QFETCH(QString, before);
         QFETCH(QString, step);
         TUndoWorld w;
-        for (const QString &a : before.split(u';', Qt::SkipEmptyParts))
-            w.act(a);
+        w.play(before);
         const int steps = w.form->Document.Journal.count();
         const QString marksBefore = w.marks();
-        for (const QString &a : step.split(u';', Qt::SkipEmptyParts))
-            w.act(a);
+        w.play(step);
         QCOMPARE(w.form->Document.Journal.count(), steps + 1);
         const QString marksAfter = w.marks();
         QVERIFY(marksAfter != marksBefore);
@@ -484,8 +484,7 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(VELLUMAR_SAMPLES "/kzbase/kzmpname.bin"), w.dir.filePath("kzmpname.bin")));
         const QStringList inFile = w.shown();
         const QString caption = w.form->windowTitle();
-        for (const QString &a : actions.split(u';', Qt::SkipEmptyParts))
-            w.act(a);
+        w.play(actions);
         QCOMPARE(w.form->mapLoaded(), loaded);
         QCOMPARE(w.form->Document.Journal.count(), steps);
         if (loaded) {
@@ -540,8 +539,7 @@ private slots:
         TUndoWorld w;
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
-        for (const QString &a : actions.split(u';', Qt::SkipEmptyParts))
-            w.act(a.trimmed());
+        w.play(actions);
         const QStringList before = w.shown();
         const QString path = w.dir.filePath(QStringLiteral("asked.bms"));
         if (answer >= 0)
@@ -599,8 +597,7 @@ private slots:
         QFETCH(bool, ends);
         const TUserDataFolder userData;
         TUndoWorld w;
-        for (const QString &a : actions.split(u';', Qt::SkipEmptyParts))
-            w.act(a);
+        w.play(actions);
         const QString path = w.dir.filePath(QStringLiteral("logout.bms"));
         if (answer >= 0)
             w.dialogs.answerQuestion(answer);
@@ -694,8 +691,7 @@ private slots:
         TUndoWorld w;
         const QString map = w.form->Document.BmsPath;
         const QByteArray loadedBytes = quickSaveOf(w.dialogs, *w.form, w.dir.filePath("loaded.bms"));
-        for (const QString &a : actions.split(u';', Qt::SkipEmptyParts))
-            w.act(a);
+        w.play(actions);
         const QByteArray copy = leftRecoveryCopy(w);
         QVERIFY(!copy.isEmpty());
         QStringList unreadable;
@@ -759,8 +755,7 @@ private slots:
         const TUserDataFolder userData;
         const QTemporaryDir base;
         TUndoWorld w;
-        for (const char *a : {"click Z 1", "type 7", "click X 2"})
-            w.act(QString::fromLatin1(a));
+        w.play(QStringLiteral("click Z 1; type 7; click X 2"));
         QByteArray bytes = leftRecoveryCopy(w);
         const QString held = w.form->Recovery->copyPath();
         if (copy != "held") {
