@@ -3,6 +3,7 @@
 #include "programstart.h"
 #include "termination.h"
 #include "settings/programdir.h"
+#include "ui/windowstyle.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,6 +20,12 @@ int main(int argc, char **argv)
     for (const int size : {48, 256})
         icon.addFile(QStringLiteral(":/vellumar/icons/%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
+#ifdef Q_OS_WIN
+    // Windows brings no narrow face of its own (Arial Narrow comes with other
+    // programs): the copy of Liberation Sans Narrow beside the program then
+    // gives the windows the face they were laid out for.
+    TWindowStyle::addBundledFaces(ProgramDir() + QStringLiteral("fonts"));
+#endif
     TQtDialogs dialogs;
     const TProgramFiles files = LocateProgramFiles();
     // The editor writes its settings at every exit: their folder must be

@@ -1,5 +1,6 @@
 #include "windowstyle.h"
 
+#include <QDir>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QWidget>
@@ -46,6 +47,18 @@ QString TWindowStyle::firstInstalled(const QStringList &families)
         if (QFontDatabase::hasFamily(family))
             return family;
     return QString();
+}
+
+int TWindowStyle::addBundledFaces(const QString &folder)
+{
+    if (!firstInstalled(SansFamilies()).isEmpty())
+        return 0;
+    const QDir dir(folder);
+    int added = 0;
+    for (const QString &name : dir.entryList({QStringLiteral("*.ttf")}, QDir::Files, QDir::Name))
+        if (QFontDatabase::addApplicationFont(dir.filePath(name)) >= 0)
+            ++added;
+    return added;
 }
 
 QFont TWindowStyle::font()

@@ -2,8 +2,9 @@
 // TWindowStyle: the look every window of the program shares. The windows'
 // places and sizes were laid out for a narrow 8-point sans face, so the
 // choice of face decides whether their captions fit: the narrow face the
-// set-up script installs where it is present, else another narrow or
-// condensed one, else the system's sans squeezed to a condensed width.
+// set-up script installs (on Windows, the copy the program brings) where it
+// is present, else another narrow or condensed one, else the system's sans
+// squeezed to a condensed width.
 
 #include <QFont>
 #include <QStringList>
@@ -25,6 +26,11 @@ public:
     // Gives every group box inside window a visible etched frame with its
     // caption on the frame's top line. Run at the end of a window's construction.
     static void frameGroupBoxes(QWidget *window);
+
+    // Adds the font files (*.ttf) of folder to the program's faces when none
+    // of SansFamilies() is installed (a Windows without a narrow face), and
+    // returns how many it added. Run before the first window asks for font().
+    static int addBundledFaces(const QString &folder);
 
     // The first of families that is installed, or an empty text.
     static QString firstInstalled(const QStringList &families);
