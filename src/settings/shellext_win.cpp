@@ -1,4 +1,8 @@
-// The file-type link in the Windows registry, under HKEY_CLASSES_ROOT:
+// The file-type link in the Windows registry, in the user's own part of
+// HKEY_CLASSES_ROOT (HKEY_CURRENT_USER\Software\Classes, which Windows shows
+// in HKEY_CLASSES_ROOT over the machine's classes and which every user may
+// write; a write to HKEY_CLASSES_ROOT itself goes to the machine's classes
+// and needs administrator rights):
 //   .bms                              = KZ Mapfile
 //   KZ Mapfile                        = Kozarak Map File
 //   KZ Mapfile\DefaultIcon            = <program>,0
@@ -17,13 +21,19 @@ const wchar_t *wide(const std::u16string &text)
     return reinterpret_cast<const wchar_t *>(text.c_str());
 }
 
-// Opens HKEY_CLASSES_ROOT\path, creating what is missing, and writes its
+// The user's classes key holding path.
+std::u16string classes(const std::u16string &path)
+{
+    return u"Software\\Classes\\" + path;
+}
+
+// Opens the class key path, creating what is missing, and writes its
 // unnamed default value. The key is closed in every case.
 bool setDefaultValue(const std::u16string &path, const std::u16string &value)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, wide(path), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                        &key, nullptr)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, wide(classes(path)), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                        nullptr, &key, nullptr)
         != ERROR_SUCCESS)
         return false;
     const auto bytes = DWORD((value.size() + 1) * sizeof(char16_t));
@@ -33,10 +43,10 @@ bool setDefaultValue(const std::u16string &path, const std::u16string &value)
     return written;
 }
 
-// Deletes HKEY_CLASSES_ROOT\path with all its subkeys; a missing key is fine.
+// Deletes the class key path with all its subkeys; a missing key is fine.
 bool deleteTree(const std::u16string &path)
 {
-    const LSTATUS status = RegDeleteTreeW(HKEY_CLASSES_ROOT, wide(path));
+    const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, wide(classes(path)));
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // The link between a file type and a program as the platform keeps it: the
-// registry under HKEY_CLASSES_ROOT on Windows (shellext_win.cpp), the
-// freedesktop MIME package, desktop entry and default-application list in the
-// user's own directories elsewhere (shellext_unix.cpp). Free of Qt, so the
-// Windows side compiles and is tested on its own.
+// user's own part of the registry's HKEY_CLASSES_ROOT on Windows
+// (shellext_win.cpp), the freedesktop MIME package, desktop entry and
+// default-application list in the user's own directories elsewhere
+// (shellext_unix.cpp). Free of Qt, so the Windows side compiles and is tested
+// on its own.
 
 #include <cstdint>
 #include <string>
