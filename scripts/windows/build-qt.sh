@@ -38,12 +38,9 @@ QT_OPTIONS=(
 key=$( { printf '%s\n' "${QT_OPTIONS[@]}"; compiler_identity; } | digest)
 prefix=$VELLUMAR_CACHE/qt6-base-${version#*:}-$MINGW-$key
 
-if [ -f "$prefix/.complete" ]; then
-    echo "$prefix"
-    exit 0
+if [ ! -f "$prefix/.complete" ]; then
+    lock_cache "qt6-base-$key"
 fi
-
-lock_cache "qt6-base-$key"
 if [ -f "$prefix/.complete" ]; then
     echo "$prefix"
     exit 0
