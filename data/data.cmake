@@ -24,27 +24,41 @@ foreach(size 48 256)
         COMMENT "Rendering the ${size} pixel icon"
         VERBATIM)
     list(APPEND icon_pngs ${png})
-    install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-            RENAME ${VELLUMAR_APP_ID}.png)
+    if(NOT WIN32)
+        install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+                RENAME ${VELLUMAR_APP_ID}.png)
+    endif()
 endforeach()
 qt_add_resources(vellumar "icons" PREFIX /vellumar BASE ${CMAKE_CURRENT_BINARY_DIR} FILES ${icon_pngs})
 target_compile_definitions(vellumar_core PUBLIC VELLUMAR_APP_ID="${VELLUMAR_APP_ID}")
-qt_add_resources(vellumar_core "mimetype" PREFIX /vellumar BASE ${data_dir} FILES ${data_dir}/${VELLUMAR_APP_ID}.xml)
+# The Windows build keeps its association in the registry and carries no
+# freedesktop file.
+if(NOT WIN32)
+    qt_add_resources(vellumar_core "mimetype" PREFIX /vellumar BASE ${data_dir} FILES ${data_dir}/${VELLUMAR_APP_ID}.xml)
+endif()
 
 # Where an installed copy finds its bundled item.ini and kzmap.dat, from bin/.
 file(RELATIVE_PATH bundled_from_bin /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_DATADIR}/vellumar)
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/settings/programdir.cpp APPEND PROPERTY
              COMPILE_DEFINITIONS VELLUMAR_BUNDLED_FROM_BIN="${bundled_from_bin}")
 
+install(TARGETS vellumar vellumar-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/samples/item.ini ${PROJECT_SOURCE_DIR}/samples/kzmap.dat
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/vellumar)
+
+# Windows: the icon, version information and manifest inside the programs;
+# its zip and installer are made by scripts/windows/package.sh.
+if(WIN32)
+    include(${PROJECT_SOURCE_DIR}/packaging/windows/resources.cmake)
+    return()
+endif()
+
 configure_file(${data_dir}/${VELLUMAR_APP_ID}.metainfo.xml ${CMAKE_CURRENT_BINARY_DIR}/${VELLUMAR_APP_ID}.metainfo.xml @ONLY)
 
-install(TARGETS vellumar vellumar-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${data_dir}/${VELLUMAR_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${data_dir}/${VELLUMAR_APP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${VELLUMAR_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${PROJECT_SOURCE_DIR}/samples/item.ini ${PROJECT_SOURCE_DIR}/samples/kzmap.dat
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/vellumar)
 
 # The manual pages, compressed as Debian's policy wants them.
 set(man_pages)
