@@ -8,7 +8,8 @@ CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_BUILD_DIR := build-fuzz
 FUZZ_SECONDS ?=
 
-.PHONY: run test build build-programs deps deps-run configure bench clean fuzz fuzz-build install package check-package
+.PHONY: run test build build-programs deps deps-run configure bench clean fuzz fuzz-build install package check-package \
+        windows deps-windows
 
 # Where `make install` puts the program (DESTDIR=... stages it below a folder).
 PREFIX ?= /usr/local
@@ -73,5 +74,16 @@ fuzz: deps
 	$(MAKE) fuzz-build
 	@if [ -n "$(FUZZ_SECONDS)" ]; then sh scripts/run-fuzz.sh run $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS); fi
 
+# The Windows edition: Qt and libjpeg-turbo cross-built from Debian's source
+# packages (kept in ~/.cache/vellumar/), the programs in $(WINDOWS_BUILD_DIR)/,
+# the portable zip and the installer there.
+WINDOWS_BUILD_DIR := build-windows
+
+deps-windows:
+	sh scripts/install-deps.sh windows
+
+windows: deps-windows
+	bash scripts/windows/build.sh $(WINDOWS_BUILD_DIR)
+
 clean:
-	rm -rf $(BUILD_DIR) $(FUZZ_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_BUILD_DIR) $(WINDOWS_BUILD_DIR)

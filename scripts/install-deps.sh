@@ -15,6 +15,15 @@
 #                          the tests of which window lies on top, xdotool to
 #                          drive the real editor through its window, strace
 #                          for the disk flushes of a save
+#   install-deps.sh windows  what building the editor needs, and what the
+#                          Windows edition adds (make windows, make
+#                          test-windows): mingw-w64 with posix threads, nasm
+#                          and the host Qt's tools to cross-build Qt and
+#                          libjpeg-turbo from Debian's source packages
+#                          (dpkg-dev unpacks them), NSIS and zip for the
+#                          installer and the zip, ImageMagick for the icon,
+#                          Wine with its fonts, a virtual X server and
+#                          xdotool for the tests of the real window
 set -e
 
 RUN_PACKAGES="cmake ninja-build ccache g++ make pkg-config \
@@ -28,10 +37,15 @@ xdg-utils shared-mime-info libfile-mimeinfo-perl libglib2.0-bin \
 clang libclang-rt-14-dev \
 desktop-file-utils appstream lintian"
 
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools nasm \
+dpkg-dev debian-archive-keyring nsis zip unzip imagemagick \
+wine wine64 fonts-wine xvfb xauth xdotool"
+
 case "${1:-test}" in
 run) PACKAGES="$RUN_PACKAGES" ;;
 test) PACKAGES="$RUN_PACKAGES $TEST_PACKAGES" ;;
-*) echo "usage: $0 run|test" >&2; exit 2 ;;
+windows) PACKAGES="$RUN_PACKAGES $WINDOWS_PACKAGES" ;;
+*) echo "usage: $0 run|test|windows" >&2; exit 2 ;;
 esac
 
 missing=""
