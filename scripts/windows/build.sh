@@ -34,9 +34,12 @@ fi
 if [ ! -f "$build/build.ninja" ]; then
     launcher=()
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    # Optimised as the Linux build is, without its debugging information,
+    # which the packages strip anyway and which makes the mingw build and
+    # link much slower.
     cmake -S "$VELLUMAR_SOURCE" -B "$build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$WINDOWS_TOOLCHAIN" \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
         -DVELLUMAR_WINDOWS_PREFIXES:STRING="$prefixes" \
         -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
