@@ -47,6 +47,13 @@ private slots:
     {
         QFETCH(QString, folder);
         QFETCH(QByteArray, written);
+#ifdef Q_OS_WIN
+        // kzmap.ini holds the paths in the system's ANSI code page: a name
+        // whose bytes there do not give it back is no folder this system's
+        // settings can name (the Windows tests run under several code pages).
+        if (QString::fromLocal8Bit(written.isEmpty() ? folder.toLocal8Bit() : written) != folder)
+            QSKIP("the folder's name is not in this system's ANSI code page");
+#endif
         QTemporaryDir dir;
         const QString root = dir.filePath(folder) + u'/';
         QVERIFY(QDir().mkpath(dir.filePath("prog")));

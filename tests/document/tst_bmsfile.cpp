@@ -305,8 +305,10 @@ private slots:
             << 0555u << 0444 << Msg::FileAccessDenied << 0666u;
         QTest::newRow("a read-only map in a writable folder keeps its content")
             << 0777u << 0444 << Msg::FileAccessDenied << 0666u;
+#ifndef Q_OS_WIN // Windows' read-only attribute on a folder stops no new files
         QTest::newRow("no new map can be made in a folder that cannot be written")
             << 0555u << -1 << Msg::FileAccessDenied << 0666u;
+#endif
         QTest::newRow("a read-only name list stops the save before a map written in place is touched")
             << 0555u << 0666 << Msg::FileAccessDenied << 0444u;
     }

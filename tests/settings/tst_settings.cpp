@@ -103,7 +103,9 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::newRow("a directory named kzmap.ini") << "directory";
+#ifndef Q_OS_WIN // Windows keeps no file that can be written but not read
         QTest::newRow("a file without read permission") << "no permission";
+#endif
         QTest::newRow("a line longer than any path") << "long line";
     }
     void unreadableFileReadsAsMissingAndIsKept()

@@ -183,7 +183,8 @@ private slots:
         QTest::newRow("a cancelled chooser keeps the directory shown")
             << 2 << true << "" << 2 << withSeparator(root) << "";
         QTest::newRow("a directory typed into the field is what Add Path takes")
-            << 4 << false << "" << 4 << withSeparator(QStringLiteral("/data/maps")) << "/data/maps";
+            << 4 << false << "" << 4 << withSeparator(QStringLiteral("/data/maps"))
+            << QDir::toNativeSeparators(QStringLiteral("/data/maps"));
     }
     void addPath()
     {
