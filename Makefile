@@ -9,7 +9,7 @@ FUZZ_BUILD_DIR := build-fuzz
 FUZZ_SECONDS ?=
 
 .PHONY: run test build build-programs deps deps-run configure bench clean fuzz fuzz-build install package check-package \
-        windows deps-windows
+        windows test-windows deps-windows
 
 # Where `make install` puts the program (DESTDIR=... stages it below a folder).
 PREFIX ?= /usr/local
@@ -76,7 +76,8 @@ fuzz: deps
 
 # The Windows edition: Qt and libjpeg-turbo cross-built from Debian's source
 # packages (kept in ~/.cache/vellumar/), the programs in $(WINDOWS_BUILD_DIR)/,
-# the portable zip and the installer there.
+# the portable zip and the installer there; its tests run under Wine and
+# compare with the Linux programs of $(BUILD_DIR)/.
 WINDOWS_BUILD_DIR := build-windows
 
 deps-windows:
@@ -84,6 +85,10 @@ deps-windows:
 
 windows: deps-windows
 	bash scripts/windows/build.sh $(WINDOWS_BUILD_DIR)
+
+test-windows: windows
+	$(MAKE) build-programs
+	bash scripts/windows/test.sh $(WINDOWS_BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(FUZZ_BUILD_DIR) $(WINDOWS_BUILD_DIR)

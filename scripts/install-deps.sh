@@ -23,7 +23,8 @@
 #                          (dpkg-dev unpacks them), NSIS and zip for the
 #                          installer and the zip, ImageMagick for the icon,
 #                          Wine with its fonts, a virtual X server and
-#                          xdotool for the tests of the real window
+#                          xdotool for the tests of the real window, the
+#                          locale sources for tests under other code pages
 set -e
 
 RUN_PACKAGES="cmake ninja-build ccache g++ make pkg-config \
@@ -38,7 +39,7 @@ clang libclang-rt-14-dev \
 desktop-file-utils appstream lintian"
 
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools nasm \
-dpkg-dev debian-archive-keyring nsis zip unzip imagemagick \
+dpkg-dev debian-archive-keyring nsis zip unzip imagemagick locales \
 wine wine64 fonts-wine xvfb xauth xdotool"
 
 case "${1:-test}" in
