@@ -4,10 +4,12 @@
 #   win_captions_*    the captions test with a narrow system face, and at
 #                     the larger scales
 #   win_repack        the Windows program's own run of the repack batch
-#   win_cli_bytes, win_real_window, win_installer, win_setup_association:
-#                     scripts of tests/windows/ that check the command-line
-#                     tool against the Linux one, the unpacked zip's editor
-#                     in a real window, the installer and the association
+#   win_settings_paths_*  game folders named in other code pages' letters
+#   win_program_properties, win_cli_bytes, win_real_window, win_installer,
+#   win_setup_association: scripts of tests/windows/ that check the zip's
+#                     programs as Windows reads them, the command-line tool
+#                     against the Linux one, the unpacked zip's editor in a
+#                     real window, the installer and the association
 # Each runs in a Wine prefix of its own (build-windows/wine-run.sh).
 #
 # Left out, because what they test exists on Linux only:
@@ -160,6 +162,7 @@ set_tests_properties(win_repack PROPERTIES TIMEOUT 300)
 set(win_zip ${CMAKE_BINARY_DIR}/Vellumar-${PROJECT_VERSION}-windows-x64.zip)
 set(win_setup ${CMAKE_BINARY_DIR}/Vellumar-${PROJECT_VERSION}-setup-x64.exe)
 set(under_x sh ${CMAKE_CURRENT_SOURCE_DIR}/app/x11/run-under-x.sh none)
+add_test(NAME win_program_properties COMMAND bash ${win_tests}/program-properties.sh ${win_zip} ${PROJECT_VERSION})
 add_test(NAME win_cli_bytes COMMAND bash ${win_tests}/cli-bytes.sh
          ${win_zip} ${VELLUMAR_LINUX_BIN}/vellumar-cli ${PROJECT_SOURCE_DIR}/samples)
 add_test(NAME win_real_window COMMAND ${under_x} bash ${win_tests}/real-window.sh
