@@ -3,7 +3,8 @@
 # windowed program (no console window beside it), the command-line tool a
 # console one; both carry the icon, the version information of the file
 # properties with the project's version, and a manifest; the editor's
-# declares it aware of each monitor's scale.
+# declares it aware of each monitor's scale. Nothing of the Linux program's
+# platform layer is inside: no Wine calls, no freedesktop association.
 #   program-properties.sh ZIP VERSION
 ZIP=$1 VERSION=$2
 fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
@@ -30,6 +31,8 @@ for program in vellumar vellumar-cli; do
     done
     strings -el "$exe" | grep -qx "$VERSION" || fail "$program.exe's version information does not name $VERSION"
     manifest "$exe" | grep -q 'level="asInvoker"' || fail "$program.exe's manifest does not run it as the user"
+    linux=$(strings -a "$exe" | grep -E -i 'winepath|wine cmd|mimeapps|x-kz-mapfile|\.desktop|xdg' | head -n 3)
+    [ -z "$linux" ] || fail "$program.exe holds pieces of the Linux platform layer: $linux"
 done
 [ "$(subsystem "$PROGRAM/vellumar.exe")" = "(Windows GUI)" ] || fail "vellumar.exe is no windowed program"
 [ "$(subsystem "$PROGRAM/vellumar-cli.exe")" = "(Windows CUI)" ] || fail "vellumar-cli.exe is no console program"
