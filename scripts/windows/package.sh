@@ -32,6 +32,17 @@ runtime_dll() { # the mingw runtime DLL of that name the compiler links
     realpath "$f"
 }
 
+# Nothing to do when both are newer than everything they are made of.
+if [ -f "$zip" ] && [ -f "$setup" ]; then
+    inputs=("$build/bin/vellumar.exe" "$build/bin/vellumar-cli.exe" "$build/fonts" "$build/src/windows/vellumar.ico"
+        "$packaging" "$0" "$(dirname "$0")/common.sh" "$VELLUMAR_SOURCE/LICENSE"
+        "$VELLUMAR_SOURCE/samples/item.ini" "$VELLUMAR_SOURCE/samples/kzmap.dat" "$qt/.complete" "$jpeg/.complete")
+    if [ -z "$(find "${inputs[@]}" \( -newer "$zip" -o -newer "$setup" \) -print -quit)" ]; then
+        say "$(basename "$zip") and $(basename "$setup") are up to date"
+        exit 0
+    fi
+fi
+
 say "staging $stage"
 rm -rf "$stage" "$zip" "$setup"
 mkdir -p "$stage"/{platforms,styles,fonts,licenses}
