@@ -5,8 +5,8 @@
 
 #include "benchsupport.h"
 
-#include "document/journalstep.h"
-#include "document/recoverykeeper.h"
+#include "journal/journalstep.h"
+#include "recovery/recoverykeeper.h"
 
 #include <QApplication>
 #include <QFileInfo>

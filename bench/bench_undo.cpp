@@ -7,7 +7,7 @@
 #include "benchsupport.h"
 
 #include "catalogue/itemcatalogue.h"
-#include "document/journal.h"
+#include "journal/journal.h"
 #include "editing/objectgrid.h"
 #include "editing/objectlistediting.h"
 #include "editing/tableediting.h"

@@ -3,8 +3,8 @@
 // reader behind the fingerprint check is what a damaged or made-up copy meets.
 #include "fuzzinput.h"
 
-#include "document/errors.h"
-#include "document/recoverystate.h"
+#include "fileio/errors.h"
+#include "recovery/recoverystate.h"
 
 #include <QCryptographicHash>
 

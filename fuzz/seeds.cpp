@@ -10,11 +10,11 @@
 
 #include "catalogue/itemcatalogue.h"
 #include "document/bmsfile.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "document/mapdocument.h"
 #include "handoff/tableexport.h"
 #include "document/mapnamelist.h"
-#include "document/recoverystate.h"
+#include "recovery/recoverystate.h"
 #include "settings/settings.h"
 #include "terrain/terrainfile.h"
 

@@ -3,8 +3,8 @@
 
 #include "ui/dialogs.h"
 #include "document/bmsfile.h"
-#include "document/errors.h"
-#include "document/recoverystate.h"
+#include "fileio/errors.h"
+#include "recovery/recoverystate.h"
 #include "handoff/mapsave.h"
 #include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"

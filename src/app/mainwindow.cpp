@@ -5,7 +5,7 @@
 #include "catalogue/itemlistwindow.h"
 #include "catalogue/objectviewwindow.h"
 #include "document/category.h"
-#include "document/recoverykeeper.h"
+#include "recovery/recoverykeeper.h"
 #include "editing/gamemodeboxes.h"
 #include "editing/mouseediting.h"
 #include "editing/objectgrid.h"

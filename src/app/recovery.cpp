@@ -4,9 +4,9 @@
 #include "mainwindow.h"
 
 #include "ui/dialogs.h"
-#include "document/journalstep.h"
-#include "document/recoverycopy.h"
-#include "document/recoverykeeper.h"
+#include "journal/journalstep.h"
+#include "recovery/recoverycopy.h"
+#include "recovery/recoverykeeper.h"
 #include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"
 #include "terrain/mapviewpanel.h"

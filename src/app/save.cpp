@@ -6,8 +6,8 @@
 #include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"
 
-#include "document/journalstep.h"
-#include "document/recoverykeeper.h"
+#include "journal/journalstep.h"
+#include "recovery/recoverykeeper.h"
 #include "terrain/mapview.h"
 #include "terrain/mapviewpanel.h"
 

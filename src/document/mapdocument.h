@@ -5,8 +5,8 @@
 // journal records every change of the table and can take the map back to any
 // earlier point and forward again.
 
-#include "filestamps.h"
-#include "journal.h"
+#include "fileio/filestamps.h"
+#include "journal/journal.h"
 #include "mapheader.h"
 #include "objecttable.h"
 

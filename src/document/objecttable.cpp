@@ -1,7 +1,7 @@
 #include "objecttable.h"
-#include "errors.h"
-#include "journal.h"
-#include "journalstep.h"
+#include "fileio/errors.h"
+#include "journal/journal.h"
+#include "journal/journalstep.h"
 #include "numbers.h"
 
 #include <algorithm>

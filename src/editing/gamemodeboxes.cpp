@@ -2,7 +2,7 @@
 
 #include "gamemodes.h"
 
-#include "document/journalstep.h"
+#include "journal/journalstep.h"
 #include "document/mapdocument.h"
 
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "objectgrid.h"
 
 #include "ui/dialogs.h"
-#include "document/journalstep.h"
+#include "journal/journalstep.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "terrain/mapview.h"

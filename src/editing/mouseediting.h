@@ -9,7 +9,7 @@
 // with the button held is dragged: its object follows the pointer live, as a
 // right-click move at each place, until the release; Escape puts it back.
 
-#include "document/journalstep.h"
+#include "journal/journalstep.h"
 
 #include <QObject>
 #include <QPoint>

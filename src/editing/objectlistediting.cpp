@@ -4,7 +4,7 @@
 #include "objectlist.h"
 
 #include "ui/dialogs.h"
-#include "document/journalstep.h"
+#include "journal/journalstep.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "terrain/mapview.h"

@@ -6,7 +6,7 @@
 
 #include "ui/dialogs.h"
 #include "catalogue/itemcatalogue.h"
-#include "document/journalstep.h"
+#include "journal/journalstep.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "terrain/mapview.h"

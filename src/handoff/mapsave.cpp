@@ -1,6 +1,6 @@
 #include "mapsave.h"
-#include "document/errors.h"
-#include "document/fileio.h"
+#include "fileio/errors.h"
+#include "fileio/fileio.h"
 #include "document/mapdocument.h"
 #include "terrain/terrainfile.h"
 

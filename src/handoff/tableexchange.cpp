@@ -1,6 +1,6 @@
 #include "tableexchange.h"
 #include "ui/dialogs.h"
-#include "document/journalstep.h"
+#include "journal/journalstep.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "settings/infowindow.h"

@@ -2,7 +2,7 @@
 
 #include "ui/dialogs.h"
 #include "document/category.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "document/numbers.h"
 #include "pcxctrl.h"
 #include "ui/thumbstyle.h"

@@ -3,7 +3,7 @@
 #include "fakedialogs.h"
 #include "testregistry.h"
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "handoff/savemapdialog.h"
 #include "settings/settings.h"
 #include "terrain/terrainfile.h"

@@ -6,7 +6,7 @@
 #include "testregistry.h"
 
 #include "document/category.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 
 #include <QCheckBox>
 #include <QGraphicsSimpleTextItem>

@@ -1,4 +1,4 @@
-#include "disksync.h"
+#include "fileio/disksync.h"
 
 #include <io.h>
 

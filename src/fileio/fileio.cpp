@@ -1,7 +1,7 @@
-#include "fileio.h"
-#include "disksync.h"
-#include "errors.h"
-#include "safetycopy.h"
+#include "fileio/fileio.h"
+#include "fileio/disksync.h"
+#include "fileio/errors.h"
+#include "fileio/safetycopy.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -8,8 +8,8 @@
 // at that point, and replayed() asks the windows to bring what they show
 // (markers, marks, boxes) in line with it.
 
-#include "headerstate.h"
-#include "journalchange.h"
+#include "document/headerstate.h"
+#include "journal/journalchange.h"
 
 #include <QUndoStack>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "journalstep.h"
+#include "journal/journalstep.h"
 
-#include "journal.h"
-#include "mapdocument.h"
+#include "journal/journal.h"
+#include "document/mapdocument.h"
 
 TJournalStep::TJournalStep(TMapDocument &document, const QString &text) : TJournalStep(&document.Journal, text) {}
 

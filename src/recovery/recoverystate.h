@@ -6,9 +6,9 @@
 // count, the current row, the markers' looks and the terrain's pictures. Its bytes carry their own
 // length and fingerprint, so a copy cut short or damaged is known as such.
 
-#include "headerstate.h"
-#include "markerlook.h"
-#include "objecttable.h"
+#include "document/headerstate.h"
+#include "document/markerlook.h"
+#include "document/objecttable.h"
 
 #include <QByteArray>
 #include <QList>

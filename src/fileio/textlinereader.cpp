@@ -1,6 +1,6 @@
-#include "textlinereader.h"
-#include "errors.h"
-#include "fileio.h"
+#include "fileio/textlinereader.h"
+#include "fileio/errors.h"
+#include "fileio/fileio.h"
 
 namespace {
 constexpr qint64 ChunkSize = 64 * 1024;

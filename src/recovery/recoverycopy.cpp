@@ -1,7 +1,7 @@
-#include "recoverycopy.h"
-#include "errors.h"
-#include "fileio.h"
-#include "recoveryfolder.h"
+#include "recovery/recoverycopy.h"
+#include "fileio/errors.h"
+#include "fileio/fileio.h"
+#include "fileio/recoveryfolder.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

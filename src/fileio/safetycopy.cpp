@@ -1,8 +1,8 @@
-#include "safetycopy.h"
-#include "disksync.h"
-#include "errors.h"
-#include "fileio.h"
-#include "recoveryfolder.h"
+#include "fileio/safetycopy.h"
+#include "fileio/disksync.h"
+#include "fileio/errors.h"
+#include "fileio/fileio.h"
+#include "fileio/recoveryfolder.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

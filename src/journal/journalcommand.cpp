@@ -1,6 +1,6 @@
-#include "journalcommand.h"
+#include "journal/journalcommand.h"
 
-#include "journal.h"
+#include "journal/journal.h"
 
 #include <algorithm>
 #include <utility>

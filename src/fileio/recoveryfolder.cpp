@@ -1,5 +1,5 @@
-#include "recoveryfolder.h"
-#include "errors.h"
+#include "fileio/recoveryfolder.h"
+#include "fileio/errors.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 // the map changed. cancel() puts back everything changed since the step
 // opened and leaves no entry for it.
 
-#include "journalchange.h"
+#include "journal/journalchange.h"
 
 #include <QString>
 

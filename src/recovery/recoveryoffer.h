@@ -3,7 +3,7 @@
 // crashed run left in the recovery folder are offered back. A copy that
 // cannot be read is reported and kept aside; a copy the user discards goes.
 
-#include "document/recoverycopy.h"
+#include "recovery/recoverycopy.h"
 
 #include <optional>
 

@@ -4,7 +4,7 @@
 // lock it holds as long as it runs; a copy whose lock nobody holds was left
 // by a program that was killed, crashed or lost its power.
 
-#include "recoverystate.h"
+#include "recovery/recoverystate.h"
 
 #include <QList>
 #include <QString>

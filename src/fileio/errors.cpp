@@ -1,4 +1,4 @@
-#include "errors.h"
+#include "fileio/errors.h"
 
 TError::TError(QString message, QString where)
     : m_message(std::move(message)), m_where(std::move(where)), m_utf8(text().toUtf8())

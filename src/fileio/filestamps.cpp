@@ -1,6 +1,6 @@
-#include "filestamps.h"
-#include "errors.h"
-#include "fileio.h"
+#include "fileio/filestamps.h"
+#include "fileio/errors.h"
+#include "fileio/fileio.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>

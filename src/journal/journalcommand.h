@@ -5,7 +5,7 @@
 // each cell's first and last text; an entry that then changes nothing is
 // dropped.
 
-#include "journalchange.h"
+#include "journal/journalchange.h"
 
 #include <QUndoCommand>
 

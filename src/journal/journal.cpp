@@ -1,7 +1,7 @@
-#include "journal.h"
+#include "journal/journal.h"
 
-#include "journalcommand.h"
-#include "mapdocument.h"
+#include "journal/journalcommand.h"
+#include "document/mapdocument.h"
 
 #include <algorithm>
 

@@ -6,10 +6,10 @@
 #include "testregistry.h"
 #include "userdatafolder.h"
 
-#include "document/errors.h"
-#include "document/fileio.h"
-#include "document/recoveryfolder.h"
-#include "document/safetycopy.h"
+#include "fileio/errors.h"
+#include "fileio/fileio.h"
+#include "fileio/recoveryfolder.h"
+#include "fileio/safetycopy.h"
 
 #include <QCoreApplication>
 #include <QDir>

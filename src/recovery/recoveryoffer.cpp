@@ -1,4 +1,4 @@
-#include "recoveryoffer.h"
+#include "recovery/recoveryoffer.h"
 
 #include "ui/dialogs.h"
 

@@ -4,8 +4,8 @@
 #include "builders.h"
 #include "testregistry.h"
 
-#include "document/errors.h"
-#include "document/textlinereader.h"
+#include "fileio/errors.h"
+#include "fileio/textlinereader.h"
 
 #include <QTemporaryDir>
 #include <QTest>

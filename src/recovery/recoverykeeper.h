@@ -7,7 +7,7 @@
 // discarded, reset, undone back to its saved point) the copy goes, and at a
 // normal end of the program too.
 
-#include "recoverystate.h"
+#include "recovery/recoverystate.h"
 
 #include <QElapsedTimer>
 #include <QObject>

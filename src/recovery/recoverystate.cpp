@@ -1,6 +1,6 @@
-#include "recoverystate.h"
-#include "errors.h"
-#include "mapdocument.h"
+#include "recovery/recoverystate.h"
+#include "fileio/errors.h"
+#include "document/mapdocument.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>

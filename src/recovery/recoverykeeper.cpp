@@ -1,8 +1,8 @@
-#include "recoverykeeper.h"
-#include "errors.h"
-#include "journal.h"
-#include "recoverycopy.h"
-#include "recoveryfolder.h"
+#include "recovery/recoverykeeper.h"
+#include "fileio/errors.h"
+#include "journal/journal.h"
+#include "recovery/recoverycopy.h"
+#include "fileio/recoveryfolder.h"
 
 #include <QFile>
 #include <QLockFile>

@@ -5,9 +5,9 @@
 // cells, the table's row count, the position caches, the object count and
 // the header state the windows hold.
 
-#include "headerstate.h"
-#include "markerlook.h"
-#include "objecttable.h"
+#include "document/headerstate.h"
+#include "document/markerlook.h"
+#include "document/objecttable.h"
 
 #include <QList>
 #include <QString>
