@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QByteArray magic = "Vellumar recovery copy 2\n";
+    const QByteArray magic = "Vellumar recovery copy 3\n";
     QByteArray bytes = inputBytes(data, size);
     if (!bytes.startsWith(magic))
         bytes = magic + QByteArray::number(bytes.size()) + ' '

@@ -53,7 +53,7 @@ void TForm1::Button1Click()
             }
             if (!DialogConfirmed)
                 return;
-            SaveName = open.fileName;
+            Document.SaveName = open.fileName;
             Document.BmsPath = open.fileName;
             started = true;
             load();
@@ -64,7 +64,7 @@ void TForm1::Button1Click()
         Button8Click();
     if (started) {
         Document.Journal.clear();
-        Document.Journal.takeHeaderAsRecorded();
+        Document.takeAsSaved();
     }
 }
 
@@ -72,7 +72,7 @@ void TForm1::load()
 {
     const QString path = Document.BmsPath;
     Document.Header = m_recovering ? MapHeader::decode(m_recovering->headerBytes) : ReadHeader(path);
-    ComboBox1->setCurrentIndex(TerrainTypeBoxIndex(Document.Header.TerrainType()));
+    Document.setTerrainTypeIndex(TerrainTypeBoxIndex(Document.Header.TerrainType()));
     showCaption(SavedCaption + QStringLiteral(" \"") + path + u'"');
 
     const TSettings &settings = Store.Settings;
@@ -95,7 +95,8 @@ void TForm1::load()
         Document.TrnPath = trn.fileName;
     }
 
-    LoadTerrain(Document.TrnPath, settings.GameFilesDir, Terrain, *this);
+    Document.editTerrain(QStringLiteral("Load"),
+                         [&](TTerrain &terrain) { LoadTerrain(Document.TrnPath, settings.GameFilesDir, terrain, *this); });
 
     CheckObjectCounts(Document.Header, path);
     Document.ObjectCount = int(std::min<std::int64_t>(Document.Header.objectCountSum(), TMapDocument::MaxObjects));
@@ -120,7 +121,7 @@ void TForm1::load()
                          PBar1->setMaximum(qMax(max, 1));
                          PBar1->setValue(position);
                      },
-                     [this](int row) { MapView->createMarkerForRow(row); }});
+                     [this](int row) { MapView->Markers.createForRow(row); }});
     }
 
     Button12->setEnabled(true);
@@ -146,17 +147,19 @@ void TForm1::load()
         Document.MapStamps.record(path);
 }
 
-// Ticks the game-type boxes of both windows and the night-goggles box from the header.
+// Ticks the game types of both windows and night goggles from the header.
 void TForm1::applyHeaderToBoxes()
 {
+    THeaderState h = Document.headerState();
     const std::array<bool, 6> boxes = BoxesFromGameTypes(Document.Header.GameTypes());
     for (int i = 0; i < 6; ++i)
         if (boxes[i]) {
-            CheckBox[i]->setChecked(true);
-            Form3->CheckBox[i]->setChecked(true);
+            h.gameTypes[i] = true;
+            h.saveGameTypes[i] = true;
         }
     if (Document.Header.NightGoggles() > 16)
-        C_NG->setChecked(true);
+        h.nightGoggles = true;
+    Document.setHeaderState(h);
 }
 
 // Reads the map-name list and selects the map's name; false when the file is
@@ -171,9 +174,9 @@ bool TForm1::readMapNameList()
         ResetDocument();
         return false;
     }
-    MapNameFile = list;
-    const bool noName = MapNames.fill(list.names, Document.Header.MapKey());
-    syncMapNameBox();
+    Document.MapNameFile = list;
+    bool noName = false;
+    Document.changeMapNames([&](TMapNameBox &names) { noName = names.fill(list.names, Document.Header.MapKey()); });
     if (noName)
         Form6->ShowInfoMessage(QStringLiteral("Attention!"), QStringLiteral("Attention! No Map-Name Found!"),
                                QStringLiteral("Map-Name set to the first in list!"));
@@ -198,20 +201,13 @@ void TForm1::ResetDocument()
 {
     const TJournal::TSuspension unrecorded(Document.Journal);
     showCaption(SavedCaption);
-    MapView->destroyMarkers();
+    MapView->Markers.destroyAll();
+    // The header values emptied: the boxes of both windows unticked.
     Document.reset();
     MapView->resetView();
     StringGrid1->setEnabled(false);
-    SaveName.clear();
-    for (int i = 0; i < 6; ++i) {
-        CheckBox[i]->setChecked(false);
-        CheckBox[i]->setEnabled(false);
-        Form3->CheckBox[i]->setChecked(false);
-    }
-    C_NG->setChecked(false);
+    for (QCheckBox *box : CheckBox)
+        box->setEnabled(false);
     C_NG->setEnabled(false);
-    MapNames.clear();
     syncMapNameBox();
-    Document.Journal.clear();
-    Document.Journal.takeHeaderAsRecorded();
 }

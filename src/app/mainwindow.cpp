@@ -108,7 +108,7 @@ void TForm1::createControls()
 
     // The map window with the controls of the left strip and the bottom bar.
     MapView = std::make_unique<TMapViewPanel>(this, Document, m_dialogs);
-    MapView->Terrain = &Terrain;
+    MapView->Terrain = &Document.terrain();
 
     const QFont labelFont = TWindowStyle::serifFont(8);
     for (int i = 0; i < 6; ++i) {
@@ -149,14 +149,12 @@ void TForm1::createControls()
     ComboBox2->installEventFilter(this);
     ComboBox2->lineEdit()->installEventFilter(this);
     connect(ComboBox2, &QComboBox::activated, this, [this](int index) {
-        MapNames.click(index); // ComboBox2Click
-        Document.Journal.noteHeader();
+        Document.changeMapNames([index](TMapNameBox &names) { names.click(index); }); // ComboBox2Click
     });
     B_delmpname = button(this, QStringLiteral("Del"), 792, 539, 25, 22);
     connect(B_delmpname, &QPushButton::clicked, this, [this] {
-        MapNames.deleteSelected(); // B_delmpnameClick
+        Document.changeMapNames([](TMapNameBox &names) { names.deleteSelected(); }); // B_delmpnameClick
         syncMapNameBox();
-        Document.Journal.noteHeader();
     });
     B_Import = button(this, QStringLiteral("Import"), 832, 539, 73, 21);
     B_Export = button(this, QStringLiteral("Export"), 907, 539, 73, 21);
@@ -254,7 +252,7 @@ void TForm1::createWindows()
         commitTableEdit();
         Exchange->ImportTable(Store.Settings.WorkDir, Form2->E_IESA->text());
     });
-    Form3 = std::make_unique<TForm3>(Terrain, Store, m_dialogs, this);
+    Form3 = std::make_unique<TForm3>(Document, Store, m_dialogs, this);
     Form3->showMapFile = [this](const QString &path) { MapView->ShowMapFile(path); };
     Form3->SaveHost = this;
     Form4 = std::make_unique<TForm4>();
@@ -380,17 +378,12 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             // ComboBox2KeyDown: the text as it stands before the key acts.
             const auto *key = static_cast<QKeyEvent *>(event);
             const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-            const qsizetype names = MapNames.items.size();
-            MapNames.keyDown(enter, ComboBox2->currentText());
-            if (enter) {
-                // Only a new name changes the box; any other text stays as
-                // typed until the box is left.
-                if (MapNames.items.size() != names) {
-                    syncMapNameBox();
-                    Document.Journal.noteHeader();
-                }
+            const QString text = ComboBox2->currentText();
+            // Only a new name changes the box; any other text stays as typed
+            // until the box is left.
+            Document.changeMapNames([&](TMapNameBox &names) { names.keyDown(enter, text); });
+            if (enter)
                 return true;
-            }
         } else if (event->type() == QEvent::FocusOut) {
             // The box takes the focus for its line edit and hands the focus
             // events on to it directly, so the box itself says it was left
@@ -398,9 +391,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             // twice changes nothing more).
             const auto *focus = static_cast<QFocusEvent *>(event);
             if (focus->reason() != Qt::PopupFocusReason) {
-                MapNames.exit(); // ComboBox2Exit
+                Document.changeMapNames([](TMapNameBox &names) { names.exit(); }); // ComboBox2Exit
                 syncMapNameBox();
-                Document.Journal.noteHeader();
             }
         }
     }
@@ -414,17 +406,26 @@ void TForm1::commitTableEdit()
 
 void TForm1::syncMapNameBox()
 {
+    const TMapNameBox &names = Document.mapNames();
+    // A box that shows them already is left as it is.
+    bool same = ComboBox2->count() == names.items.size() && ComboBox2->currentIndex() == names.selected
+        && names.selected >= 0 && ComboBox2->currentText() == names.selectedText();
+    for (int i = 0; same && i < ComboBox2->count(); ++i)
+        same = ComboBox2->itemText(i) == QString::fromLatin1(names.items[i]);
+    if (same)
+        return;
     const QSignalBlocker block(ComboBox2);
     ComboBox2->clear();
-    for (const QByteArray &name : MapNames.items)
+    for (const QByteArray &name : names.items)
         ComboBox2->addItem(QString::fromLatin1(name));
-    ComboBox2->setCurrentIndex(MapNames.selected);
-    if (MapNames.selected < 0)
+    ComboBox2->setCurrentIndex(names.selected);
+    if (names.selected < 0)
         ComboBox2->setEditText(QString());
 }
 
 void TForm1::mapDataRead()
 {
+    // Shown while the terrain loader may still ask for its pictures.
     Form3->refreshMapData();
 }
 

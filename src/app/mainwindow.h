@@ -5,13 +5,11 @@
 // commands that bring every part into its loaded or empty state.
 
 #include "catalogue/itemcatalogue.h"
-#include "document/headerstate.h"
 #include "document/mapdocument.h"
-#include "document/mapnamebox.h"
-#include "document/mapnamelist.h"
 #include "handoff/launch.h"
 #include "handoff/savecommand.h"
 #include "editing/objectgrid.h"
+#include "recovery/restore.h"
 #include "settings/programdir.h"
 #include "settings/settings.h"
 #include "terrain/terrainfile.h"
@@ -44,10 +42,11 @@ class TRecoveryCopy;
 class TRecoveryKeeper;
 struct TRecoveryState;
 class TTableEditing;
+class TViewHistory;
 class TWeaponBox;
 class TWindowKeys;
 
-class TForm1 : public QWidget, public TTerrainHost, public TSaveHost {
+class TForm1 : public QWidget, public TTerrainHost, public TSaveHost, public TRestoreHost {
     Q_OBJECT
 public:
     static constexpr const char *DesignedCaption = "Vellumar (v1.1.0 Final Rev.:482)";
@@ -68,12 +67,8 @@ public:
     // State the window owns.
     TMapDocument Document;
     TSettingsStore Store;
-    TTerrain Terrain;
     TItemCatalogue Catalogue;
-    TMapNameBox MapNames;     // the rules behind ComboBox2
-    TMapNameList MapNameFile; // head and block of the list as read
     QString SavedCaption;
-    QString SaveName;
     bool DialogConfirmed = false;
     // The short-path service the repack batch is written with.
     TShortPaths ShortPaths = ToShortPaths;
@@ -149,32 +144,12 @@ public:
     // the user typed last.
     void commitTableEdit();
 
-    // The header state the boxes hold (both windows' game-type boxes, the
-    // terrain type, the map names, night goggles, Map Data). Setting it puts
-    // it into the boxes and records the change as a step (or as part of the
-    // open one).
-    THeaderState headerState() const;
-    void setHeaderState(const THeaderState &state);
     // Ctrl+Z and Ctrl+Y: an edit open in a cell is committed first; nothing
     // happens while no map is loaded.
     void undoStep();
     void redoStep();
     bool mapLoaded() const;
 
-    // What the terrain choices of the Save Map dialog change: the header's
-    // terrain name, the TRN location, the terrain read and its picture.
-    struct TTerrainState {
-        QByteArray terrainField;
-        QString trnPath;
-        TTerrain terrain;
-        QImage picture;
-        bool operator==(const TTerrainState &other) const = default;
-    };
-    TTerrainState terrainState() const;
-    void putTerrainState(const TTerrainState &state);
-
-    // The whole editing state the recovery copy keeps.
-    TRecoveryState recoveryState() const;
     // Program start, once the windows are shown: loads the map of a copy a
     // run that did not end normally left, and puts its unsaved changes on top
     // as one step. A map that is gone takes its header from the copy.
@@ -183,7 +158,7 @@ public:
     // Shows the Item List beside the main window (Load and "L").
     void showItemList();
 
-    // The map-name box mirrors MapNames.
+    // The map-name box shows the document's names and selection.
     void syncMapNameBox();
     QString commandLineFile() const { return m_commandLineFile; }
 
@@ -196,9 +171,13 @@ public:
     TMapDocument &saveDocument() override { return Document; }
     TMapSaveInputs mapSaveInputs() override;
     void loadTerrainFrom(const QString &trnPath) override;
-    void changeTerrain(const QString &text, const std::function<void()> &change) override;
     void bmsLocationChosen(const QString &path) override;
     void ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2) override;
+
+    // TRestoreHost (recovery.cpp)
+    bool loadForRestore(const QString &bmsPath, const TRecoveryState *fromCopy) override;
+    void guarded(const std::function<void()> &command) override;
+    void restoreFailed(const QString &message) override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override; // FormResize
@@ -217,13 +196,14 @@ private:
     void centreViewOnObjects();
     // recovery.cpp
     void startRecoveryCopies();
-    void putRecoveredState(const TRecoveryState &state);
     // undo.cpp
     void connectJournal();
     // The journal outlives the window's members: it no longer reaches them.
     void disconnectJournal();
-    void applyHeaderState(const THeaderState &state);
-    void journalReplayed();
+    // The boxes of both windows show the document's header values.
+    void showHeader();
+    // The journal or a restore put the table back: the map and the table follow.
+    void tableFollowsDocument();
     // The caption, with " *" while the map has changes not saved.
     void showCaption(const QString &caption);
 
@@ -241,6 +221,7 @@ private:
     bool m_settingsSaved = false;
     QString m_caption;
     TWindowKeys *m_keys = nullptr;
+    TViewHistory *m_viewHistory = nullptr;
     // A restore's Load: the map it opens without asking, and the copy whose
     // header and cells stand in for a map file that is gone.
     QString m_openOnce;

@@ -6,7 +6,6 @@
 #include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"
 
-#include "journal/journalstep.h"
 #include "recovery/recoverykeeper.h"
 #include "terrain/mapview.h"
 #include "terrain/mapviewpanel.h"
@@ -14,7 +13,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QScopeGuard>
 #include <QSignalBlocker>
 
 bool TForm1::Button7Click()
@@ -22,7 +20,7 @@ bool TForm1::Button7Click()
     TFileRequest request;
     request.filter = QStringLiteral("KZ Map Files (*.BMS)|*.bms");
     request.initialDir = Store.Settings.BaseFilesDir;
-    request.fileName = SaveName;
+    request.fileName = Document.SaveName;
     request.fileMustExist = false;
     setEnabled(false);
     DialogConfirmed = false;
@@ -99,14 +97,6 @@ TMapSaveInputs TForm1::mapSaveInputs()
     commitTableEdit();
     TMapSaveInputs in;
     in.Document = &Document;
-    in.Terrain = &Terrain;
-    for (int i = 0; i < 6; ++i)
-        in.Controls.gameTypeBoxes[i] = CheckBox[i]->isChecked();
-    in.Controls.nightGoggles = C_NG->isChecked();
-    in.Controls.terrainTypeIndex = qMax(0, ComboBox1->currentIndex());
-    in.Controls.mapNameIndex = MapNames.selected;
-    in.Names = MapNameFile;
-    in.Names.names = MapNames.items;
     in.ProgramDir = m_files.trailerDir;
     in.BaseFilesDir = Store.Settings.BaseFilesDir;
     in.GameMainDir = Store.Settings.GameMainDir;
@@ -118,57 +108,9 @@ TMapSaveInputs TForm1::mapSaveInputs()
 
 void TForm1::loadTerrainFrom(const QString &trnPath)
 {
-    LoadTerrain(trnPath, Store.Settings.GameFilesDir, Terrain, *this);
-}
-
-namespace {
-// A terrain choice in the journal: the terrain state before and after it.
-class TTerrainChange : public TJournalExtra {
-public:
-    TTerrainChange(TForm1 &form, TForm1::TTerrainState before, TForm1::TTerrainState after)
-        : m_form(form), m_before(std::move(before)), m_after(std::move(after))
-    {
-    }
-    void put(bool forward) override { m_form.putTerrainState(forward ? m_after : m_before); }
-
-private:
-    TForm1 &m_form;
-    TForm1::TTerrainState m_before, m_after;
-};
-} // namespace
-
-void TForm1::changeTerrain(const QString &text, const std::function<void()> &change)
-{
-    TJournalStep step(Document, text);
-    const TTerrainState before = terrainState();
-    // What changed is recorded also when the change stops with an error.
-    const auto record = qScopeGuard([&] {
-        TTerrainState now = terrainState();
-        if (!(now == before))
-            Document.Journal.attach(std::make_shared<TTerrainChange>(*this, before, std::move(now)));
+    Document.editTerrain(QStringLiteral("Load terrain"), [&](TTerrain &terrain) {
+        LoadTerrain(trnPath, Store.Settings.GameFilesDir, terrain, *this);
     });
-    change();
-}
-
-TForm1::TTerrainState TForm1::terrainState() const
-{
-    return {Document.Header.TerrainFile(), Document.TrnPath, Terrain, MapView->Panel1->picture()};
-}
-
-void TForm1::putTerrainState(const TTerrainState &state)
-{
-    Document.Header.setTerrainFile(state.terrainField);
-    Document.TrnPath = state.trnPath;
-    {
-        const QSignalBlocker block(Form3->E_TRNFile);
-        Form3->E_TRNFile->setText(state.trnPath);
-    }
-    Terrain = state.terrain;
-    Form3->refreshMapData();
-    if (state.picture.isNull())
-        MapView->clearPicture();
-    else
-        MapView->setPicture(state.picture);
 }
 
 void TForm1::bmsLocationChosen(const QString &path)

@@ -46,9 +46,9 @@ void TMouseEditing::Shape1MouseDown(int row, Qt::MouseButton button, Qt::Keyboar
         TMapView &map = *m_view.Panel1;
         map.Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
         map.Selector->show();
-        m_view.showRangerOn(m);
+        m_view.Markers.showRangerOn(m);
         if (button == Qt::RightButton)
-            m_view.SelectionShown = true;
+            m_view.Markers.SelectionShown = true;
         // The table follows with a cell selection in its current column.
         if (m_grid.moveTo(std::max(m_grid.currentCol(), 0), row))
             m_grid.scrollRowToTop(row);
@@ -120,7 +120,7 @@ void TMouseEditing::cancelDrag()
     m_document.ObjectY[row - 1] = m_startCacheY;
     runGuarded(m_dialogs, m_host, [&] {
         if (TMarker *m = m_view.Markers[row])
-            m->setTopLeft(m_view.markerPlaceForRow(row));
+            m->setTopLeft(m_view.Markers.markerPlaceForRow(row));
         placeSelectionMarksOn(row);
         if (headingLineFollows)
             headingLineFollows();
@@ -137,12 +137,12 @@ void TMouseEditing::Work_maskeMouseDown(Qt::MouseButton button, Qt::KeyboardModi
         TMapView &map = *m_view.Panel1;
         if (button == Qt::LeftButton) {
             emit weaponBoxHideRequested();
-            m_view.SelectionShown = false;
+            m_view.Markers.SelectionShown = false;
             map.Ranger->hide();
             map.Selector->hide();
             if (m_grid.currentCol() == TObjectTable::ColHorzAngle)
                 map.clearWorkMask();
-        } else if (button == Qt::RightButton && m_view.SelectionShown) {
+        } else if (button == Qt::RightButton && m_view.Markers.SelectionShown) {
             moveObjectTo(m_document.CurrentRow, point);
         }
     });
@@ -176,7 +176,7 @@ void TMouseEditing::placeSelectionMarksOn(int row)
     TMarker *m = m_view.Markers[row];
     if (!m || row != m_document.CurrentRow)
         return;
-    m_view.showRangerOn(m);
+    m_view.Markers.showRangerOn(m);
     m_view.Panel1->Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
 }
 

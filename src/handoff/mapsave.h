@@ -13,7 +13,6 @@
 #include <QString>
 
 class TMapDocument;
-struct TTerrain;
 
 // The Info window's message after a save (the batch's name is spelt as the
 // program always spelt it there).
@@ -23,12 +22,11 @@ inline const char *const Line1 = "File is saved and Batch \"!VLMR_reapck.bat\"";
 inline const char *const Line2 = "was created in the KZ-Main dir.";
 }
 
-// What a save reads besides the terrain, as the main window holds it.
+// What a save reads: the document (the table, the header and its values,
+// the map-name list, the terrain with its Map Data text and pictures,
+// BmsPath and TrnPath) and the places of the files around it.
 struct TMapSaveInputs {
-    TMapDocument *Document = nullptr; // the table, the header, BmsPath and TrnPath
-    const TTerrain *Terrain = nullptr; // the Map Data text and the four picture paths
-    TMapControls Controls;            // game types, night goggles, terrain type, map name
-    TMapNameList Names;               // the list as read, with the names the box holds now
+    TMapDocument *Document = nullptr;
     QString ProgramDir;               // where kzmap.dat is
     QString BaseFilesDir;             // the name list's directory
     QString GameMainDir;              // the batch's directory

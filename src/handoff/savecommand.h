@@ -23,12 +23,9 @@ public:
     // Commits an edit still open in the object table, then gathers what the
     // writer reads from the main window.
     virtual TMapSaveInputs mapSaveInputs() = 0;
-    // "Choose TRN": the terrain loader on the chosen file.
+    // "Choose TRN": the terrain loader on the chosen file, into the
+    // document's terrain, showing its colour map.
     virtual void loadTerrainFrom(const QString &trnPath) = 0;
-    // Runs change, which may change the terrain, its picture, the header's
-    // terrain name and the TRN location, as one undo step named text (also
-    // when it stops with an error after changing some of them).
-    virtual void changeTerrain(const QString &text, const std::function<void()> &change) = 0;
     // The BMS location was chosen with its "..." button: the caption names it.
     virtual void bmsLocationChosen(const QString &path) = 0;
     virtual void ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2) = 0;

@@ -59,8 +59,10 @@ void TTableExchange::refreshMarkers()
         TMarker *marker = m_view.Markers[row];
         if (!marker)
             continue;
-        if (const auto item = parseInt32(m_document.Table.cell(TObjectTable::ColObject, row)))
-            m_view.ApplyCategoryColour(marker, *item);
+        if (const auto item = parseInt32(m_document.Table.cell(TObjectTable::ColObject, row))) {
+            m_document.Table.setAdded(row, false);
+            TMarkerLayer::ApplyCategoryColour(marker, *item);
+        }
         marker->setHint(m_document.Table.cell(TObjectTable::ColName, row));
     }
     m_view.C_10Click();

@@ -1,48 +1,13 @@
 #include "journal/journal.h"
 
-#include "journal/journalcommand.h"
 #include "document/mapdocument.h"
+#include "journal/journalcommand.h"
 
 #include <algorithm>
 
 TJournal::TJournal(TMapDocument &document) : m_document(document) {}
 
 TJournal::~TJournal() = default;
-
-void TJournal::noteHeader(const TStepMerge &merge)
-{
-    if (!isRecording() || !headerSource)
-        return;
-    // Inside a step the step's end records the header once; outside, this
-    // change is a step of its own.
-    if (m_frames.empty()) {
-        openStep(QStringLiteral("Change header"), merge);
-        closeStep();
-    }
-}
-
-void TJournal::attach(std::shared_ptr<TJournalExtra> extra)
-{
-    if (isRecording() && m_open && extra)
-        m_open->extras.push_back(std::move(extra));
-}
-
-void TJournal::takeHeaderAsRecorded()
-{
-    if (headerSource)
-        m_header = headerSource();
-    m_writtenMapData = m_header.mapData;
-}
-
-void TJournal::markSaved(const QStringList &mapData, bool mapDataWritten)
-{
-    if (mapDataWritten)
-        m_writtenMapData = mapData;
-    if (mapData == m_writtenMapData)
-        setClean();
-    else
-        resetClean();
-}
 
 void TJournal::snapshot(TFrame &frame) const
 {
@@ -51,15 +16,16 @@ void TJournal::snapshot(TFrame &frame) const
     frame.objectY.assign(m_document.ObjectY.begin(), m_document.ObjectY.end());
     frame.objectCount = m_document.ObjectCount;
     frame.currentRow = m_document.CurrentRow;
-    if (m_frames.size() == 1 && lookSource)
-        frame.looks = lookSource();
-    if (m_frames.size() == 1 && marksSource)
-        frame.marks = marksSource();
+    if (m_frames.size() == 1) {
+        frame.header = std::make_unique<THeaderState>(m_document.headerState());
+        frame.terrain = std::make_unique<TTerrainState>(m_document.terrainState());
+    }
 }
 
 void TJournal::openStep(const QString &text, const TStepMerge &merge)
 {
-    if (m_frames.empty()) {
+    const bool outermost = m_frames.empty();
+    if (outermost) {
         m_open = std::make_unique<TJournalChange>();
         m_openText = text;
         m_openMerge = merge;
@@ -67,6 +33,8 @@ void TJournal::openStep(const QString &text, const TStepMerge &merge)
     m_frames.emplace_back();
     snapshot(m_frames.back());
     m_sealed = true;
+    if (outermost)
+        emit stepOpened();
 }
 
 void TJournal::closeStep()
@@ -93,29 +61,24 @@ void TJournal::closeStep()
         if (x != frame.objectX[i] || y != frame.objectY[i])
             change->caches.push_back({i, frame.objectX[i], frame.objectY[i], x, y});
     }
-    if (headerSource && isRecording()) {
-        THeaderState now = headerSource();
-        if (!(now == m_header)) {
-            change->header = std::make_unique<THeaderChange>(THeaderChange{m_header, now});
-            m_header = std::move(now);
-        }
+    if (isRecording()) {
+        THeaderState header = m_document.headerState();
+        if (!(header == *frame.header))
+            change->header = std::make_unique<TValueChange<THeaderState>>(
+                TValueChange<THeaderState>{*frame.header, std::move(header)});
+        TTerrainState terrain = m_document.terrainState();
+        if (!(terrain == *frame.terrain))
+            change->terrain = std::make_unique<TValueChange<TTerrainState>>(
+                TValueChange<TTerrainState>{*frame.terrain, std::move(terrain)});
     }
     if (change->isEmpty())
         return;
-    if (lookSource && !frame.looks.empty()) {
-        const std::vector<TMarkerLook> now = lookSource();
-        for (int row = 1; row < int(std::min(now.size(), frame.looks.size())); ++row)
-            if (!(now[row] == frame.looks[row]))
-                change->looks.push_back({row, frame.looks[row], now[row]});
-        change->looks.shrink_to_fit();
-    }
-    change->marksBefore = frame.marks;
-    change->marksAfter = marksSource ? marksSource() : frame.marks;
     for (TTableChange &t : change->table)
         t.cells.shrink_to_fit();
     change->table.shrink_to_fit();
     change->caches.shrink_to_fit();
     push(new TJournalCommand(*this, m_openText, std::move(change), m_openMerge));
+    emit stepRecorded();
 }
 
 void TJournal::cancelStep()
@@ -124,29 +87,31 @@ void TJournal::cancelStep()
         return;
     TFrame &frame = m_frames.back();
     m_replaying = true;
-    if (m_frames.size() == 1) {
-        for (auto e = m_open->extras.rbegin(); e != m_open->extras.rend(); ++e)
-            (*e)->put(false);
-        m_open->extras.clear();
-    }
     revertTable(frame.tableMark);
     std::copy(frame.objectX.begin(), frame.objectX.end(), m_document.ObjectX.begin());
     std::copy(frame.objectY.begin(), frame.objectY.end(), m_document.ObjectY.begin());
     m_document.ObjectCount = frame.objectCount;
     m_document.CurrentRow = frame.currentRow;
-    if (m_frames.size() == 1 && headerSource && headerSink && !(headerSource() == m_header))
-        headerSink(m_header);
+    const bool outermost = m_frames.size() == 1;
+    if (outermost) {
+        if (!(m_document.headerState() == *frame.header))
+            m_document.setHeaderState(*frame.header);
+        if (!(m_document.terrainState() == *frame.terrain))
+            m_document.setTerrainState(*frame.terrain);
+    }
     m_replaying = false;
     m_sealed = true;
-    emit replayed();
-    if (m_frames.size() == 1 && lookSink && lookSource && !frame.looks.empty()) {
-        const std::vector<TMarkerLook> now = lookSource();
-        for (int row = 1; row < int(std::min(now.size(), frame.looks.size())); ++row)
-            if (!(now[row] == frame.looks[row]))
-                lookSink(row, frame.looks[row]);
-    }
-    if (m_frames.size() == 1 && marksSink)
-        marksSink(frame.marks);
+    emit m_document.tableChanged();
+    if (outermost)
+        emit stepCancelled();
+}
+
+void TJournal::undoAndDrop(const QUndoCommand *step)
+{
+    if (isStepOpen() || index() == 0 || command(index() - 1) != step)
+        return;
+    static_cast<TJournalCommand *>(const_cast<QUndoCommand *>(step))->dropAtUndo();
+    undo();
 }
 
 void TJournal::revertTable(std::size_t from)
@@ -157,8 +122,8 @@ void TJournal::revertTable(std::size_t from)
         const TTableChange &c = changes.back();
         switch (c.kind) {
         case TTableChange::Cells: table.replayCells(c.cells, false); break;
-        case TTableChange::RemoveRow: table.insertRowQuietly(c.row, c.rows.first()); break;
-        case TTableChange::Resize: table.resizeQuietly(c.row, c.rows); break;
+        case TTableChange::RemoveRow: table.insertRowQuietly(c.row, c.rows.first(), c.added.first()); break;
+        case TTableChange::Resize: table.resizeQuietly(c.row, c.rows, c.added); break;
         }
         changes.pop_back();
     }
@@ -181,11 +146,11 @@ void TJournal::recordCell(int col, int row, const QString &before, const QString
     changes.back().cells.push_back({col, row, before, after});
 }
 
-void TJournal::recordRemoveRow(int row, const TObjectTable::Row &cells)
+void TJournal::recordRemoveRow(int row, const TObjectTable::Row &cells, bool added)
 {
     if (m_frames.empty()) {
         openStep(QStringLiteral("Remove row"), {});
-        recordRemoveRow(row, cells);
+        recordRemoveRow(row, cells, added);
         closeStep();
         return;
     }
@@ -193,15 +158,16 @@ void TJournal::recordRemoveRow(int row, const TObjectTable::Row &cells)
     c.kind = TTableChange::RemoveRow;
     c.row = row;
     c.rows.append(cells);
+    c.added.append(added);
     m_open->table.push_back(std::move(c));
     m_sealed = true;
 }
 
-void TJournal::recordResize(int before, int after, QList<TObjectTable::Row> removed)
+void TJournal::recordResize(int before, int after, QList<TObjectTable::Row> removed, QList<bool> removedAdded)
 {
     if (m_frames.empty()) {
         openStep(QStringLiteral("Change row count"), {});
-        recordResize(before, after, std::move(removed));
+        recordResize(before, after, std::move(removed), std::move(removedAdded));
         closeStep();
         return;
     }
@@ -210,11 +176,12 @@ void TJournal::recordResize(int before, int after, QList<TObjectTable::Row> remo
     c.row = before;
     c.count = after;
     c.rows = std::move(removed);
+    c.added = std::move(removedAdded);
     m_open->table.push_back(std::move(c));
     m_sealed = true;
 }
 
-void TJournal::replay(const TJournalChange &change, bool forward)
+void TJournal::replay(const TJournalChange &change, bool forward, const QUndoCommand *step)
 {
     TObjectTable &table = m_document.Table;
     m_replaying = true;
@@ -225,47 +192,31 @@ void TJournal::replay(const TJournalChange &change, bool forward)
             if (forward)
                 table.removeRowQuietly(c.row);
             else
-                table.insertRowQuietly(c.row, c.rows.first());
+                table.insertRowQuietly(c.row, c.rows.first(), c.added.first());
             break;
         case TTableChange::Resize:
             if (forward)
-                table.resizeQuietly(c.count, {});
+                table.resizeQuietly(c.count, {}, {});
             else
-                table.resizeQuietly(c.row, c.rows);
+                table.resizeQuietly(c.row, c.rows, c.added);
             break;
         }
     };
-    if (forward) {
+    if (forward)
         std::for_each(change.table.begin(), change.table.end(), apply);
-        for (const auto &e : change.extras)
-            e->put(true);
-    } else {
+    else
         std::for_each(change.table.rbegin(), change.table.rend(), apply);
-        for (auto e = change.extras.rbegin(); e != change.extras.rend(); ++e)
-            (*e)->put(false);
-    }
     for (const TCacheChange &c : change.caches) {
         m_document.ObjectX[c.index] = forward ? c.xAfter : c.xBefore;
         m_document.ObjectY[c.index] = forward ? c.yAfter : c.yBefore;
     }
     m_document.ObjectCount = forward ? change.objectCountAfter : change.objectCountBefore;
     m_document.CurrentRow = forward ? change.currentRowAfter : change.currentRowBefore;
-    if (change.header) {
-        m_header = forward ? change.header->after : change.header->before;
-        if (headerSink)
-            headerSink(m_header);
-    }
+    if (change.header)
+        m_document.setHeaderState(forward ? change.header->after : change.header->before);
+    if (change.terrain)
+        m_document.setTerrainState(forward ? change.terrain->after : change.terrain->before);
     m_replaying = false;
-    emit replayed();
-    putLooks(change.looks, forward);
-    if (marksSink)
-        marksSink(forward ? change.marksAfter : change.marksBefore);
-}
-
-void TJournal::putLooks(const std::vector<TLookChange> &looks, bool forward)
-{
-    if (!lookSink)
-        return;
-    for (const TLookChange &c : looks)
-        lookSink(c.row, forward ? c.after : c.before);
+    emit m_document.tableChanged();
+    emit stepReplayed(step, forward);
 }

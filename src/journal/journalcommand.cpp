@@ -13,7 +13,9 @@ TJournalCommand::TJournalCommand(TJournal &journal, const QString &text, std::un
 
 void TJournalCommand::undo()
 {
-    m_journal.replay(*m_change, false);
+    m_journal.replay(*m_change, false, this);
+    if (m_dropAtUndo)
+        setObsolete(true);
 }
 
 void TJournalCommand::redo()
@@ -23,7 +25,7 @@ void TJournalCommand::redo()
         m_done = false;
         return;
     }
-    m_journal.replay(*m_change, true);
+    m_journal.replay(*m_change, true, this);
 }
 
 int TJournalCommand::id() const
@@ -78,27 +80,16 @@ void mergeCaches(std::vector<TCacheChange> &mine, const std::vector<TCacheChange
     mine = std::move(merged);
 }
 
-void mergeLooks(std::vector<TLookChange> &mine, const std::vector<TLookChange> &later)
+template <typename T> void mergeValue(std::unique_ptr<TValueChange<T>> &mine, const std::unique_ptr<TValueChange<T>> &later)
 {
-    std::vector<TLookChange> merged;
-    merged.reserve(mine.size() + later.size());
-    auto a = mine.begin();
-    auto b = later.begin();
-    while (a != mine.end() || b != later.end()) {
-        if (b == later.end() || (a != mine.end() && a->row < b->row)) {
-            merged.push_back(*a++);
-        } else if (a == mine.end() || b->row < a->row) {
-            merged.push_back(*b++);
-        } else {
-            TLookChange c = *a++;
-            c.after = b->after;
-            ++b;
-            merged.push_back(std::move(c));
-        }
-    }
-    std::erase_if(merged, [](const TLookChange &c) { return c.before == c.after; });
-    merged.shrink_to_fit();
-    mine = std::move(merged);
+    if (!later)
+        return;
+    if (mine)
+        mine->after = later->after;
+    else
+        mine = std::make_unique<TValueChange<T>>(*later);
+    if (mine->before == mine->after)
+        mine.reset();
 }
 
 } // namespace
@@ -116,7 +107,7 @@ bool TJournalCommand::mergeWith(const QUndoCommand *other)
         return false;
     TJournalChange &mine = *m_change;
     const TJournalChange &theirs = *next->m_change;
-    if (mine.hasRowChanges() || theirs.hasRowChanges() || !mine.extras.empty() || !theirs.extras.empty())
+    if (mine.hasRowChanges() || theirs.hasRowChanges())
         return false;
 
     std::vector<TCellChange> cells;
@@ -131,18 +122,10 @@ bool TJournalCommand::mergeWith(const QUndoCommand *other)
         mine.table.back().cells = std::move(cells);
     }
     mergeCaches(mine.caches, theirs.caches);
-    mergeLooks(mine.looks, theirs.looks);
     mine.objectCountAfter = theirs.objectCountAfter;
     mine.currentRowAfter = theirs.currentRowAfter;
-    mine.marksAfter = theirs.marksAfter;
-    if (theirs.header) {
-        if (mine.header)
-            mine.header->after = theirs.header->after;
-        else
-            mine.header = std::make_unique<THeaderChange>(*theirs.header);
-        if (mine.header->before == mine.header->after)
-            mine.header.reset();
-    }
+    mergeValue(mine.header, theirs.header);
+    mergeValue(mine.terrain, theirs.terrain);
     setObsolete(mine.isEmpty());
     return true;
 }

@@ -2,10 +2,10 @@
 // TJournalCommand: one entry of the journal, the changes of one user action.
 // It is pushed after the action has made them, so its first redo does
 // nothing. Keystrokes of one typing session merge into one entry, folded to
-// each cell's first and last text; an entry that then changes nothing is
-// dropped.
+// each cell's first and last text, and so do the moves of one drag; an entry
+// that then changes nothing is dropped.
 
-#include "journal/journalchange.h"
+#include "journalchange.h"
 
 #include <QUndoCommand>
 
@@ -22,6 +22,8 @@ public:
     bool mergeWith(const QUndoCommand *other) override;
 
     const TJournalChange &change() const { return *m_change; }
+    // The next undo takes this entry out of the journal.
+    void dropAtUndo() { m_dropAtUndo = true; }
 
     static constexpr int TypingId = 1;
 
@@ -30,4 +32,5 @@ private:
     std::unique_ptr<TJournalChange> m_change;
     TStepMerge m_merge;
     bool m_done = true;
+    bool m_dropAtUndo = false;
 };

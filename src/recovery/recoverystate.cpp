@@ -1,5 +1,6 @@
 #include "recovery/recoverystate.h"
 #include "fileio/errors.h"
+#include "document/category.h"
 #include "document/mapdocument.h"
 
 #include <QCryptographicHash>
@@ -8,8 +9,11 @@
 
 namespace {
 
-// Version 2 added the terrain; a copy of version 1 is still read.
-const QByteArray Magic = "Vellumar recovery copy 2\n";
+// Version 2 added the terrain; version 3 keeps the rows' added marks where
+// the earlier ones kept the markers' looks. Copies of versions 1 and 2 are
+// still read.
+const QByteArray Magic = "Vellumar recovery copy 3\n";
+const QByteArray MagicTwo = "Vellumar recovery copy 2\n";
 const QByteArray MagicOne = "Vellumar recovery copy 1\n";
 constexpr QDataStream::Version StreamVersion = QDataStream::Qt_6_4;
 // More rows than the table can be given, more names than any list holds:
@@ -23,16 +27,18 @@ QByteArray fingerprint(const QByteArray &bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
-void writeHeaderState(QDataStream &out, const THeaderState &h)
+void writeHeaderState(QDataStream &out, const THeaderState &h, const QStringList &mapData)
 {
     out << qint32(h.terrainTypeIndex) << quint32(h.mapNames.size());
     for (const QByteArray &name : h.mapNames)
         out << name;
-    out << qint32(h.mapNameIndex) << h.mapNameText;
+    out << qint32(h.mapNameIndex) << (h.mapNameIndex >= 0 && h.mapNameIndex < h.mapNames.size()
+                                          ? QString::fromLatin1(h.mapNames[h.mapNameIndex])
+                                          : QString());
     for (int i = 0; i < 6; ++i)
         out << h.gameTypes[i] << h.saveGameTypes[i];
-    out << h.nightGoggles << quint32(h.mapData.size());
-    for (const QString &line : h.mapData)
+    out << h.nightGoggles << quint32(mapData.size());
+    for (const QString &line : mapData)
         out << line;
 }
 
@@ -65,21 +71,21 @@ public:
         return v;
     }
 
-    THeaderState headerState()
+    THeaderState headerState(QStringList &mapData)
     {
         THeaderState h;
         h.terrainTypeIndex = int32();
         for (quint32 n = count(MaxListEntries), i = 0; i < n && ok(); ++i)
             h.mapNames << value<QByteArray>();
         h.mapNameIndex = int32();
-        h.mapNameText = value<QString>();
+        value<QString>(); // the selected name's text, as the box showed it
         for (int i = 0; i < 6; ++i) {
             h.gameTypes[i] = value<bool>();
             h.saveGameTypes[i] = value<bool>();
         }
         h.nightGoggles = value<bool>();
         for (quint32 n = count(MaxListEntries), i = 0; i < n && ok(); ++i)
-            h.mapData << value<QString>();
+            mapData << value<QString>();
         return h;
     }
 
@@ -94,12 +100,21 @@ TRecoveryState TRecoveryState::fromDocument(const TMapDocument &document)
     TRecoveryState s;
     s.bmsPath = document.BmsPath;
     s.trnPath = document.TrnPath;
+    s.saveName = document.SaveName;
     s.headerBytes = document.Header.encode();
+    s.header = document.headerState();
+    s.mapData = document.terrain().MapData;
     s.rows = document.Table.objectRows();
+    for (int row = 1; row <= int(s.rows.size()); ++row)
+        s.added << document.Table.isAdded(row);
     s.objectCount = document.ObjectCount;
     s.currentRow = document.CurrentRow;
     s.objectX.assign(document.ObjectX.begin(), document.ObjectX.end());
     s.objectY.assign(document.ObjectY.begin(), document.ObjectY.end());
+    const TTerrain &terrain = document.terrain();
+    s.terrain = terrain.TerrainValues;
+    for (const TMapPicture p : {TMapPicture::Colour, TMapPicture::Elevation, TMapPicture::Detail, TMapPicture::Sky})
+        s.terrain << terrain.path(p);
     return s;
 }
 
@@ -110,17 +125,16 @@ QByteArray TRecoveryState::toBytes() const
         QDataStream out(&payload, QIODevice::WriteOnly);
         out.setVersion(StreamVersion);
         out << bmsPath << trnPath << saveName << headerBytes;
-        writeHeaderState(out, header);
+        writeHeaderState(out, header, mapData);
         out << qint32(objectCount) << qint32(currentRow) << quint32(rows.size());
-        for (const TObjectTable::Row &row : rows)
-            for (const QString &cell : row)
+        for (int i = 0; i < int(rows.size()); ++i) {
+            for (const QString &cell : rows[i])
                 out << cell;
+            out << added.value(i);
+        }
         out << quint32(objectX.size());
         for (std::size_t i = 0; i < objectX.size(); ++i)
             out << qint32(objectX[i]) << qint32(i < objectY.size() ? objectY[i] : 0);
-        out << quint32(looks.size());
-        for (const TMarkerLook &look : looks)
-            out << look.exists << quint32(look.fill) << quint32(look.outline) << look.visible << look.hint;
         out << quint32(terrain.size());
         for (const QString &t : terrain)
             out << t;
@@ -133,8 +147,8 @@ TRecoveryState TRecoveryState::fromBytes(const QByteArray &bytes, const QString 
     const auto damaged = [&fileName](const char *problem) {
         return TError(QStringLiteral("The recovery copy cannot be read: %1").arg(QLatin1String(problem)), fileName);
     };
-    const bool versionOne = bytes.startsWith(MagicOne);
-    if (!bytes.startsWith(Magic) && !versionOne)
+    const int version = bytes.startsWith(Magic) ? 3 : bytes.startsWith(MagicTwo) ? 2 : bytes.startsWith(MagicOne) ? 1 : 0;
+    if (version == 0)
         throw damaged("it is no recovery copy of this program");
     const qsizetype lineEnd = bytes.indexOf('\n', Magic.size());
     const QList<QByteArray> check = bytes.mid(Magic.size(), lineEnd - Magic.size()).split(' ');
@@ -154,7 +168,7 @@ TRecoveryState TRecoveryState::fromBytes(const QByteArray &bytes, const QString 
     s.trnPath = r.value<QString>();
     s.saveName = r.value<QString>();
     s.headerBytes = r.value<QByteArray>();
-    s.header = r.headerState();
+    s.header = r.headerState(s.mapData);
     s.objectCount = r.int32();
     s.currentRow = r.int32();
     for (quint32 n = r.count(MaxRows), i = 0; i < n && r.ok(); ++i) {
@@ -162,22 +176,26 @@ TRecoveryState TRecoveryState::fromBytes(const QByteArray &bytes, const QString 
         for (QString &cell : row)
             cell = r.value<QString>();
         s.rows << row;
+        s.added << (version >= 3 && r.value<bool>());
     }
     const quint32 caches = r.count(MaxRows);
     for (quint32 i = 0; i < caches && r.ok(); ++i) {
         s.objectX.push_back(r.int32());
         s.objectY.push_back(r.int32());
     }
-    for (quint32 n = r.count(MaxRows), i = 0; i < n && r.ok(); ++i) {
-        TMarkerLook look;
-        look.exists = r.value<bool>();
-        look.fill = r.value<quint32>();
-        look.outline = r.value<quint32>();
-        look.visible = r.value<bool>();
-        look.hint = r.value<QString>();
-        s.looks.push_back(look);
+    if (version < 3) {
+        // The markers' looks: a row whose marker was a new object's is an added one.
+        for (quint32 n = r.count(MaxRows), i = 0; i < n && r.ok(); ++i) {
+            const bool exists = r.value<bool>();
+            const quint32 fill = r.value<quint32>();
+            r.value<quint32>(); // outline
+            r.value<bool>();    // visible
+            r.value<QString>(); // hint
+            if (exists && fill == NewObjectColour && i >= 1 && i <= quint32(s.added.size()))
+                s.added[i - 1] = true;
+        }
     }
-    if (!versionOne)
+    if (version >= 2)
         for (quint32 n = r.count(MaxTerrainEntries), i = 0; i < n && r.ok(); ++i)
             s.terrain << r.value<QString>();
     if (!r.ok() || !in.atEnd())

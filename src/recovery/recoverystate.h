@@ -7,7 +7,7 @@
 // length and fingerprint, so a copy cut short or damaged is known as such.
 
 #include "document/headerstate.h"
-#include "document/markerlook.h"
+#
 #include "document/objecttable.h"
 
 #include <QByteArray>
@@ -25,19 +25,17 @@ struct TRecoveryState {
     QString saveName;
     QByteArray headerBytes; // MapHeader::Size bytes
     THeaderState header;
+    QStringList mapData;
     QList<TObjectTable::Row> rows; // object rows 1 .. n
+    QList<bool> added;             // their added marks
     int objectCount = 0;
     int currentRow = 1;
     std::vector<std::int32_t> objectX, objectY; // MaxObjects + 1 entries each
-    std::vector<TMarkerLook> looks;             // by row, 0 unused
     // The terrain read, with the pictures chosen since: its values, then the
-    // colour, elevation, detail and sky map paths (the windows'). A copy of
-    // an earlier version holds none.
+    // colour, elevation, detail and sky map paths. A copy of the first
+    // version holds none.
     QStringList terrain;
 
-    // The document's part of the state (paths, header bytes, cells, caches,
-    // counts); the header state, the save name and the looks are the
-    // windows' to add.
     static TRecoveryState fromDocument(const TMapDocument &document);
 
     QByteArray toBytes() const;

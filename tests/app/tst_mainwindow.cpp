@@ -433,7 +433,7 @@ private slots:
                                           sampleFile("kz/vlmrs.pcx"));
         p.dialogs.answerOpen(depth);
         QTest::mouseClick(p.form->Form3->Button3, Qt::LeftButton); // "Depth Map"
-        QCOMPARE(p.form->Terrain.ElevationMapPath, depth);
+        QCOMPARE(p.form->Document.terrain().ElevationMapPath, depth);
         QTest::mouseClick(p.form->MapView->Button2, Qt::LeftButton); // "c"
         const QImage colour = p.form->MapView->Panel1->MImage1.picture();
         QTest::mouseClick(p.form->MapView->Button3, Qt::LeftButton); // "d"
@@ -455,7 +455,7 @@ private slots:
         QTest::keyClick(box->lineEdit(), Qt::Key_Return);
         QCOMPARE(box->count(), 4);
         QCOMPARE(box->currentIndex(), 3);
-        QCOMPARE(p.form->MapNames.RememberedNameIndex, 3);
+        QCOMPARE(p.form->Document.mapNames().RememberedNameIndex, 3);
         QTest::mouseClick(p.form->B_delmpname, Qt::LeftButton);
         QCOMPARE(box->count(), 3);
         QCOMPARE(box->currentText(), QStringLiteral("Third"));

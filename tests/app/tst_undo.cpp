@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCryptographicHash>
+#include <QDataStream>
 #include <QFile>
 #include <QGraphicsScene>
 #include <QLineEdit>
@@ -89,21 +90,22 @@ struct TUndoWorld : TEditingFixture {
                          .arg(m->outlineColour(), 0, 16)
                          .arg(m->isVisible() ? "shown" : "hidden", m->hint());
         s << stacking(false);
-        const THeaderState h = form->headerState();
+        // The header's boxes of both windows, as they show the header values.
         QStringList names;
-        for (const QByteArray &n : h.mapNames)
-            names << QString::fromLatin1(n);
+        for (int i = 0; i < form->ComboBox2->count(); ++i)
+            names << form->ComboBox2->itemText(i);
         QString boxes;
         for (int i = 0; i < 6; ++i)
-            boxes += QString::number(h.gameTypes[i]) + QString::number(h.saveGameTypes[i]);
+            boxes += QString::number(form->CheckBox[i]->isChecked())
+                + QString::number(form->Form3->CheckBox[i]->isChecked());
         s << QStringLiteral("terrain %1 names %2 selected %3 \"%4\" boxes %5 NG %6")
-                 .arg(h.terrainTypeIndex)
+                 .arg(form->ComboBox1->currentIndex())
                  .arg(names.join(u','))
-                 .arg(h.mapNameIndex)
-                 .arg(h.mapNameText, boxes)
-                 .arg(h.nightGoggles);
-        s << h.mapData.join(u'/');
-        const TTerrain &t = form->Terrain;
+                 .arg(form->ComboBox2->currentIndex())
+                 .arg(form->ComboBox2->currentText(), boxes)
+                 .arg(form->C_NG->isChecked());
+        s << form->Form3->RichEdit1->toPlainText().split(u'\n').join(u'/');
+        const TTerrain &t = form->Document.terrain();
         s << QStringLiteral("terrain %1 \"%2\" values %3 pictures %4")
                  .arg(QString::fromLatin1(d.Header.TerrainFile().toHex()), QString(d.TrnPath).replace(dir.path(), "<dir>"),
                       t.TerrainValues.join(u','),
@@ -300,6 +302,38 @@ QByteArray leftRecoveryCopy(TUndoWorld &world)
     keeper.writeDue();
     keeper.waitForWriter();
     return readAll(keeper.copyPath());
+}
+
+// The state as the first version of the recovery copy held it: the header
+// values with the selected name's text and the Map Data, the cells, the
+// caches and the markers' looks, no terrain.
+QByteArray firstVersionCopy(const TRecoveryState &s)
+{
+    QByteArray payload;
+    QDataStream out(&payload, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_4);
+    out << s.bmsPath << s.trnPath << s.saveName << s.headerBytes << qint32(s.header.terrainTypeIndex)
+        << quint32(s.header.mapNames.size());
+    for (const QByteArray &name : s.header.mapNames)
+        out << name;
+    out << qint32(s.header.mapNameIndex) << QString::fromLatin1(s.header.mapNames.value(s.header.mapNameIndex));
+    for (int i = 0; i < 6; ++i)
+        out << s.header.gameTypes[i] << s.header.saveGameTypes[i];
+    out << s.header.nightGoggles << quint32(s.mapData.size());
+    for (const QString &line : s.mapData)
+        out << line;
+    out << qint32(s.objectCount) << qint32(s.currentRow) << quint32(s.rows.size());
+    for (const TObjectTable::Row &row : s.rows)
+        for (const QString &cell : row)
+            out << cell;
+    out << quint32(s.objectX.size());
+    for (std::size_t i = 0; i < s.objectX.size(); ++i)
+        out << qint32(s.objectX[i]) << qint32(s.objectY[i]);
+    out << quint32(s.rows.size() + 1) << false << 0u << 0u << false << QString();
+    for (int row = 1; row <= int(s.rows.size()); ++row)
+        out << true << 0xFF00FF00u << 0xFF000000u << true << QStringLiteral("hint");
+    return "Vellumar recovery copy 1\n" + QByteArray::number(payload.size()) + ' '
+        + QCryptographicHash::hash(payload, QCryptographicHash::Sha256).toHex() + '\n' + payload;
 }
 
 void putLeftCopy(const QByteArray &bytes, const QString &name = QStringLiteral("unsaved-1-1-1.state"))
@@ -766,15 +800,8 @@ private slots:
                 bytes[bytes.size() - 30] = char(bytes[bytes.size() - 30] ^ 1);
             else if (copy == "foreign")
                 bytes = "a note that is no copy\n";
-            else if (copy == "first version") {
-                // The same state without the terrain entries that version 2 ends with.
-                TRecoveryState state = TRecoveryState::fromBytes(bytes, held);
-                state.terrain.clear();
-                const QByteArray two = state.toBytes();
-                const QByteArray payload = two.mid(two.indexOf('\n', 25) + 1).chopped(4);
-                bytes = "Vellumar recovery copy 1\n" + QByteArray::number(payload.size()) + ' '
-                    + QCryptographicHash::hash(payload, QCryptographicHash::Sha256).toHex() + '\n' + payload;
-            }
+            else if (copy == "first version")
+                bytes = firstVersionCopy(TRecoveryState::fromBytes(bytes, held));
             putLeftCopy(bytes);
         }
         TFakeDialogs dialogs;

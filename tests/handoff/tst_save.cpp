@@ -213,18 +213,23 @@ private slots:
         TForm3 &d = w.saveDialog();
         // Every file would change if it were written.
         d.RichEdit1->appendPlainText("NEW LINE");
-        w.form->MapNames.items.append("Fourth");
+        const auto names = [&w](const std::function<void(TMapNameBox &)> &change) {
+            w.form->Document.changeMapNames(change);
+        };
+        names([](TMapNameBox &n) { n.items.append("Fourth"); });
         w.form->C_NG->setChecked(true);
         if (fault == "cell")
             w.form->Document.Table.setCell(9, 2, "12a");
         else if (fault == "trailer")
             QFile::remove(w.program + "kzmap.dat");
         else if (fault == "long name")
-            w.form->MapNames.items.append(QByteArray(41, 'n'));
+            names([](TMapNameBox &n) { n.items.append(QByteArray(41, 'n')); });
         else if (fault == "100th name") {
-            while (w.form->MapNames.items.size() < 100)
-                w.form->MapNames.items.append("More");
-            w.form->MapNames.selected = 99;
+            names([](TMapNameBox &n) {
+                while (n.items.size() < 100)
+                    n.items.append("More");
+                n.selected = 99;
+            });
         } else if (fault == "trn name") {
             d.E_TRNFile->setText(w.kz + "longername13.trn");
         } else if (fault == "trn cjk") {
@@ -321,7 +326,7 @@ private slots:
         const auto terrainShown = [&] {
             return QStringList{w.form->Document.TrnPath, d.E_TRNFile->text(),
                                QString::fromLatin1(w.form->Document.Header.TerrainFile().toHex()),
-                               d.RichEdit1->toPlainText(), w.form->Terrain.ColourMapPath,
+                               d.RichEdit1->toPlainText(), w.form->Document.terrain().ColourMapPath,
                                QString::number(w.form->MapView->Panel1->picture().cacheKey()),
                                w.form->windowTitle()};
         };
@@ -338,7 +343,7 @@ private slots:
         QCOMPARE(d.E_TRNFile->text(), taken ? chosen : w.trnPath);
         QCOMPARE(w.form->Document.Header.TerrainFile(), QByteArray(taken ? "other.trntrn" : "vlmrtest.trn"));
         QCOMPARE(d.RichEdit1->toPlainText().startsWith("A\nB\nC\n"), taken);
-        QCOMPARE(w.form->Terrain.ColourMapPath, w.kz + (taken ? "vlmrd.pcx" : "vlmrc.pcx"));
+        QCOMPARE(w.form->Document.terrain().ColourMapPath, w.kz + (taken ? "vlmrd.pcx" : "vlmrc.pcx"));
         // One undo step, which puts back all of it, and its redo the choice.
         QCOMPARE(w.form->Document.Journal.count(), taken ? 1 : 0);
         const QStringList afterChoice = terrainShown();
@@ -364,11 +369,11 @@ private slots:
         QCOMPARE(w.form->Document.BmsPath, moved);
         QCOMPARE(w.form->windowTitle(), w.form->SavedCaption + " \"" + moved + "\"");
         // "..." beside the TRN file: a new place for the same text, nothing reloaded.
-        const QStringList mapData = w.form->Terrain.MapData;
+        const QStringList mapData = w.form->Document.terrain().MapData;
         w.dialogs.answerOpen(w.dir.filePath("moved.trn"));
         QTest::mouseClick(d.B_TRNloc, Qt::LeftButton);
         QCOMPARE(w.form->Document.TrnPath, w.dir.filePath("moved.trn"));
-        QCOMPARE(w.form->Terrain.MapData, mapData);
+        QCOMPARE(w.form->Document.terrain().MapData, mapData);
         // Typing follows at every change.
         QTest::keyClicks(d.E_TRNFile, "x");
         QCOMPARE(w.form->Document.TrnPath, w.dir.filePath("moved.trnx"));
