@@ -401,6 +401,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 void TForm1::commitTableEdit()
 {
+    MouseEditing->endDrag();
     StringGrid1->closeCellEditor();
 }
 

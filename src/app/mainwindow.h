@@ -139,9 +139,9 @@ public:
     // the other controls keep their state.
     void ResetDocument();
 
-    // Closes the object table's in-place editor, keeping what was typed in the
-    // cell, so a command that reads the table (save, export) sees the value
-    // the user typed last.
+    // Ends a gesture on the map where it is and closes the object table's
+    // in-place editor, keeping what was typed in the cell, so a command that
+    // reads the map (undo, redo, save, export) sees it as the user left it.
     void commitTableEdit();
 
     // Ctrl+Z and Ctrl+Y: an edit open in a cell is committed first; nothing

@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 
 #include "ui/dialogs.h"
+#include "editing/mouseediting.h"
 #include "handoff/lookupfeedback.h"
 #include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"
@@ -17,6 +18,8 @@
 
 bool TForm1::Button7Click()
 {
+    // A drag in progress ends where it is: that is what is saved.
+    MouseEditing->endDrag();
     TFileRequest request;
     request.filter = QStringLiteral("KZ Map Files (*.BMS)|*.bms");
     request.initialDir = Store.Settings.BaseFilesDir;

@@ -99,7 +99,8 @@ void TForm1::undoStep()
 {
     if (!mapLoaded())
         return;
-    // An edit still open in a cell is part of what is undone.
+    // A drag ends where it is, and an edit still open in a cell is part of
+    // what is undone.
     commitTableEdit();
     Document.Table.endTyping();
     Document.Journal.undo();

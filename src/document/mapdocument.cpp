@@ -152,7 +152,7 @@ void TMapDocument::setMapData(const QStringList &lines)
 {
     if (lines == m_terrain.MapData)
         return;
-    TJournalStep step(&Journal, QStringLiteral("Map Data"), TStepMerge{Journal.typingSession(), -2, -2, false});
+    TJournalStep step(&Journal, QStringLiteral("Map Data"), TStepMerge{Journal.typingSession(), TStepMerge::MapDataColumn, TStepMerge::MapDataColumn, false});
     m_terrain.MapData = lines;
     emit terrainChanged();
 }

@@ -47,6 +47,8 @@ template <typename T> struct TValueChange {
 // in one typing session do, and so do the corrections a cell selection makes
 // at the end of that session (followUp); the moves of one drag do too.
 struct TStepMerge {
+    static constexpr int MapDataColumn = -2; // the Map Data text's typing
+    static constexpr int DragColumn = -3;    // the moves of one drag of a row's marker
     quint64 session = 0; // 0: never merges
     int col = -1;
     int row = -1;

@@ -101,7 +101,9 @@ bool TJournalCommand::mergeWith(const QUndoCommand *other)
     // the cell selection that ends the typing join it.
     if (!next || m_merge.followUp || m_merge.session == 0)
         return false;
-    if (!next->m_merge.followUp
+    // A drag's moves merge with each other only.
+    const bool drag = m_merge.col == TStepMerge::DragColumn || next->m_merge.col == TStepMerge::DragColumn;
+    if ((drag || !next->m_merge.followUp)
         && (next->m_merge.session != m_merge.session || next->m_merge.col != m_merge.col
             || next->m_merge.row != m_merge.row))
         return false;
