@@ -166,7 +166,7 @@ void TForm1::createControls()
 
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Button8, &QPushButton::clicked, this, [this] {
-        if (mayDropChanges())
+        if (Closing->mayDropChanges())
             Button8Click();
     });
     connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
@@ -271,8 +271,10 @@ void TForm1::createWindows()
     GameModeBoxes = std::make_unique<TGameModeBoxes>(Document, CheckBox, Form3->CheckBox, this);
     connectJournal();
     startRecoveryCopies();
+    Closing = std::make_unique<TClosing>(*this);
     // The session manager saves the session (a logout, a checkpoint).
-    connect(qApp, &QGuiApplication::saveStateRequest, this, [this](QSessionManager &) { sessionStateSaved(); });
+    connect(qApp, &QGuiApplication::saveStateRequest, this,
+            [this](QSessionManager &) { Closing->sessionStateSaved(); });
     // Its end comes as a quit of the whole program (below).
     qApp->installEventFilter(this);
     // The desktop's logout: the same question as closing, where it may be asked.
@@ -281,7 +283,7 @@ void TForm1::createWindows()
         if (Document.Journal.isClean())
             return;
         const bool ask = manager.allowsInteraction();
-        if (!sessionMayEnd(ask))
+        if (!Closing->sessionMayEnd(ask))
             manager.cancel();
         if (ask)
             manager.release();
@@ -327,18 +329,12 @@ void TForm1::resizeEvent(QResizeEvent *event)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    // A close that ends the session after its question, or where none could be asked.
-    const bool sessionEnd = m_sessionEndAt >= 0 && m_sessionEndAt == Document.Journal.index()
-        && !Document.Journal.isClean();
-    // Before a question that may never be answered (the system shutting
-    // down, a kill), the recovery copy takes every change.
-    if (!sessionEnd)
-        bringRecoveryCopyUpToDate();
-    if (!sessionEnd && !mayDropChanges()) {
+    // (A main window whose other windows were never made closes as it is.)
+    if (Closing && !Closing->closeRequested()) {
         event->ignore();
         return;
     }
-    m_keepCopyAtEnd = sessionEnd && m_sessionKeepsCopy;
+    m_keepCopyAtEnd = Closing && Closing->keepsRecoveryCopy();
     FormDestroy();
     for (QWidget *w : std::initializer_list<QWidget *>{Form2.get(), Form3.get(), Form4.get(), Form5.get(),
                                                        Form6.get(), Form7.get()})
@@ -363,16 +359,11 @@ void TForm1::FormDestroy()
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    // The session manager ends the session it saved: the windows close
-    // without a question and the recovery copy stays for the next start.
-    if (watched == qApp && event->type() == QEvent::Quit) {
-        const int at = Document.Journal.index();
-        if (isVisible() && !Document.Journal.isClean() && m_sessionSavedAt == at && m_sessionEndAt != at) {
-            m_sessionEndAt = at;
-            m_sessionKeepsCopy = true;
-        }
-        return false;
-    }
+    // The session's end quits the program: the main window closes first,
+    // without a question where the logout was answered; a close the user
+    // cancels keeps the program (and no second question comes).
+    if (watched == qApp && event->type() == QEvent::Quit && isVisible() && Closing)
+        return !Closing->quitRequested();
     if (watched == ComboBox2 || watched == ComboBox2->lineEdit()) {
         if (event->type() == QEvent::KeyPress) {
             // ComboBox2KeyDown: the text as it stands before the key acts.

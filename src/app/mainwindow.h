@@ -4,6 +4,7 @@
 // lays out its controls at their design places, and runs the Load and Reset
 // commands that bring every part into its loaded or empty state.
 
+#include "app/closing.h"
 #include "catalogue/itemcatalogue.h"
 #include "document/mapdocument.h"
 #include "handoff/launch.h"
@@ -46,7 +47,7 @@ class TViewHistory;
 class TWeaponBox;
 class TWindowKeys;
 
-class TForm1 : public QWidget, public TTerrainHost, public TSaveHost, public TRestoreHost {
+class TForm1 : public QWidget, public TTerrainHost, public TSaveHost, public TRestoreHost, public TCloseHost {
     Q_OBJECT
 public:
     static constexpr const char *DesignedCaption = "Vellumar (v1.1.0 Final Rev.:482)";
@@ -116,25 +117,14 @@ public:
     std::unique_ptr<TGameModeBoxes> GameModeBoxes;
     // The recovery copy of the unsaved changes (recovery.cpp).
     std::unique_ptr<TRecoveryKeeper> Recovery;
+    // What closing the program, Reset and the session's end do with unsaved changes.
+    std::unique_ptr<TClosing> Closing;
 
     // Commands.
     void Button1Click(); // Load
     void Button8Click(); // Reset: Reset document and every control back to Empty
     // Save: the quick save (save.cpp); true when it wrote the map.
     bool Button7Click();
-    // Before unsaved changes are thrown away (close, Reset): the user saves,
-    // discards or cancels. True when the caller may go on.
-    bool mayDropChanges();
-    // The desktop's logout: asks as closing does where the session manager
-    // lets the program ask, else brings the recovery copy up to date for the
-    // next start. False when the user keeps the program open.
-    bool sessionMayEnd(bool interactionAllowed);
-    // The session manager saved the session's state: the recovery copy takes
-    // every change, and a quit of the program that follows (the session's
-    // end) closes without a question, leaving the copy for the next start.
-    void sessionStateSaved();
-    // Writes the recovery copy now if a change waits for it, and waits for the write.
-    void bringRecoveryCopyUpToDate();
     // Reset document: the document, the view and the header's boxes emptied;
     // the other controls keep their state.
     void ResetDocument();
@@ -174,6 +164,16 @@ public:
     void bmsLocationChosen(const QString &path) override;
     void ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2) override;
 
+    // TCloseHost (save.cpp)
+    void commitEdits() override { commitTableEdit(); }
+    bool isClean() const override { return Document.Journal.isClean(); }
+    int journalIndex() const override { return Document.Journal.index(); }
+    int askUnsaved() override;
+    void saveUnsaved() override;
+    void updateRecoveryCopy() override;
+    bool closeWindow() override { return close(); }
+    void endProgram() override;
+
     // TRestoreHost (recovery.cpp)
     bool loadForRestore(const QString &bmsPath, const TRecoveryState *fromCopy) override;
     void guarded(const std::function<void()> &command) override;
@@ -210,14 +210,7 @@ private:
     TDialogs &m_dialogs;
     QString m_commandLineFile;
     TProgramFiles m_files;
-    // The journal index at which a logout went on with unsaved changes
-    // (answered "Discard", or with no question allowed): the close that ends
-    // the session asks no second time; without a question it leaves the
-    // recovery copy for the next start.
-    int m_sessionEndAt = -1;
-    int m_sessionSavedAt = -1; // the journal index at the session manager's last save
-    bool m_sessionKeepsCopy = false;
-    bool m_keepCopyAtEnd = false;
+    bool m_keepCopyAtEnd = false; // the session ended without a question
     bool m_settingsSaved = false;
     QString m_caption;
     TWindowKeys *m_keys = nullptr;

@@ -12,6 +12,7 @@
 #include "terrain/mapviewpanel.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -36,62 +37,36 @@ bool TForm1::Button7Click()
     return wrote;
 }
 
-bool TForm1::mayDropChanges()
+int TForm1::askUnsaved()
 {
-    commitTableEdit();
-    if (Document.Journal.isClean())
-        return true;
-    enum { Save, Discard, Cancel };
     const TQuestion question{QStringLiteral("The map has unsaved changes."),
-                             {QStringLiteral("Save"), QStringLiteral("Discard"), QStringLiteral("Cancel")}, Cancel,
-                             Cancel};
-    switch (m_dialogs.ask(this, question)) {
-    case Save:
-        return Button7Click();
-    case Discard:
-        return true;
-    default:
-        return false;
-    }
+                             {QStringLiteral("Save"), QStringLiteral("Discard"), QStringLiteral("Cancel")},
+                             TClosing::Cancel, TClosing::Cancel};
+    return m_dialogs.ask(this, question);
 }
 
-bool TForm1::sessionMayEnd(bool interactionAllowed)
+void TForm1::saveUnsaved()
 {
-    commitTableEdit();
-    if (Document.Journal.isClean())
-        return true;
-    if (!interactionAllowed) {
-        // Nothing may be asked: the next start offers the changes back.
-        bringRecoveryCopyUpToDate();
-        m_sessionEndAt = Document.Journal.index();
-        m_sessionKeepsCopy = true;
-        return true;
-    }
-    if (!mayDropChanges())
-        return false;
-    // Discarded (a save left the journal clean): the session's close asks no more.
-    if (!Document.Journal.isClean()) {
-        m_sessionEndAt = Document.Journal.index();
-        m_sessionKeepsCopy = false;
-    }
-    return true;
+    // Only "Save all" writes the Map Data text into the TRN file, and the
+    // terrain and pictures chosen go with it.
+    if (Document.terrainUnsaved())
+        Form3->SaveAllAndDo();
+    else
+        Button7Click();
 }
 
-void TForm1::sessionStateSaved()
-{
-    commitTableEdit();
-    if (Document.Journal.isClean())
-        return;
-    bringRecoveryCopyUpToDate();
-    m_sessionSavedAt = Document.Journal.index();
-}
-
-void TForm1::bringRecoveryCopyUpToDate()
+void TForm1::updateRecoveryCopy()
 {
     if (!Recovery || Document.Journal.isClean())
         return;
     Recovery->writeDue();
     Recovery->waitForWriter();
+}
+
+void TForm1::endProgram()
+{
+    // Also ends the loop of a dialog that is open.
+    QCoreApplication::exit(0);
 }
 
 TMapSaveInputs TForm1::mapSaveInputs()

@@ -5,6 +5,7 @@
 #include "testregistry.h"
 
 #include "app/programstart.h"
+#include "app/termination.h"
 #include "recovery/recoverycopy.h"
 #include "fileio/recoveryfolder.h"
 #include "recovery/recoverykeeper.h"
@@ -23,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <csignal>
 
 namespace {
 using T = TObjectTable;
@@ -590,7 +592,9 @@ private slots:
             QTest::mouseClick(w.form->Button8, Qt::LeftButton);
             wentOn = w.form->Button1->isVisible();
         }
-        QCOMPARE(w.dialogs.questions.size(), answer < 0 ? 0 : 1);
+        // A Save that saved nothing (its file dialog cancelled) leaves the
+        // changes unsaved: the question comes again (Escape: Cancel).
+        QCOMPARE(w.dialogs.questions.size(), answer < 0 ? 0 : answer == 0 && !saveConfirmed ? 2 : 1);
         if (answer >= 0) {
             const TQuestion &q = w.dialogs.questions.first();
             QCOMPARE(q.text, QStringLiteral("The map has unsaved changes."));
@@ -602,6 +606,75 @@ private slots:
         QCOMPARE(QFile::exists(path), written);
         if (!goesOn)
             QCOMPARE(w.shown(), before);
+        QVERIFY(w.dialogs.errors.isEmpty());
+    }
+
+    // "Save" in the question saves what the quick save cannot (the Map Data
+    // text goes to the TRN file through "Save all"); a Discard given at a
+    // logout that another program then cancelled holds for that logout only;
+    // a termination request (SIGTERM) asks once.
+    void theQuestionKeepsWhatIsUnsaved_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<bool>("goesOn");
+        QTest::newRow("Map Data typed, close, Save: saved whole, then closed") << "mapData X1" << "close" << 1 << true;
+        QTest::newRow("Map Data typed, Reset, Save: saved whole, then reset") << "mapData X1" << "Reset" << 1 << true;
+        QTest::newRow("Map Data typed, logout, Save: saved whole, then the session ends")
+            << "mapData X1" << "logout" << 1 << true;
+        QTest::newRow("Discard at a logout another program cancelled: the user's close asks again")
+            << "click Z 1; type 7; click X 2" << "cancelled logout" << 2 << false;
+        QTest::newRow("SIGTERM, Cancel: asked once, the program stays")
+            << "click Z 1; type 7; click X 2" << "SIGTERM" << 1 << false;
+    }
+    void theQuestionKeepsWhatIsUnsaved()
+    {
+        QFETCH(QString, actions);
+        QFETCH(QString, how);
+        QFETCH(int, questions);
+        QFETCH(bool, goesOn);
+        const TUserDataFolder userData;
+        TUndoWorld w;
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        // The terrain text is saved beside the map, not into the samples.
+        const QString trn = w.dir.filePath(QStringLiteral("test.trn"));
+        w.form->Form3->E_TRNFile->setText(trn);
+        w.play(actions);
+        leftRecoveryCopy(w);
+        const QString copy = w.form->Recovery->copyPath();
+        QVERIFY(QFile::exists(copy));
+        bool wentOn = false;
+        if (how == "close" || how == "Reset" || how == "logout") {
+            w.dialogs.answerQuestion(0);
+            if (how == "close") {
+                wentOn = w.form->close();
+            } else if (how == "Reset") {
+                QTest::mouseClick(w.form->Button8, Qt::LeftButton);
+                wentOn = w.form->Button1->isVisible();
+            } else {
+                wentOn = w.form->Closing->sessionMayEnd(true) && w.form->Closing->quitRequested();
+            }
+            QVERIFY(readAll(trn).contains("X1"));
+            QVERIFY(w.form->Document.Journal.isClean());
+        } else if (how == "cancelled logout") {
+            w.dialogs.answerQuestion(1);
+            QVERIFY(w.form->Closing->sessionMayEnd(true));
+            wentOn = w.form->close();
+        } else {
+            CloseOnTerminationRequest([&w] { w.form->Closing->terminationRequested(); });
+            w.dialogs.answerQuestion(2);
+            ::raise(SIGTERM);
+            QTRY_COMPARE(w.dialogs.questions.size(), 1);
+            QTest::qWait(100);
+            wentOn = !w.form->isVisible();
+        }
+        QCOMPARE(w.dialogs.questions.size(), questions);
+        QCOMPARE(wentOn, goesOn);
+        // Saved, or kept for the next start.
+        w.form->Recovery->waitForWriter();
+        QCOMPARE(QFile::exists(copy), !goesOn);
         QVERIFY(w.dialogs.errors.isEmpty());
     }
 
@@ -637,16 +710,17 @@ private slots:
             w.dialogs.answerQuestion(answer);
         w.dialogs.answerSave(path);
         if (how == "checkpoint") {
-            w.form->sessionStateSaved();
+            w.form->Closing->sessionStateSaved();
             QVERIFY(!w.form->close());
         } else {
-            QCOMPARE(w.form->sessionMayEnd(how == "ask"), ends);
+            QCOMPARE(w.form->Closing->sessionMayEnd(how == "ask"), ends);
         }
         QCOMPARE(w.dialogs.questions.size(), answer >= 0 ? 1 : 0);
         QCOMPARE(QFile::exists(path), answer == 0);
         const QString copy = w.form->Recovery->copyPath();
         if (ends) {
-            QVERIFY(w.form->close());
+            // The session's end quits the program.
+            QVERIFY(w.form->Closing->quitRequested());
             QCOMPARE(w.dialogs.questions.size(), answer >= 0 ? 1 : 0);
         }
         // Only a session ended without a question leaves a copy; it holds the last change.
