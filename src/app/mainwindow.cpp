@@ -286,6 +286,7 @@ void TForm1::createWindows()
         if (!Closing->sessionMayEnd(ask))
             manager.cancel();
         if (ask)
+    connect(&Document, &TMapDocument::openMapSaved, this, &TForm1::openMapSaved);
             manager.release();
     });
     // The Object View is created last; its creation runs the command-line Load.

@@ -196,6 +196,8 @@ private:
     void centreViewOnObjects();
     // recovery.cpp
     void startRecoveryCopies();
+    // save.cpp: a save made the file at path the open map; the windows name it.
+    void openMapSaved(const QString &path);
     // undo.cpp
     void connectJournal();
     // The journal outlives the window's members: it no longer reaches them.

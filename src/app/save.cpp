@@ -29,10 +29,12 @@ bool TForm1::Button7Click()
     setEnabled(false);
     DialogConfirmed = false;
     DialogConfirmed = m_dialogs.saveFile(this, request);
-    // No TRN text, and BmsPath stays: the batch packs BmsPath whatever name was chosen.
+    // No TRN text; the file written becomes the open map. Another file that
+    // is there is replaced only when the user says so (the dialog does not ask).
     bool wrote = false;
     if (DialogConfirmed)
-        wrote = RunSaveCommand(*this, m_dialogs, this, {false, request.fileName}, Form3->C_AutoRepack->isChecked());
+        wrote = RunSaveCommand(*this, m_dialogs, this, {false, request.fileName, true},
+                               Form3->C_AutoRepack->isChecked());
     setEnabled(true);
     return wrote;
 }
@@ -94,6 +96,17 @@ void TForm1::loadTerrainFrom(const QString &trnPath)
 void TForm1::bmsLocationChosen(const QString &path)
 {
     showCaption(SavedCaption + QStringLiteral(" \"") + path + u'"');
+}
+
+void TForm1::openMapSaved(const QString &path)
+{
+    // The Save Map dialog's BMS File and the caption name the file now open,
+    // and a copy kept for a Map Data text left unsaved names it too.
+    if (Form3->E_BMSfile->text() != path)
+        Form3->E_BMSfile->setText(path);
+    bmsLocationChosen(path);
+    if (Recovery)
+        Recovery->keptValueChanged();
 }
 
 void TForm1::ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2)

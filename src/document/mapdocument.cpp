@@ -177,6 +177,13 @@ void TMapDocument::takeAsSaved()
     m_savedTerrain = terrainState();
 }
 
+void TMapDocument::savedAs(const QString &path)
+{
+    BmsPath = path;
+    SaveName = path;
+    emit openMapSaved(path);
+}
+
 bool TMapDocument::terrainUnsaved() const
 {
     return m_terrain.MapData != m_writtenMapData || !(terrainState() == m_savedTerrain);

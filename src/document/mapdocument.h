@@ -101,6 +101,9 @@ public:
     void markSaved(bool mapDataWritten);
     // The map as loaded (or restored) is what the files hold.
     void takeAsSaved();
+    // A save wrote the map to path: that file is the open map from now on,
+    // the one BmsPath and SaveName name (and the repack batch packs).
+    void savedAs(const QString &path);
     // Whether the Map Data text, the TRN file chosen or a picture differ from
     // what the last load or "Save all" left: only "Save all" writes them.
     bool terrainUnsaved() const;
@@ -113,6 +116,8 @@ signals:
     void headerChanged();
     // The terrain changed (Map Data, TRN file, values, pictures).
     void terrainChanged();
+    // A save made the file at path the open map.
+    void openMapSaved(const QString &path);
 
 private:
     int m_terrainTypeIndex = -1;

@@ -59,7 +59,7 @@ QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
     TMapNameList names = doc.MapNameFile;
     names.names = doc.mapNames().items;
     const QString listPath = in.BaseFilesDir + QLatin1String(TMapNameList::FileName);
-    const TRepackBatchInputs batch{doc.BmsPath,          in.BaseFilesDir,        doc.TrnPath,
+    const TRepackBatchInputs batch{target.MapPath,       in.BaseFilesDir,        doc.TrnPath,
                                    terrain.ColourMapPath, terrain.ElevationMapPath, terrain.DetailMapPath,
                                    terrain.SkyMapPath,    in.GameMainDir,           in.KzStart};
 
@@ -98,6 +98,9 @@ QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
     // The map as it now stands is the saved one, unless its Map Data text
     // was changed and not written.
     doc.markSaved(target.WriteMapData);
+    // The file just written is the map being edited: a later save proposes
+    // it, and the batch packs it, not the file it was loaded from.
+    doc.savedAs(target.MapPath);
     // Written last: its short paths name the files as they now exist.
     WriteRepackBatch(batch, in.ShortPaths);
     return leftOut;

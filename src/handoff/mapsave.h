@@ -37,10 +37,14 @@ struct TMapSaveInputs {
 struct TSaveTarget {
     bool WriteMapData = false; // "Save all": the Map Data text goes to TrnPath first
     QString MapPath;           // where the map file goes
+    // The quick save: a file at MapPath that is not the open map is replaced
+    // only when the user says so ("Save all" writes its BMS File unasked).
+    bool AskBeforeReplacing = false;
 };
 
 // The save. The map header's TerrainFile becomes the file name of TrnPath
-// (at most 12 characters); the batch packs BmsPath whatever MapPath is.
+// (at most 12 characters). Once the map file is written it is the open map
+// (BmsPath and SaveName name it), and the batch packs it.
 // Returns the table rows left out of the map file (item numbers without a
 // category), in ascending order.
 QList<int> SaveMapFiles(const TMapSaveInputs &inputs, const TSaveTarget &target);

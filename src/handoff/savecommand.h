@@ -1,8 +1,10 @@
 #pragma once
 // The save command behind both save buttons (the Save Map dialog's "Save all"
 // and the main window's quick save): the map's values are gathered from the
-// main window, the files written (an error shown in the standard error box
-// stops the command), "Saved" shown in the Info window, and with
+// main window, the questions before writing asked (a file that is not the
+// open map, a map changed by another program, objects the file leaves out;
+// Cancel writes nothing), the files written (an error shown in the standard
+// error box stops the command), "Saved" shown in the Info window, and with
 // "Auto repack" the repack batch started.
 
 #include "mapsave.h"

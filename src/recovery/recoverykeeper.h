@@ -35,6 +35,9 @@ public:
     void adopt(const QString &copyPath, std::shared_ptr<QLockFile> lock);
     const QString &copyPath() const { return m_copyPath; }
 
+    // A value the copy keeps changed outside the journal (the open map's
+    // file, after a save under another name): written as after a change.
+    void keptValueChanged() { journalMoved(); }
     // Takes the state and hands it to the writer, if a change waits for it.
     void writeDue();
     // Waits until the writer has done all it was given.

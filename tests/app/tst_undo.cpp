@@ -414,25 +414,28 @@ private slots:
         }
 
         TUndoWorld w;
-        const QString caption = w.form->windowTitle();
-        QVERIFY(!caption.endsWith(" *"));
+        QVERIFY(!w.form->windowTitle().endsWith(" *"));
+        // The caption names the file saved last, the open map.
+        const auto caption = [&w](const char *saved) {
+            return w.form->SavedCaption + " \"" + w.dir.filePath(QLatin1String(saved)) + u'"';
+        };
         const QStringList loaded = w.shown();
         const QByteArray loadedBytes = w.quickSave(QStringLiteral("loaded.bms"));
-        QCOMPARE(w.form->windowTitle(), caption);
+        QCOMPARE(w.form->windowTitle(), caption("loaded.bms"));
         w.play(actions);
-        QCOMPARE(w.form->windowTitle(), caption + " *");
+        QCOMPARE(w.form->windowTitle(), caption("loaded.bms") + " *");
         QCOMPARE(w.form->Document.Journal.count(), steps);
 
         QCOMPARE(w.pressAll(true), steps);
         QCOMPARE(w.shown(), loaded);
-        QCOMPARE(w.form->windowTitle(), caption);
+        QCOMPARE(w.form->windowTitle(), caption("loaded.bms"));
         QCOMPARE(w.quickSave(QStringLiteral("undone.bms"), true), loadedBytes);
 
         QCOMPARE(w.pressAll(false), steps);
         QCOMPARE(w.shown(), edited);
-        QCOMPARE(w.form->windowTitle(), caption + " *");
+        QCOMPARE(w.form->windowTitle(), caption("undone.bms") + " *");
         QCOMPARE(w.quickSave(QStringLiteral("redone.bms")), editedBytes);
-        QCOMPARE(w.form->windowTitle(), savedClean ? caption : caption + " *");
+        QCOMPARE(w.form->windowTitle(), savedClean ? caption("redone.bms") : caption("redone.bms") + " *");
         QVERIFY(w.dialogs.errors.isEmpty());
     }
 
@@ -451,8 +454,8 @@ private slots:
     {
         QFETCH(QString, actions);
         TUndoWorld w;
-        const QString caption = w.form->windowTitle();
         const QByteArray loadedBytes = w.quickSave(QStringLiteral("loaded.bms"));
+        const QString caption = w.form->windowTitle(); // naming the file saved
         w.play(actions);
         QCOMPARE(w.form->Document.Journal.count(), 0);
         QCOMPARE(w.form->windowTitle(), caption);
@@ -797,8 +800,8 @@ private slots:
         const TUserDataFolder userData;
         const QTemporaryDir base;
         TUndoWorld w;
-        const QString map = w.form->Document.BmsPath;
         const QByteArray loadedBytes = quickSaveOf(w.dialogs, *w.form, w.dir.filePath("loaded.bms"));
+        const QString map = w.form->Document.BmsPath; // the file saved is the open map
         w.play(actions);
         const QByteArray copy = leftRecoveryCopy(w);
         QVERIFY(!copy.isEmpty());
