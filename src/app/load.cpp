@@ -45,14 +45,20 @@ void TForm1::Button1Click()
             open.filter = QStringLiteral("BMS Files (*.BMS)|*.BMS");
             open.initialDir = Form2->Edit2->text();
             DialogConfirmed = false;
-            if (!m_openOnce.isEmpty() || !m_commandLineFile.isEmpty()) {
-                open.fileName = m_openOnce.isEmpty() ? m_commandLineFile : m_openOnce;
+            // A restore opens its map, and the start the command line's, unasked.
+            const bool commandLine = m_openOnce.isEmpty() && m_commandLinePending;
+            if (!m_openOnce.isEmpty() || commandLine) {
+                open.fileName = commandLine ? m_commandLineFile : m_openOnce;
                 DialogConfirmed = true;
             } else {
+                // Any later Load asks, proposing the file the program was started with.
+                open.fileName = m_commandLineFile;
                 DialogConfirmed = m_dialogs.openFile(this, open);
             }
             if (!DialogConfirmed)
                 return;
+            if (commandLine)
+                m_commandLinePending = false;
             Document.SaveName = open.fileName;
             Document.BmsPath = open.fileName;
             started = true;

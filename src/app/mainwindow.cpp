@@ -66,7 +66,8 @@ QPushButton *button(QWidget *parent, const QString &caption, int x, int y, int w
 TForm1::TForm1(TDialogs &dialogs, const QString &commandLineFile, const TProgramFiles &files)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_dialogs(dialogs), m_commandLineFile(commandLineFile), m_files(files)
+      m_dialogs(dialogs), m_commandLineFile(commandLineFile), m_commandLinePending(!commandLineFile.isEmpty()),
+      m_files(files)
 {
     setWindowTitle(QString::fromLatin1(DesignedCaption));
     setFont(TWindowStyle::font());

@@ -211,6 +211,9 @@ private:
 
     TDialogs &m_dialogs;
     QString m_commandLineFile;
+    // The command-line file waits for its Load (the one at start, or the
+    // first after Setup when the start had none); later Loads only propose it.
+    bool m_commandLinePending = false;
     TProgramFiles m_files;
     bool m_keepCopyAtEnd = false; // the session ended without a question
     bool m_settingsSaved = false;

@@ -204,12 +204,17 @@ private slots:
         QCOMPARE(p.form->MapView->View.ViewOffsetY, -300 / 3 + 256);
         QCOMPARE(p.form->MapView->Markers[1]->topLeft(), QPoint(256 - 133 + 100, 156 + 50));
 
-        // Every later Load opens the same file without a dialog.
+        // Every later Load shows the open dialog, proposing the same file, so
+        // another map can be opened.
         QTest::mouseClick(p.form->Button8, Qt::LeftButton);
         QVERIFY(!p.loaded());
+        const QString other = data.map(QStringLiteral("b.bms"), h, {{2001, 9}});
+        p.dialogs.answerOpen(other);
         QTest::mouseClick(p.form->Button1, Qt::LeftButton);
         QVERIFY(p.loaded());
-        QVERIFY(p.dialogs.openRequests.isEmpty());
+        QCOMPARE(p.dialogs.openRequests.size(), 1);
+        QCOMPARE(p.dialogs.openRequests[0].fileName, path);
+        QCOMPARE(p.form->Document.Table.cell(1, 1), QStringLiteral("9"));
         p.form->hide();
     }
 

@@ -523,7 +523,13 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(VELLUMAR_SAMPLES "/kzbase/kzmpname.bin"), w.dir.filePath("kzmpname.bin")));
         const QStringList inFile = w.shown();
         const QString caption = w.form->windowTitle();
+        // The open dialog proposes the map the program was started with: Enter.
+        w.dialogs.answerOpen(w.form->commandLineFile());
         w.play(actions);
+        if (reloaded) {
+            QCOMPARE(w.dialogs.openRequests.size(), 1);
+            QCOMPARE(w.dialogs.openRequests.first().fileName, w.form->commandLineFile());
+        }
         QCOMPARE(w.form->mapLoaded(), loaded);
         QCOMPARE(w.form->Document.Journal.count(), steps);
         if (loaded) {
