@@ -54,8 +54,9 @@ void PutRecoveredState(TMapDocument &doc, const TRecoveryState &state)
     doc.CurrentRow = state.currentRow;
     std::copy(state.objectX.begin(), state.objectX.end(), doc.ObjectX.begin());
     std::copy(state.objectY.begin(), state.objectY.end(), doc.ObjectY.begin());
-    if (!state.saveName.isEmpty())
-        doc.SaveName = state.saveName;
+    // The restored map is the open map: the quick save proposes its file,
+    // not a name the run that left the copy had kept from its Load.
+    doc.SaveName = state.bmsPath;
     doc.setHeaderState(state.header);
     doc.setMapData(state.mapData);
     emit doc.tableChanged();

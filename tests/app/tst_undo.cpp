@@ -849,6 +849,42 @@ private slots:
         QVERIFY(QDir(RecoveryFolder()).entryList({"*.state"}, QDir::Files).isEmpty()); // a normal end
     }
 
+    // The restored map is the open map, also where the run that left the copy
+    // had loaded another one: the caption and "BMS File" name it, "Save"
+    // proposes it and writes it unasked, and the batch packs it.
+    void theRestoredMapIsTheOpenMap()
+    {
+        const TUserDataFolder userData;
+        const QTemporaryDir base;
+        TUndoWorld w;
+        const QString loaded = w.form->Document.BmsPath;
+        const QByteArray loadedBytes = readAll(loaded);
+        const QString mine = w.dir.filePath(QStringLiteral("mymap2.bms"));
+        QVERIFY(QFile::copy(loaded, mine));
+        w.dialogs.answerOpen(mine);
+        QTest::mouseClick(w.form->Form3->B_BMSloc, Qt::LeftButton); // "..." beside "BMS File"
+        w.play(QStringLiteral("click Z 1; type 7; click X 2"));
+        putLeftCopy(leftRecoveryCopy(w));
+
+        TFakeDialogs dialogs;
+        dialogs.answerQuestion(0); // Restore
+        const std::unique_ptr<TForm1> again = startAgain(dialogs, w, base.path() + u'/');
+        again->ShortPaths = [](const std::vector<std::string> &paths) { return paths; };
+        QCOMPARE(again->windowTitle(), again->SavedCaption + " \"" + mine + "\" *");
+        QCOMPARE(again->Form3->E_BMSfile->text(), mine);
+        dialogs.answerSave(mine);
+        QVERIFY(again->Button7Click());
+        QCOMPARE(dialogs.saveRequests.last().fileName, mine);
+        QCOMPARE(dialogs.questions.size(), 1); // only the offer
+        // The edits went into the restored map; the map loaded first is as it was.
+        QCOMPARE(readAll(loaded), loadedBytes);
+        QVERIFY(readAll(mine) != loadedBytes);
+        const QByteArray batch = readAll(w.dir.filePath(QStringLiteral("!VLMR_Repack.bat")));
+        QVERIFY2(batch.startsWith("pack.exe kzbase.pff " + mine.toLocal8Bit() + "\r\n"), batch.constData());
+        QVERIFY(dialogs.errors.isEmpty());
+        again->Recovery->finish();
+    }
+
     // At the start: a copy that cannot be read is reported and kept aside; a
     // copy another running program holds is not offered; Discard removes it.
     void recoveryCopiesAtTheStart_data()
