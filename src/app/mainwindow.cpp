@@ -154,11 +154,25 @@ void TForm1::createControls()
     });
     B_delmpname = button(this, QStringLiteral("Del"), 792, 539, 25, 22);
     connect(B_delmpname, &QPushButton::clicked, this, [this] {
+        // The list is shared by every map, which names its entry by number:
+        // a deletion renames the maps after it, so it is asked for first.
+        const TMapNameBox &names = Document.mapNames();
+        if (names.selected >= 0 && names.selected < names.items.size()) {
+            const TQuestion question{
+                QStringLiteral("Deleting \"%1\" renumbers the names after it; maps that use those names will show "
+                               "other names in the game. Delete it?")
+                    .arg(names.selectedText()),
+                {QStringLiteral("Delete"), QStringLiteral("Cancel")}, 1, 1};
+            if (m_dialogs.ask(this, question) != 0)
+                return;
+        }
         Document.changeMapNames([](TMapNameBox &names) { names.deleteSelected(); }); // B_delmpnameClick
         syncMapNameBox();
     });
     B_Import = button(this, QStringLiteral("Import"), 832, 539, 73, 21);
     B_Export = button(this, QStringLiteral("Export"), 907, 539, 73, 21);
+    // A click exports and leaves the keys where they were (the table).
+    B_Export->setFocusPolicy(Qt::TabFocus);
 
     ComboBox3 = new QComboBox(this);
     ComboBox3->setGeometry(712, 280, 145, 21);
@@ -272,6 +286,7 @@ void TForm1::createWindows()
     GameModeBoxes = std::make_unique<TGameModeBoxes>(Document, CheckBox, Form3->CheckBox, this);
     connectJournal();
     startRecoveryCopies();
+    connect(&Document, &TMapDocument::openMapSaved, this, &TForm1::openMapSaved);
     Closing = std::make_unique<TClosing>(*this);
     // The session manager saves the session (a logout, a checkpoint).
     connect(qApp, &QGuiApplication::saveStateRequest, this,
@@ -287,7 +302,6 @@ void TForm1::createWindows()
         if (!Closing->sessionMayEnd(ask))
             manager.cancel();
         if (ask)
-    connect(&Document, &TMapDocument::openMapSaved, this, &TForm1::openMapSaved);
             manager.release();
     });
     // The Object View is created last; its creation runs the command-line Load.

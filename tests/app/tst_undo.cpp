@@ -260,7 +260,8 @@ void TUndoWorld::act(const QString &action)
         edit->selectAll();
         QTest::keyClicks(edit, rest);
         QTest::keyClick(edit, Qt::Key_Return);
-    } else if (verb == "delName") {
+    } else if (verb == "delName") { // "Del" beside the map name, and "Delete" to its question
+        dialogs.answerQuestion(0);
         QTest::mouseClick(form->B_delmpname, Qt::LeftButton);
     } else if (verb == "mapData") {
         QPlainTextEdit *text = form->Form3->RichEdit1;
