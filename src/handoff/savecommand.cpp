@@ -64,7 +64,8 @@ bool confirmSave(TDialogs &dialogs, QWidget *parent, const TMapDocument &documen
     const QList<int> leftOut = LeftOutRows(document);
     const bool otherFile = target.AskBeforeReplacing && QFileInfo(target.MapPath).isFile()
         && !sameFile(target.MapPath, document.BmsPath);
-    // Replacing another file was agreed to: how it came to be as it is does not matter.
+    // One question per file: replacing another file once agreed to, it does
+    // not matter whether another program changed it.
     if (otherFile ? !mayReplace(dialogs, parent, target.MapPath)
                   : !mayOverwrite(dialogs, parent, document, target.MapPath))
         return false;
