@@ -158,7 +158,7 @@ int main(int argc, char **argv)
 
     // The current object armed, then right clicks on the empty map.
     b.grid.moveTo(T::ColZ, 1000);
-    b.panel.SelectionShown = true;
+    b.panel.Markers.SelectionShown = true;
     QWidget *map = b.panel.Panel1->viewport();
     const double move = medianMs(runs, [&](int i) {
         const QPointF at(i % 2 ? 100 : 400, 300);

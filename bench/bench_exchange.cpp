@@ -87,7 +87,7 @@ int main(int argc, char **argv)
         doc.Table.setRowCells(row, cells);
         doc.ObjectX[row - 1] = values[TObjectTable::ColX];
         doc.ObjectY[row - 1] = values[TObjectTable::ColY];
-        panel.createMarkerForRow(row);
+        panel.Markers.createForRow(row);
     }
 
     TSettings settings;

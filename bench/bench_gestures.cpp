@@ -146,7 +146,7 @@ int main(int argc, char **argv)
         duplicates.push_back(double(timer.nsecsElapsed()) / 1e6);
         duplicated = duplicated && copies == half && d.document.ObjectCount == 2 * half;
         for (int r = half + 1; r <= 2 * half; ++r)
-            d.panel.destroyMarker(r);
+            d.panel.Markers.destroy(r);
         d.document.ObjectCount = half;
         d.document.Table.setRowCount(half + 1);
     }

@@ -12,7 +12,7 @@
 #include "catalogue/itemcatalogue.h"
 #include "catalogue/jpegpicture.h"
 #include "document/bmsfile.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "document/mapdocument.h"
 #include "document/mapnamelist.h"
 #include "settings/settings.h"

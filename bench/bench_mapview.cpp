@@ -62,8 +62,8 @@ int main(int argc, char **argv)
     const int count = TMapDocument::MaxObjects;
     fillObjects(document, panel, count, random);
     panel.centreOnObjects();
-    panel.PlaceSelectionMarks();
-    panel.SelectionShown = true;
+    panel.Markers.PlaceSelectionMarks();
+    panel.Markers.SelectionShown = true;
     QWidget *viewport = panel.Panel1->viewport();
     viewport->repaint();
     app.processEvents();

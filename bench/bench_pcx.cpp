@@ -2,7 +2,7 @@
 // noisy content, loaded through TPCXBitmap several times. When Pillow is
 // installed, the same file is timed with Pillow's decoder for comparison.
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "terrain/pcxctrl.h"
 
 #include <QCoreApplication>

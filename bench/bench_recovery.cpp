@@ -5,8 +5,8 @@
 
 #include "benchsupport.h"
 
-#include "document/journalstep.h"
-#include "document/recoverykeeper.h"
+#include "journal/journalstep.h"
+#include "recovery/recoverykeeper.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -29,16 +29,15 @@ int main(int argc, char **argv)
     layOutObjects(host, grid, document, panel, TMapDocument::MaxObjects);
     document.Journal.clear();
 
-    THeaderState header;
-    for (int i = 0; i < 200; ++i)
-        header.mapNames << QByteArray("Map name ") + QByteArray::number(i);
-    header.mapData = QStringList(40, QStringLiteral("A line of the map's data text"));
-    TRecoveryKeeper keeper(document.Journal, [&] {
-        TRecoveryState s = TRecoveryState::fromDocument(document);
-        s.header = header;
-        s.looks = panel.markerLooks();
-        return s;
-    });
+    {
+        const TJournal::TSuspension unrecorded(document.Journal);
+        document.changeMapNames([](TMapNameBox &names) {
+            for (int i = 0; i < 200; ++i)
+                names.items << QByteArray("Map name ") + QByteArray::number(i);
+        });
+        document.setMapData(QStringList(40, QStringLiteral("A line of the map's data text")));
+    }
+    TRecoveryKeeper keeper(document.Journal, [&] { return TRecoveryState::fromDocument(document); });
 
     const int runs = 101;
     int value = 0;

@@ -23,7 +23,7 @@ static double median(std::vector<double> v)
 }
 
 // Medians of `runs` saves of doc into the folder root (with kzmap.dat there).
-static double saveMedian(const QString &root, TMapDocument &doc, const TTerrain &terrain, int runs)
+static double saveMedian(const QString &root, TMapDocument &doc, int runs)
 {
     QFile trailer(root + QLatin1String(TrailerFileName));
     if (!trailer.open(QIODevice::WriteOnly) || trailer.write(QByteArray(TrailerSize, 'T')) != TrailerSize)
@@ -33,10 +33,6 @@ static double saveMedian(const QString &root, TMapDocument &doc, const TTerrain 
     doc.TrnPath = root + QStringLiteral("bench.trn");
     TMapSaveInputs in;
     in.Document = &doc;
-    in.Terrain = &terrain;
-    in.Controls.mapNameIndex = 0;
-    for (int i = 1; i <= 12; ++i)
-        in.Names.names.append("Bench map " + QByteArray::number(i));
     in.ProgramDir = root;
     in.BaseFilesDir = root;
     in.GameMainDir = root;
@@ -89,20 +85,26 @@ int main(int argc, char **argv)
             cells[c] = c == TObjectTable::ColName ? QStringLiteral("Item") : QString::number(values[c]);
         doc.Table.setRowCells(i, cells);
     }
-    TTerrain terrain;
-    ReadTerrainFile(QStringLiteral(VELLUMAR_SAMPLES "/kz/vlmrtest.trn"), QStringLiteral(VELLUMAR_SAMPLES "/kz/"),
-                    terrain);
+    doc.editTerrain({}, [](TTerrain &terrain) {
+        ReadTerrainFile(QStringLiteral(VELLUMAR_SAMPLES "/kz/vlmrtest.trn"), QStringLiteral(VELLUMAR_SAMPLES "/kz/"),
+                        terrain);
+    });
+    doc.changeMapNames([](TMapNameBox &names) {
+        for (int i = 1; i <= 12; ++i)
+            names.items.append("Bench map " + QByteArray::number(i));
+        names.selected = 0;
+    });
 
     QTemporaryDir disk;
     const QString root = disk.path() + u'/';
     std::printf("save of a map of %d objects (terrain text, name list, map, batch), median of %d runs\n", n, runs);
-    std::printf("  without Wine, on disk:            %6.2f ms (target <= 20 ms)\n", saveMedian(root, doc, terrain, runs));
+    std::printf("  without Wine, on disk:            %6.2f ms (target <= 20 ms)\n", saveMedian(root, doc, runs));
     std::printf("    one whole-file write waits:     %6.2f ms for the disk (four files are written)\n",
                 commitMedian(root, runs));
     QTemporaryDir ram(QStringLiteral("/dev/shm/bench_save-XXXXXX"));
     if (ram.isValid())
         std::printf("  without Wine, in memory (tmpfs):  %6.2f ms\n",
-                    saveMedian(ram.path() + u'/', doc, terrain, runs));
+                    saveMedian(ram.path() + u'/', doc, runs));
 
     if (app.arguments().contains(QStringLiteral("--wine"))) {
         // The batch's paths looked up in one winepath run, as a save under Wine does.

@@ -6,8 +6,9 @@
 
 #include "benchsupport.h"
 
+#include "app/viewhistory.h"
 #include "catalogue/itemcatalogue.h"
-#include "document/journal.h"
+#include "journal/journal.h"
 #include "editing/objectgrid.h"
 #include "editing/objectlistediting.h"
 #include "editing/tableediting.h"
@@ -45,21 +46,21 @@ struct TBench {
     TObjectListEditing objects{document, panel, grid, catalogue, dialogs, &host};
     TForm6 info{&host};
     TTableExchange exchange{document, panel, dialogs, info, &host};
+    TViewHistory history{document.Journal,
+                         [this] { return TViewMoment{panel.Markers.selectionMarks(), panel.Panel1->picture()}; },
+                         [this](const TViewMoment &moment) {
+                             panel.Markers.putSelectionMarks(moment.marks);
+                             if (moment.marks.heading)
+                                 editing.DrawHeadingIndicator(true);
+                         },
+                         &host};
 
     TBench()
     {
         layOutObjects(host, grid, document, panel, TMapDocument::MaxObjects);
         document.Journal.clear();
         // What the main window does after an undo or a redo.
-        document.Journal.lookSource = [this] { return panel.markerLooks(); };
-        document.Journal.lookSink = [this](int row, const TMarkerLook &look) { panel.setMarkerLook(row, look); };
-        document.Journal.marksSource = [this] { return panel.selectionMarks(); };
-        document.Journal.marksSink = [this](const TSelectionMarks &marks) {
-            panel.putSelectionMarks(marks);
-            if (marks.heading)
-                editing.DrawHeadingIndicator(true);
-        };
-        QObject::connect(&document.Journal, &TJournal::replayed, &host, [this] {
+        QObject::connect(&document, &TMapDocument::tableChanged, &host, [this] {
             panel.followDocument();
             if (grid.currentRow() != document.CurrentRow)
                 grid.setCurrentCellQuietly(std::max(grid.currentCol(), 0), document.CurrentRow);

@@ -80,7 +80,7 @@ inline void fillObjects(TMapDocument &document, TMapViewPanel &panel, int count,
         document.Table.setRowCells(row, cells);
         document.ObjectX[row - 1] = x;
         document.ObjectY[row - 1] = y;
-        panel.createMarkerForRow(row);
+        panel.Markers.createForRow(row);
     }
     document.CurrentRow = 1;
 }

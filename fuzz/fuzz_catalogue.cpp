@@ -2,7 +2,7 @@
 #include "fuzzinput.h"
 
 #include "catalogue/itemcatalogue.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -4,7 +4,7 @@
 
 #include "catalogue/itemcatalogue.h"
 #include "document/bmsfile.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "document/mapdocument.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

@@ -2,7 +2,7 @@
 // again as the writer would.
 #include "fuzzinput.h"
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "document/mapnamelist.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

@@ -2,7 +2,7 @@
 // loads it once the file is open.
 #include "fuzzinput.h"
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "terrain/pcxctrl.h"
 
 #include <QBuffer>

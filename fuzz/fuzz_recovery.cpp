@@ -3,14 +3,14 @@
 // reader behind the fingerprint check is what a damaged or made-up copy meets.
 #include "fuzzinput.h"
 
-#include "document/errors.h"
-#include "document/recoverystate.h"
+#include "fileio/errors.h"
+#include "recovery/recoverystate.h"
 
 #include <QCryptographicHash>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QByteArray magic = "Vellumar recovery copy 2\n";
+    const QByteArray magic = "Vellumar recovery copy 3\n";
     QByteArray bytes = inputBytes(data, size);
     if (!bytes.startsWith(magic))
         bytes = magic + QByteArray::number(bytes.size()) + ' '

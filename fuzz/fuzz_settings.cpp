@@ -1,7 +1,7 @@
 // The settings file (kzmap.ini), read as the main window's creation reads it.
 #include "fuzzinput.h"
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "settings/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

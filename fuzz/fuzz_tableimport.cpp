@@ -5,7 +5,7 @@
 // the rest is the file.
 #include "fuzzinput.h"
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "document/mapdocument.h"
 #include "handoff/tableimport.h"
 

@@ -1,7 +1,7 @@
 // Terrain files (.TRN): the values, the Map Data lines and the picture paths.
 #include "fuzzinput.h"
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "terrain/terrainfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

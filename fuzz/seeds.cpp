@@ -10,11 +10,11 @@
 
 #include "catalogue/itemcatalogue.h"
 #include "document/bmsfile.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "document/mapdocument.h"
 #include "handoff/tableexport.h"
 #include "document/mapnamelist.h"
-#include "document/recoverystate.h"
+#include "recovery/recoverystate.h"
 #include "settings/settings.h"
 #include "terrain/terrainfile.h"
 
@@ -70,7 +70,7 @@ void nameListSeeds()
 }
 
 // Whole recovery copies, and their content alone (the harness gives it its
-// fingerprint): an empty map and one of 2000 rows with their looks.
+// fingerprint): an empty map and one of 2000 rows, every other one added.
 void recoverySeeds()
 {
     TRecoveryState s;
@@ -79,23 +79,24 @@ void recoverySeeds()
     s.objectX.assign(2001, 0);
     s.objectY.assign(2001, 0);
     s.rows << TObjectTable::Row{};
+    s.added << false;
     s.header.mapNames = {"One", "Two"};
-    s.header.mapData = QStringList{QStringLiteral("a line")};
+    s.mapData = QStringList{QStringLiteral("a line")};
     const auto both = [](const QString &name, const QByteArray &copy) {
         put(QStringLiteral("recovery"), name + QStringLiteral(".state"), copy);
         put(QStringLiteral("recovery"), name + QStringLiteral("-content"), copy.mid(copy.indexOf('\n', 25) + 1));
     };
     both(QStringLiteral("empty"), s.toBytes());
     s.rows.clear();
+    s.added.clear();
     s.objectCount = 2000;
-    s.looks.resize(2001);
     for (int row = 1; row <= 2000; ++row) {
         TObjectTable::Row r;
         for (int col = 0; col < TObjectTable::ColumnCount; ++col)
             r[col] = QString::number(row * 100 + col);
         r[TObjectTable::ColX] = QStringLiteral("12a");
         s.rows << r;
-        s.looks[row] = {true, 0xff00ff00, 0xff000000, row % 2 == 0, QStringLiteral("Crate")};
+        s.added << (row % 2 == 0);
     }
     both(QStringLiteral("2000-rows"), s.toBytes());
 }

@@ -1,6 +1,6 @@
 #include "leftbehindwrites.h"
 
-#include "document/safetycopy.h"
+#include "fileio/safetycopy.h"
 #include "ui/dialogs.h"
 
 void OfferLeftBehindWrites(TDialogs &dialogs, QWidget *parent)

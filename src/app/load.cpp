@@ -3,8 +3,8 @@
 
 #include "ui/dialogs.h"
 #include "document/bmsfile.h"
-#include "document/errors.h"
-#include "document/recoverystate.h"
+#include "fileio/errors.h"
+#include "recovery/recoverystate.h"
 #include "handoff/mapsave.h"
 #include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"
@@ -45,15 +45,21 @@ void TForm1::Button1Click()
             open.filter = QStringLiteral("BMS Files (*.BMS)|*.BMS");
             open.initialDir = Form2->Edit2->text();
             DialogConfirmed = false;
-            if (!m_openOnce.isEmpty() || !m_commandLineFile.isEmpty()) {
-                open.fileName = m_openOnce.isEmpty() ? m_commandLineFile : m_openOnce;
+            // A restore opens its map, and the start the command line's, unasked.
+            const bool commandLine = m_openOnce.isEmpty() && m_commandLinePending;
+            if (!m_openOnce.isEmpty() || commandLine) {
+                open.fileName = commandLine ? m_commandLineFile : m_openOnce;
                 DialogConfirmed = true;
             } else {
+                // Any later Load asks, proposing the file the program was started with.
+                open.fileName = m_commandLineFile;
                 DialogConfirmed = m_dialogs.openFile(this, open);
             }
             if (!DialogConfirmed)
                 return;
-            SaveName = open.fileName;
+            if (commandLine)
+                m_commandLinePending = false;
+            Document.SaveName = open.fileName;
             Document.BmsPath = open.fileName;
             started = true;
             load();
@@ -64,7 +70,7 @@ void TForm1::Button1Click()
         Button8Click();
     if (started) {
         Document.Journal.clear();
-        Document.Journal.takeHeaderAsRecorded();
+        Document.takeAsSaved();
     }
 }
 
@@ -72,7 +78,7 @@ void TForm1::load()
 {
     const QString path = Document.BmsPath;
     Document.Header = m_recovering ? MapHeader::decode(m_recovering->headerBytes) : ReadHeader(path);
-    ComboBox1->setCurrentIndex(TerrainTypeBoxIndex(Document.Header.TerrainType()));
+    Document.setTerrainTypeIndex(TerrainTypeBoxIndex(Document.Header.TerrainType()));
     showCaption(SavedCaption + QStringLiteral(" \"") + path + u'"');
 
     const TSettings &settings = Store.Settings;
@@ -95,7 +101,8 @@ void TForm1::load()
         Document.TrnPath = trn.fileName;
     }
 
-    LoadTerrain(Document.TrnPath, settings.GameFilesDir, Terrain, *this);
+    Document.editTerrain(QStringLiteral("Load"),
+                         [&](TTerrain &terrain) { LoadTerrain(Document.TrnPath, settings.GameFilesDir, terrain, *this); });
 
     CheckObjectCounts(Document.Header, path);
     Document.ObjectCount = int(std::min<std::int64_t>(Document.Header.objectCountSum(), TMapDocument::MaxObjects));
@@ -120,7 +127,7 @@ void TForm1::load()
                          PBar1->setMaximum(qMax(max, 1));
                          PBar1->setValue(position);
                      },
-                     [this](int row) { MapView->createMarkerForRow(row); }});
+                     [this](int row) { MapView->Markers.createForRow(row); }});
     }
 
     Button12->setEnabled(true);
@@ -146,17 +153,19 @@ void TForm1::load()
         Document.MapStamps.record(path);
 }
 
-// Ticks the game-type boxes of both windows and the night-goggles box from the header.
+// Ticks the game types of both windows and night goggles from the header.
 void TForm1::applyHeaderToBoxes()
 {
+    THeaderState h = Document.headerState();
     const std::array<bool, 6> boxes = BoxesFromGameTypes(Document.Header.GameTypes());
     for (int i = 0; i < 6; ++i)
         if (boxes[i]) {
-            CheckBox[i]->setChecked(true);
-            Form3->CheckBox[i]->setChecked(true);
+            h.gameTypes[i] = true;
+            h.saveGameTypes[i] = true;
         }
     if (Document.Header.NightGoggles() > 16)
-        C_NG->setChecked(true);
+        h.nightGoggles = true;
+    Document.setHeaderState(h);
 }
 
 // Reads the map-name list and selects the map's name; false when the file is
@@ -171,9 +180,9 @@ bool TForm1::readMapNameList()
         ResetDocument();
         return false;
     }
-    MapNameFile = list;
-    const bool noName = MapNames.fill(list.names, Document.Header.MapKey());
-    syncMapNameBox();
+    Document.MapNameFile = list;
+    bool noName = false;
+    Document.changeMapNames([&](TMapNameBox &names) { noName = names.fill(list.names, Document.Header.MapKey()); });
     if (noName)
         Form6->ShowInfoMessage(QStringLiteral("Attention!"), QStringLiteral("Attention! No Map-Name Found!"),
                                QStringLiteral("Map-Name set to the first in list!"));
@@ -198,20 +207,13 @@ void TForm1::ResetDocument()
 {
     const TJournal::TSuspension unrecorded(Document.Journal);
     showCaption(SavedCaption);
-    MapView->destroyMarkers();
+    MapView->Markers.destroyAll();
+    // The header values emptied: the boxes of both windows unticked.
     Document.reset();
     MapView->resetView();
     StringGrid1->setEnabled(false);
-    SaveName.clear();
-    for (int i = 0; i < 6; ++i) {
-        CheckBox[i]->setChecked(false);
-        CheckBox[i]->setEnabled(false);
-        Form3->CheckBox[i]->setChecked(false);
-    }
-    C_NG->setChecked(false);
+    for (QCheckBox *box : CheckBox)
+        box->setEnabled(false);
     C_NG->setEnabled(false);
-    MapNames.clear();
     syncMapNameBox();
-    Document.Journal.clear();
-    Document.Journal.takeHeaderAsRecorded();
 }

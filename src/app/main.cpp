@@ -33,6 +33,6 @@ int main(int argc, char **argv)
     if (!files.beside)
         QDir().mkpath(files.settingsDir);
     const std::unique_ptr<TForm1> form = StartProgram(dialogs, app.arguments(), files);
-    CloseOnTerminationRequest(form.get());
+    CloseOnTerminationRequest([&form] { form->Closing->terminationRequested(); });
     return app.exec();
 }

@@ -5,7 +5,7 @@
 #include "catalogue/itemlistwindow.h"
 #include "catalogue/objectviewwindow.h"
 #include "document/category.h"
-#include "document/recoverykeeper.h"
+#include "recovery/recoverykeeper.h"
 #include "editing/gamemodeboxes.h"
 #include "editing/mouseediting.h"
 #include "editing/objectgrid.h"
@@ -66,7 +66,8 @@ QPushButton *button(QWidget *parent, const QString &caption, int x, int y, int w
 TForm1::TForm1(TDialogs &dialogs, const QString &commandLineFile, const TProgramFiles &files)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_dialogs(dialogs), m_commandLineFile(commandLineFile), m_files(files)
+      m_dialogs(dialogs), m_commandLineFile(commandLineFile), m_commandLinePending(!commandLineFile.isEmpty()),
+      m_files(files)
 {
     setWindowTitle(QString::fromLatin1(DesignedCaption));
     setFont(TWindowStyle::font());
@@ -108,7 +109,7 @@ void TForm1::createControls()
 
     // The map window with the controls of the left strip and the bottom bar.
     MapView = std::make_unique<TMapViewPanel>(this, Document, m_dialogs);
-    MapView->Terrain = &Terrain;
+    MapView->Terrain = &Document.terrain();
 
     const QFont labelFont = TWindowStyle::serifFont(8);
     for (int i = 0; i < 6; ++i) {
@@ -149,17 +150,29 @@ void TForm1::createControls()
     ComboBox2->installEventFilter(this);
     ComboBox2->lineEdit()->installEventFilter(this);
     connect(ComboBox2, &QComboBox::activated, this, [this](int index) {
-        MapNames.click(index); // ComboBox2Click
-        Document.Journal.noteHeader();
+        Document.changeMapNames([index](TMapNameBox &names) { names.click(index); }); // ComboBox2Click
     });
     B_delmpname = button(this, QStringLiteral("Del"), 792, 539, 25, 22);
     connect(B_delmpname, &QPushButton::clicked, this, [this] {
-        MapNames.deleteSelected(); // B_delmpnameClick
+        // The list is shared by every map, which names its entry by number:
+        // a deletion renames the maps after it, so it is asked for first.
+        const TMapNameBox &names = Document.mapNames();
+        if (names.selected >= 0 && names.selected < names.items.size()) {
+            const TQuestion question{
+                QStringLiteral("Deleting \"%1\" renumbers the names after it; maps that use those names will show "
+                               "other names in the game. Delete it?")
+                    .arg(names.selectedText()),
+                {QStringLiteral("Delete"), QStringLiteral("Cancel")}, 1, 1};
+            if (m_dialogs.ask(this, question) != 0)
+                return;
+        }
+        Document.changeMapNames([](TMapNameBox &names) { names.deleteSelected(); }); // B_delmpnameClick
         syncMapNameBox();
-        Document.Journal.noteHeader();
     });
     B_Import = button(this, QStringLiteral("Import"), 832, 539, 73, 21);
     B_Export = button(this, QStringLiteral("Export"), 907, 539, 73, 21);
+    // A click exports and leaves the keys where they were (the table).
+    B_Export->setFocusPolicy(Qt::TabFocus);
 
     ComboBox3 = new QComboBox(this);
     ComboBox3->setGeometry(712, 280, 145, 21);
@@ -168,7 +181,7 @@ void TForm1::createControls()
 
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Button8, &QPushButton::clicked, this, [this] {
-        if (mayDropChanges())
+        if (Closing->mayDropChanges())
             Button8Click();
     });
     connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
@@ -254,7 +267,7 @@ void TForm1::createWindows()
         commitTableEdit();
         Exchange->ImportTable(Store.Settings.WorkDir, Form2->E_IESA->text());
     });
-    Form3 = std::make_unique<TForm3>(Terrain, Store, m_dialogs, this);
+    Form3 = std::make_unique<TForm3>(Document, Store, m_dialogs, this);
     Form3->showMapFile = [this](const QString &path) { MapView->ShowMapFile(path); };
     Form3->SaveHost = this;
     Form4 = std::make_unique<TForm4>();
@@ -273,8 +286,11 @@ void TForm1::createWindows()
     GameModeBoxes = std::make_unique<TGameModeBoxes>(Document, CheckBox, Form3->CheckBox, this);
     connectJournal();
     startRecoveryCopies();
+    connect(&Document, &TMapDocument::openMapSaved, this, &TForm1::openMapSaved);
+    Closing = std::make_unique<TClosing>(*this);
     // The session manager saves the session (a logout, a checkpoint).
-    connect(qApp, &QGuiApplication::saveStateRequest, this, [this](QSessionManager &) { sessionStateSaved(); });
+    connect(qApp, &QGuiApplication::saveStateRequest, this,
+            [this](QSessionManager &) { Closing->sessionStateSaved(); });
     // Its end comes as a quit of the whole program (below).
     qApp->installEventFilter(this);
     // The desktop's logout: the same question as closing, where it may be asked.
@@ -283,7 +299,7 @@ void TForm1::createWindows()
         if (Document.Journal.isClean())
             return;
         const bool ask = manager.allowsInteraction();
-        if (!sessionMayEnd(ask))
+        if (!Closing->sessionMayEnd(ask))
             manager.cancel();
         if (ask)
             manager.release();
@@ -329,18 +345,12 @@ void TForm1::resizeEvent(QResizeEvent *event)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    // A close that ends the session after its question, or where none could be asked.
-    const bool sessionEnd = m_sessionEndAt >= 0 && m_sessionEndAt == Document.Journal.index()
-        && !Document.Journal.isClean();
-    // Before a question that may never be answered (the system shutting
-    // down, a kill), the recovery copy takes every change.
-    if (!sessionEnd)
-        bringRecoveryCopyUpToDate();
-    if (!sessionEnd && !mayDropChanges()) {
+    // (A main window whose other windows were never made closes as it is.)
+    if (Closing && !Closing->closeRequested()) {
         event->ignore();
         return;
     }
-    m_keepCopyAtEnd = sessionEnd && m_sessionKeepsCopy;
+    m_keepCopyAtEnd = Closing && Closing->keepsRecoveryCopy();
     FormDestroy();
     for (QWidget *w : std::initializer_list<QWidget *>{Form2.get(), Form3.get(), Form4.get(), Form5.get(),
                                                        Form6.get(), Form7.get()})
@@ -365,32 +375,22 @@ void TForm1::FormDestroy()
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    // The session manager ends the session it saved: the windows close
-    // without a question and the recovery copy stays for the next start.
-    if (watched == qApp && event->type() == QEvent::Quit) {
-        const int at = Document.Journal.index();
-        if (isVisible() && !Document.Journal.isClean() && m_sessionSavedAt == at && m_sessionEndAt != at) {
-            m_sessionEndAt = at;
-            m_sessionKeepsCopy = true;
-        }
-        return false;
-    }
+    // The session's end quits the program: the main window closes first,
+    // without a question where the logout was answered; a close the user
+    // cancels keeps the program (and no second question comes).
+    if (watched == qApp && event->type() == QEvent::Quit && isVisible() && Closing)
+        return !Closing->quitRequested();
     if (watched == ComboBox2 || watched == ComboBox2->lineEdit()) {
         if (event->type() == QEvent::KeyPress) {
             // ComboBox2KeyDown: the text as it stands before the key acts.
             const auto *key = static_cast<QKeyEvent *>(event);
             const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-            const qsizetype names = MapNames.items.size();
-            MapNames.keyDown(enter, ComboBox2->currentText());
-            if (enter) {
-                // Only a new name changes the box; any other text stays as
-                // typed until the box is left.
-                if (MapNames.items.size() != names) {
-                    syncMapNameBox();
-                    Document.Journal.noteHeader();
-                }
+            const QString text = ComboBox2->currentText();
+            // Only a new name changes the box; any other text stays as typed
+            // until the box is left.
+            Document.changeMapNames([&](TMapNameBox &names) { names.keyDown(enter, text); });
+            if (enter)
                 return true;
-            }
         } else if (event->type() == QEvent::FocusOut) {
             // The box takes the focus for its line edit and hands the focus
             // events on to it directly, so the box itself says it was left
@@ -398,9 +398,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             // twice changes nothing more).
             const auto *focus = static_cast<QFocusEvent *>(event);
             if (focus->reason() != Qt::PopupFocusReason) {
-                MapNames.exit(); // ComboBox2Exit
+                Document.changeMapNames([](TMapNameBox &names) { names.exit(); }); // ComboBox2Exit
                 syncMapNameBox();
-                Document.Journal.noteHeader();
             }
         }
     }
@@ -409,22 +408,32 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 void TForm1::commitTableEdit()
 {
+    MouseEditing->endDrag();
     StringGrid1->closeCellEditor();
 }
 
 void TForm1::syncMapNameBox()
 {
+    const TMapNameBox &names = Document.mapNames();
+    // A box that shows them already is left as it is.
+    bool same = ComboBox2->count() == names.items.size() && ComboBox2->currentIndex() == names.selected
+        && names.selected >= 0 && ComboBox2->currentText() == names.selectedText();
+    for (int i = 0; same && i < ComboBox2->count(); ++i)
+        same = ComboBox2->itemText(i) == QString::fromLatin1(names.items[i]);
+    if (same)
+        return;
     const QSignalBlocker block(ComboBox2);
     ComboBox2->clear();
-    for (const QByteArray &name : MapNames.items)
+    for (const QByteArray &name : names.items)
         ComboBox2->addItem(QString::fromLatin1(name));
-    ComboBox2->setCurrentIndex(MapNames.selected);
-    if (MapNames.selected < 0)
+    ComboBox2->setCurrentIndex(names.selected);
+    if (names.selected < 0)
         ComboBox2->setEditText(QString());
 }
 
 void TForm1::mapDataRead()
 {
+    // Shown while the terrain loader may still ask for its pictures.
     Form3->refreshMapData();
 }
 

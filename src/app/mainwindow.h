@@ -4,14 +4,13 @@
 // lays out its controls at their design places, and runs the Load and Reset
 // commands that bring every part into its loaded or empty state.
 
+#include "app/closing.h"
 #include "catalogue/itemcatalogue.h"
-#include "document/headerstate.h"
 #include "document/mapdocument.h"
-#include "document/mapnamebox.h"
-#include "document/mapnamelist.h"
 #include "handoff/launch.h"
 #include "handoff/savecommand.h"
 #include "editing/objectgrid.h"
+#include "recovery/restore.h"
 #include "settings/programdir.h"
 #include "settings/settings.h"
 #include "terrain/terrainfile.h"
@@ -44,10 +43,11 @@ class TRecoveryCopy;
 class TRecoveryKeeper;
 struct TRecoveryState;
 class TTableEditing;
+class TViewHistory;
 class TWeaponBox;
 class TWindowKeys;
 
-class TForm1 : public QWidget, public TTerrainHost, public TSaveHost {
+class TForm1 : public QWidget, public TTerrainHost, public TSaveHost, public TRestoreHost, public TCloseHost {
     Q_OBJECT
 public:
     static constexpr const char *DesignedCaption = "Vellumar (v1.1.0 Final Rev.:482)";
@@ -68,12 +68,8 @@ public:
     // State the window owns.
     TMapDocument Document;
     TSettingsStore Store;
-    TTerrain Terrain;
     TItemCatalogue Catalogue;
-    TMapNameBox MapNames;     // the rules behind ComboBox2
-    TMapNameList MapNameFile; // head and block of the list as read
     QString SavedCaption;
-    QString SaveName;
     bool DialogConfirmed = false;
     // The short-path service the repack batch is written with.
     TShortPaths ShortPaths = ToShortPaths;
@@ -121,60 +117,29 @@ public:
     std::unique_ptr<TGameModeBoxes> GameModeBoxes;
     // The recovery copy of the unsaved changes (recovery.cpp).
     std::unique_ptr<TRecoveryKeeper> Recovery;
+    // What closing the program, Reset and the session's end do with unsaved changes.
+    std::unique_ptr<TClosing> Closing;
 
     // Commands.
     void Button1Click(); // Load
     void Button8Click(); // Reset: Reset document and every control back to Empty
     // Save: the quick save (save.cpp); true when it wrote the map.
     bool Button7Click();
-    // Before unsaved changes are thrown away (close, Reset): the user saves,
-    // discards or cancels. True when the caller may go on.
-    bool mayDropChanges();
-    // The desktop's logout: asks as closing does where the session manager
-    // lets the program ask, else brings the recovery copy up to date for the
-    // next start. False when the user keeps the program open.
-    bool sessionMayEnd(bool interactionAllowed);
-    // The session manager saved the session's state: the recovery copy takes
-    // every change, and a quit of the program that follows (the session's
-    // end) closes without a question, leaving the copy for the next start.
-    void sessionStateSaved();
-    // Writes the recovery copy now if a change waits for it, and waits for the write.
-    void bringRecoveryCopyUpToDate();
     // Reset document: the document, the view and the header's boxes emptied;
     // the other controls keep their state.
     void ResetDocument();
 
-    // Closes the object table's in-place editor, keeping what was typed in the
-    // cell, so a command that reads the table (save, export) sees the value
-    // the user typed last.
+    // Ends a gesture on the map where it is and closes the object table's
+    // in-place editor, keeping what was typed in the cell, so a command that
+    // reads the map (undo, redo, save, export) sees it as the user left it.
     void commitTableEdit();
 
-    // The header state the boxes hold (both windows' game-type boxes, the
-    // terrain type, the map names, night goggles, Map Data). Setting it puts
-    // it into the boxes and records the change as a step (or as part of the
-    // open one).
-    THeaderState headerState() const;
-    void setHeaderState(const THeaderState &state);
     // Ctrl+Z and Ctrl+Y: an edit open in a cell is committed first; nothing
     // happens while no map is loaded.
     void undoStep();
     void redoStep();
     bool mapLoaded() const;
 
-    // What the terrain choices of the Save Map dialog change: the header's
-    // terrain name, the TRN location, the terrain read and its picture.
-    struct TTerrainState {
-        QByteArray terrainField;
-        QString trnPath;
-        TTerrain terrain;
-        QImage picture;
-        bool operator==(const TTerrainState &other) const = default;
-    };
-    TTerrainState terrainState() const;
-    void putTerrainState(const TTerrainState &state);
-
-    // The whole editing state the recovery copy keeps.
-    TRecoveryState recoveryState() const;
     // Program start, once the windows are shown: loads the map of a copy a
     // run that did not end normally left, and puts its unsaved changes on top
     // as one step. A map that is gone takes its header from the copy.
@@ -183,7 +148,7 @@ public:
     // Shows the Item List beside the main window (Load and "L").
     void showItemList();
 
-    // The map-name box mirrors MapNames.
+    // The map-name box shows the document's names and selection.
     void syncMapNameBox();
     QString commandLineFile() const { return m_commandLineFile; }
 
@@ -196,9 +161,23 @@ public:
     TMapDocument &saveDocument() override { return Document; }
     TMapSaveInputs mapSaveInputs() override;
     void loadTerrainFrom(const QString &trnPath) override;
-    void changeTerrain(const QString &text, const std::function<void()> &change) override;
     void bmsLocationChosen(const QString &path) override;
     void ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2) override;
+
+    // TCloseHost (save.cpp)
+    void commitEdits() override { commitTableEdit(); }
+    bool isClean() const override { return Document.Journal.isClean(); }
+    int journalIndex() const override { return Document.Journal.index(); }
+    int askUnsaved() override;
+    void saveUnsaved() override;
+    void updateRecoveryCopy() override;
+    bool closeWindow() override { return close(); }
+    void endProgram() override;
+
+    // TRestoreHost (recovery.cpp)
+    bool loadForRestore(const QString &bmsPath, const TRecoveryState *fromCopy) override;
+    void guarded(const std::function<void()> &command) override;
+    void restoreFailed(const QString &message) override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override; // FormResize
@@ -217,30 +196,30 @@ private:
     void centreViewOnObjects();
     // recovery.cpp
     void startRecoveryCopies();
-    void putRecoveredState(const TRecoveryState &state);
+    // save.cpp: a save made the file at path the open map; the windows name it.
+    void openMapSaved(const QString &path);
     // undo.cpp
     void connectJournal();
     // The journal outlives the window's members: it no longer reaches them.
     void disconnectJournal();
-    void applyHeaderState(const THeaderState &state);
-    void journalReplayed();
+    // The boxes of both windows show the document's header values.
+    void showHeader();
+    // The journal or a restore put the table back: the map and the table follow.
+    void tableFollowsDocument();
     // The caption, with " *" while the map has changes not saved.
     void showCaption(const QString &caption);
 
     TDialogs &m_dialogs;
     QString m_commandLineFile;
+    // The command-line file waits for its Load (the one at start, or the
+    // first after Setup when the start had none); later Loads only propose it.
+    bool m_commandLinePending = false;
     TProgramFiles m_files;
-    // The journal index at which a logout went on with unsaved changes
-    // (answered "Discard", or with no question allowed): the close that ends
-    // the session asks no second time; without a question it leaves the
-    // recovery copy for the next start.
-    int m_sessionEndAt = -1;
-    int m_sessionSavedAt = -1; // the journal index at the session manager's last save
-    bool m_sessionKeepsCopy = false;
-    bool m_keepCopyAtEnd = false;
+    bool m_keepCopyAtEnd = false; // the session ended without a question
     bool m_settingsSaved = false;
     QString m_caption;
     TWindowKeys *m_keys = nullptr;
+    TViewHistory *m_viewHistory = nullptr;
     // A restore's Load: the map it opens without asking, and the copy whose
     // header and cells stand in for a map file that is gone.
     QString m_openOnce;

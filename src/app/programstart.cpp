@@ -1,7 +1,7 @@
 #include "programstart.h"
 #include "leftbehindwrites.h"
 #include "mainwindow.h"
-#include "recoveryoffer.h"
+#include "recovery/recoveryoffer.h"
 
 std::unique_ptr<TForm1> StartProgram(TDialogs &dialogs, const QStringList &arguments, const TProgramFiles &files)
 {

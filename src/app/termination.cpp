@@ -1,8 +1,6 @@
 #include "termination.h"
 
 #include <QCoreApplication>
-#include <QPointer>
-#include <QWidget>
 
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
@@ -13,6 +11,8 @@
 namespace {
 
 int signalPipe[2] = {-1, -1};
+// What a request runs; the last one given.
+std::function<void()> requestHandler;
 
 // Only async-signal-safe work here: the event loop reads the byte.
 void onTerminate(int)
@@ -23,20 +23,25 @@ void onTerminate(int)
 
 } // namespace
 
-void CloseOnTerminationRequest(QWidget *mainWindow)
+void CloseOnTerminationRequest(std::function<void()> onRequest)
 {
-    if (signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+    requestHandler = std::move(onRequest);
+    if (signalPipe[0] >= 0)
+        return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
     auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
-    QPointer<QWidget> window(mainWindow);
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, window] {
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
         char byte;
         [[maybe_unused]] const ssize_t read = ::read(signalPipe[0], &byte, 1);
-        notifier->setEnabled(false);
-        if (window)
-            window->close();
-        // Also ends an open message box's loop.
-        QCoreApplication::quit();
+        // A request answered Cancel keeps the program; the next one asks
+        // again. One that comes while the question is open adds nothing.
+        static bool handling = false;
+        if (!requestHandler || handling)
+            return;
+        handling = true;
+        requestHandler();
+        handling = false;
     });
     struct sigaction action = {};
     action.sa_handler = onTerminate;
@@ -45,7 +50,7 @@ void CloseOnTerminationRequest(QWidget *mainWindow)
     ::sigaction(SIGTERM, &action, nullptr);
 }
 #else
-void CloseOnTerminationRequest(QWidget *)
+void CloseOnTerminationRequest(std::function<void()>)
 {
 }
 #endif

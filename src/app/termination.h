@@ -1,8 +1,9 @@
 #pragma once
 // A termination request (SIGTERM: the session ends, the system shuts down,
-// `kill`) closes the main window as its close box does, so the settings are
-// written as at every exit, and then ends the program.
+// `kill`) runs onRequest on the event loop: the main window closes as its
+// close box closes it, so the settings are written as at every exit, and
+// the program ends.
 
-class QWidget;
+#include <functional>
 
-void CloseOnTerminationRequest(QWidget *mainWindow);
+void CloseOnTerminationRequest(std::function<void()> onRequest);

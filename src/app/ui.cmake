@@ -2,9 +2,10 @@
 target_sources(vellumar_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/programstart.cpp
     ${CMAKE_CURRENT_LIST_DIR}/leftbehindwrites.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/recoveryoffer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/recovery.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/closing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/undo.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/viewhistory.cpp
     ${CMAKE_CURRENT_LIST_DIR}/windowkeys.cpp
     ${CMAKE_CURRENT_LIST_DIR}/termination.cpp
 )

@@ -1,8 +1,10 @@
-// Undo and redo in the main window: the header state its boxes hold, the
-// refresh after the journal put the map back, the caption's mark of unsaved
-// changes and the command keys.
+// The main window and the document: the boxes that show the header values
+// and change them through the document's setters, the windows following the
+// document after an undo or a redo, the caption's mark of unsaved changes
+// and the command keys.
 #include "mainwindow.h"
 
+#include "viewhistory.h"
 #include "windowkeys.h"
 
 #include "editing/objectgrid.h"
@@ -13,87 +15,60 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 
-THeaderState TForm1::headerState() const
+void TForm1::showHeader()
 {
-    THeaderState s;
-    s.terrainTypeIndex = ComboBox1->currentIndex();
-    s.mapNames = MapNames.items;
-    s.mapNameIndex = MapNames.selected;
-    s.mapNameText = MapNames.selectedText();
-    for (int i = 0; i < 6; ++i) {
-        s.gameTypes[i] = CheckBox[i]->isChecked();
-        s.saveGameTypes[i] = Form3 && Form3->CheckBox[i]->isChecked();
-    }
-    s.nightGoggles = C_NG->isChecked();
-    s.mapData = Terrain.MapData;
-    return s;
-}
-
-void TForm1::setHeaderState(const THeaderState &state)
-{
-    applyHeaderState(state);
-    Document.Journal.noteHeader();
-}
-
-void TForm1::applyHeaderState(const THeaderState &state)
-{
-    const TJournal::TSuspension unrecorded(Document.Journal);
+    const THeaderState h = Document.headerState();
     {
         const QSignalBlocker block(ComboBox1);
-        ComboBox1->setCurrentIndex(state.terrainTypeIndex);
+        ComboBox1->setCurrentIndex(h.terrainTypeIndex);
     }
-    MapNames.items = state.mapNames;
-    MapNames.selected = state.mapNameIndex;
-    MapNames.RememberedNameIndex = state.mapNameIndex;
-    MapNames.TypedName.clear();
     syncMapNameBox();
     for (int i = 0; i < 6; ++i) {
-        CheckBox[i]->setChecked(state.gameTypes[i]);
-        if (Form3)
-            Form3->CheckBox[i]->setChecked(state.saveGameTypes[i]);
+        const QSignalBlocker main(CheckBox[i]);
+        CheckBox[i]->setChecked(h.gameTypes[i]);
+        if (Form3) {
+            const QSignalBlocker save(Form3->CheckBox[i]);
+            Form3->CheckBox[i]->setChecked(h.saveGameTypes[i]);
+        }
     }
-    C_NG->setChecked(state.nightGoggles);
-    if (Terrain.MapData != state.mapData) {
-        Terrain.MapData = state.mapData;
-        if (Form3)
-            Form3->refreshMapData();
-    }
+    const QSignalBlocker block(C_NG);
+    C_NG->setChecked(h.nightGoggles);
 }
 
 void TForm1::connectJournal()
 {
     TJournal &journal = Document.Journal;
-    journal.headerSource = [this] { return headerState(); };
-    journal.headerSink = [this](const THeaderState &state) { applyHeaderState(state); };
-    journal.lookSource = [this] { return MapView->markerLooks(); };
-    journal.lookSink = [this](int row, const TMarkerLook &look) { MapView->setMarkerLook(row, look); };
-    journal.marksSource = [this] { return MapView->selectionMarks(); };
-    journal.marksSink = [this](const TSelectionMarks &marks) {
-        MapView->putSelectionMarks(marks);
-        if (marks.heading)
-            TableEditing->DrawHeadingIndicator(true);
-    };
-    journal.takeHeaderAsRecorded();
-    connect(&journal, &TJournal::replayed, this, &TForm1::journalReplayed);
+    connect(&Document, &TMapDocument::headerChanged, this, &TForm1::showHeader);
+    connect(&Document, &TMapDocument::tableChanged, this, &TForm1::tableFollowsDocument);
     connect(&journal, &QUndoStack::cleanChanged, this, [this] { showCaption(m_caption); });
+    // What the map showed around each step comes back with it.
+    m_viewHistory = new TViewHistory(
+        journal, [this] { return TViewMoment{MapView->Markers.selectionMarks(), MapView->Panel1->picture()}; },
+        [this](const TViewMoment &moment) {
+            MapView->Markers.putSelectionMarks(moment.marks);
+            if (moment.marks.heading)
+                TableEditing->DrawHeadingIndicator(true);
+            if (moment.picture.cacheKey() != MapView->Panel1->picture().cacheKey()) {
+                if (moment.picture.isNull())
+                    MapView->clearPicture();
+                else
+                    MapView->setPicture(moment.picture);
+            }
+        },
+        this);
 
-    // A change of a header box by the user is a step. The journal is the
-    // connections' context: they end with it.
-    const auto note = [this] { Document.Journal.noteHeader(); };
-    connect(ComboBox1, &QComboBox::currentIndexChanged, &journal, note);
+    // A change of a header box by the user is a change of the document.
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this,
+            [this](int index) { Document.setTerrainTypeIndex(index); });
     for (int i = 0; i < 6; ++i) {
-        connect(CheckBox[i], &QCheckBox::toggled, &journal, note);
-        connect(Form3->CheckBox[i], &QCheckBox::toggled, &journal, note);
+        connect(CheckBox[i], &QCheckBox::toggled, this, [this, i](bool on) { Document.setGameType(false, i, on); });
+        connect(Form3->CheckBox[i], &QCheckBox::toggled, this,
+                [this, i](bool on) { Document.setGameType(true, i, on); });
     }
-    connect(C_NG, &QCheckBox::toggled, &journal, note);
-    // The keystrokes of one stretch of typing in the Map Data text are one step.
-    connect(Form3->RichEdit1, &QPlainTextEdit::textChanged, &journal, [this] {
-        Document.Journal.noteHeader(TStepMerge{Document.Journal.typingSession(), -2, -2, false});
-    });
+    connect(C_NG, &QCheckBox::toggled, this, [this](bool on) { Document.setNightGoggles(on); });
 
     m_keys = new TWindowKeys(this);
     m_keys->undo = [this] { undoStep(); };
@@ -110,15 +85,9 @@ void TForm1::connectJournal()
 
 void TForm1::disconnectJournal()
 {
-    TJournal &journal = Document.Journal;
     // Destroying a journal that is not clean announces the change.
-    QObject::disconnect(&journal, nullptr, nullptr, nullptr);
-    journal.headerSource = nullptr;
-    journal.headerSink = nullptr;
-    journal.lookSource = nullptr;
-    journal.lookSink = nullptr;
-    journal.marksSource = nullptr;
-    journal.marksSink = nullptr;
+    QObject::disconnect(&Document.Journal, nullptr, nullptr, nullptr);
+    QObject::disconnect(&Document, nullptr, nullptr, nullptr);
 }
 
 bool TForm1::mapLoaded() const
@@ -130,7 +99,8 @@ void TForm1::undoStep()
 {
     if (!mapLoaded())
         return;
-    // An edit still open in a cell is part of what is undone.
+    // A drag ends where it is, and an edit still open in a cell is part of
+    // what is undone.
     commitTableEdit();
     Document.Table.endTyping();
     Document.Journal.undo();
@@ -145,7 +115,7 @@ void TForm1::redoStep()
     Document.Journal.redo();
 }
 
-void TForm1::journalReplayed()
+void TForm1::tableFollowsDocument()
 {
     MapView->followDocument();
     // The table's current cell on the row that was current at that point.

@@ -1,6 +1,7 @@
-# The catalogue's part of vellumar_core: item pictures decoded with libjpeg and
-# the built-in placeholder picture.
+# The catalogue's part of vellumar_core: the item list file, item pictures
+# decoded with libjpeg and the built-in placeholder picture.
 target_sources(vellumar_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/itemcatalogue.cpp
     ${CMAKE_CURRENT_LIST_DIR}/jpegpicture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/catalogue.qrc
 )

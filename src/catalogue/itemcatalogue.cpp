@@ -1,6 +1,6 @@
 #include "itemcatalogue.h"
-#include "document/errors.h"
-#include "document/textlinereader.h"
+#include "fileio/errors.h"
+#include "fileio/textlinereader.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #include "jpegpicture.h"
 
-#include "document/errors.h"
-#include "document/fileio.h"
+#include "fileio/errors.h"
+#include "fileio/fileio.h"
 
 #include <QList>
 

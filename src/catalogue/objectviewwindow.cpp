@@ -1,6 +1,6 @@
 #include "objectviewwindow.h"
 #include "jpegpicture.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "settings/settings.h"
 #include "ui/windowstyle.h"
 

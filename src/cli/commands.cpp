@@ -2,8 +2,8 @@
 
 #include "catalogue/itemcatalogue.h"
 #include "document/bmsfile.h"
-#include "document/errors.h"
-#include "document/fileio.h"
+#include "fileio/errors.h"
+#include "fileio/fileio.h"
 #include "document/mapdocument.h"
 #include "document/mapnamebox.h"
 #include "document/mapnamelist.h"

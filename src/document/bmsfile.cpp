@@ -1,8 +1,8 @@
 #include "bmsfile.h"
 #include "catalogue/itemcatalogue.h"
 #include "category.h"
-#include "errors.h"
-#include "fileio.h"
+#include "fileio/errors.h"
+#include "fileio/fileio.h"
 #include "mapdocument.h"
 #include "mapnamelist.h"
 #include "numbers.h"
@@ -239,21 +239,40 @@ QByteArray BuildMapFile(TMapDocument &doc, const TMapControls &controls, int nam
     return out;
 }
 
-std::array<QString, 2> LeftOutRowsMessage(const QList<int> &rows)
+QList<int> LeftOutRows(const TMapDocument &doc)
+{
+    QList<int> rows;
+    for (int r = 1; r <= doc.ObjectCount; ++r)
+        if (!findCategory(categoryOf(RecordFromRow(doc, r).ItemNumber)))
+            rows.append(r);
+    return rows;
+}
+
+QString RowRunsText(const QList<int> &rows, int maxRuns)
 {
     const qsizetype n = rows.size();
-    const QString line1 = n == 1 ? QStringLiteral("1 row left out: its item number has no category")
-                                 : QStringLiteral("%1 rows left out: their item numbers have no category").arg(n);
-    // Runs of neighbouring rows as "first-last", so a long list stays short.
     QStringList parts;
-    for (qsizetype i = 0; i < n;) {
+    qsizetype i = 0;
+    while (i < n && parts.size() < maxRuns) {
         qsizetype j = i;
         while (j + 1 < n && rows[j + 1] == rows[j] + 1)
             ++j;
         parts << (j == i ? QString::number(rows[i]) : QStringLiteral("%1-%2").arg(rows[i]).arg(rows[j]));
         i = j + 1;
     }
-    return {line1, (n == 1 ? QStringLiteral("Row ") : QStringLiteral("Rows ")) + parts.join(QStringLiteral(", "))};
+    QString text = parts.join(QStringLiteral(", "));
+    if (i < n)
+        text += QStringLiteral(" and %1 more").arg(n - i);
+    return text;
+}
+
+std::array<QString, 2> LeftOutRowsMessage(const QList<int> &rows)
+{
+    const qsizetype n = rows.size();
+    const QString line1 = n == 1 ? QStringLiteral("1 row left out: its item number has no category")
+                                 : QStringLiteral("%1 rows left out: their item numbers have no category").arg(n);
+    // Runs of neighbouring rows as "first-last", so a long list stays short.
+    return {line1, (n == 1 ? QStringLiteral("Row ") : QStringLiteral("Rows ")) + RowRunsText(rows)};
 }
 
 void WriteMap(TMapDocument &doc, const TMapControls &controls, const TMapNameList &names,

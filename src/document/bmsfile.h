@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <climits>
 #include <functional>
 
 class TMapDocument;
@@ -85,6 +86,15 @@ void WriteMap(TMapDocument &doc, const TMapControls &controls, const TMapNameLis
 // is left out; leftOutRows, when given, receives the table rows of those.
 QByteArray BuildMapFile(TMapDocument &doc, const TMapControls &controls, int nameCount,
                         const QByteArray &trailer, QList<int> *leftOutRows = nullptr);
+
+// The table rows a save leaves out of the map file, in ascending order: those
+// whose item number gives no category. Every row is converted as the save
+// converts it, so a cell that is no number raises the error the save would.
+QList<int> LeftOutRows(const TMapDocument &doc);
+
+// Rows in ascending order as runs of neighbours ("4, 9-12"); past maxRuns
+// runs the rest is counted ("4, 9-12, 15 and 37 more").
+QString RowRunsText(const QList<int> &rows, int maxRuns = INT_MAX);
 
 // The two lines that tell the user which rows a save left out ("3 rows left
 // out: ...", "Rows 4, 9-12"); rows in ascending order, at least one.

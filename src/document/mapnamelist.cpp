@@ -1,7 +1,7 @@
 #include "mapnamelist.h"
 #include "bytes.h"
-#include "errors.h"
-#include "fileio.h"
+#include "fileio/errors.h"
+#include "fileio/fileio.h"
 
 #include <QFileInfo>
 

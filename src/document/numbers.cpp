@@ -1,5 +1,5 @@
 #include "numbers.h"
-#include "errors.h"
+#include "fileio/errors.h"
 
 std::optional<std::int32_t> parseInt32(const QString &text)
 {

@@ -1,7 +1,7 @@
 #include "objecttable.h"
-#include "errors.h"
-#include "journal.h"
-#include "journalstep.h"
+#include "fileio/errors.h"
+#include "journal/journal.h"
+#include "journal/journalstep.h"
 #include "numbers.h"
 
 #include <algorithm>
@@ -14,6 +14,7 @@ const std::array<const char *, TObjectTable::ColumnCount> TObjectTable::Titles{
 TObjectTable::TObjectTable(QObject *parent) : QAbstractTableModel(parent)
 {
     m_rows.resize(1); // an empty table has its title row and one empty row
+    m_added.resize(1);
 }
 
 bool TObjectTable::recording() const
@@ -32,16 +33,9 @@ void TObjectTable::setRowCount(int count)
     const int want = qMax(count, 1) - 1;
     const int have = int(m_rows.size());
     if (want != have && recording())
-        m_journal->recordResize(have, want, want < have ? m_rows.mid(want) : QList<Row>());
-    if (want > have) {
-        beginInsertRows(QModelIndex(), have, want - 1);
-        m_rows.resize(want);
-        endInsertRows();
-    } else if (want < have) {
-        beginRemoveRows(QModelIndex(), want, have - 1);
-        m_rows.resize(want);
-        endRemoveRows();
-    }
+        m_journal->recordResize(have, want, want < have ? m_rows.mid(want) : QList<Row>(),
+                                want < have ? m_added.mid(want) : QList<bool>());
+    resizeQuietly(want, {}, {});
 }
 
 QString TObjectTable::cell(int col, int row) const
@@ -114,36 +108,57 @@ void TObjectTable::removeRow(int row)
     if (row < 1 || row > int(m_rows.size()))
         return;
     if (recording())
-        m_journal->recordRemoveRow(row, m_rows[row - 1]);
+        m_journal->recordRemoveRow(row, m_rows[row - 1], m_added[row - 1]);
     removeRowQuietly(row);
+}
+
+bool TObjectTable::isAdded(int row) const
+{
+    return row >= 1 && row <= int(m_added.size()) && m_added[row - 1];
+}
+
+void TObjectTable::setAdded(int row, bool added)
+{
+    if (row < 1 || row > int(m_added.size()) || m_added[row - 1] == added)
+        return;
+    if (recording())
+        m_journal->recordCell(AddedMark, row, m_added[row - 1] ? QStringLiteral("1") : QString(),
+                              added ? QStringLiteral("1") : QString());
+    m_added[row - 1] = added;
 }
 
 void TObjectTable::removeRowQuietly(int row)
 {
     beginRemoveRows(QModelIndex(), row - 1, row - 1);
     m_rows.removeAt(row - 1);
+    m_added.removeAt(row - 1);
     endRemoveRows();
 }
 
-void TObjectTable::insertRowQuietly(int row, const Row &cells)
+void TObjectTable::insertRowQuietly(int row, const Row &cells, bool added)
 {
     beginInsertRows(QModelIndex(), row - 1, row - 1);
     m_rows.insert(row - 1, cells);
+    m_added.insert(row - 1, added);
     endInsertRows();
 }
 
-void TObjectTable::resizeQuietly(int objectRows, const QList<Row> &restored)
+void TObjectTable::resizeQuietly(int objectRows, const QList<Row> &restored, const QList<bool> &added)
 {
     const int have = int(m_rows.size());
     if (objectRows > have) {
         beginInsertRows(QModelIndex(), have, objectRows - 1);
         m_rows.resize(objectRows);
+        m_added.resize(objectRows);
         for (int k = 0; k < int(restored.size()) && have + k < objectRows; ++k)
             m_rows[have + k] = restored[k];
+        for (int k = 0; k < int(added.size()) && have + k < objectRows; ++k)
+            m_added[have + k] = added[k];
         endInsertRows();
     } else if (objectRows < have) {
         beginRemoveRows(QModelIndex(), objectRows, have - 1);
         m_rows.resize(objectRows);
+        m_added.resize(objectRows);
         endRemoveRows();
     }
 }
@@ -154,8 +169,12 @@ void TObjectTable::replayCells(const std::vector<TCellChange> &cells, bool forwa
         return;
     int top = INT_MAX, bottom = 0, left = ColumnCount, right = -1;
     const auto put = [&](const TCellChange &c) {
-        if (c.row < 1 || c.row > int(m_rows.size()) || c.col < 0 || c.col >= ColumnCount)
+        if (c.row < 1 || c.row > int(m_rows.size()) || c.col < 0 || c.col > AddedMark)
             return;
+        if (c.col == AddedMark) {
+            m_added[c.row - 1] = !(forward ? c.after : c.before).isEmpty();
+            return;
+        }
         m_rows[c.row - 1][c.col] = forward ? c.after : c.before;
         top = std::min(top, c.row);
         bottom = std::max(bottom, c.row);
@@ -173,6 +192,7 @@ void TObjectTable::replayCells(const std::vector<TCellChange> &cells, bool forwa
 void TObjectTable::clearRow(int row)
 {
     setRowCells(row, Row{});
+    setAdded(row, false);
 }
 
 std::int32_t TObjectTable::cellValue(int col, int row) const

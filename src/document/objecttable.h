@@ -60,6 +60,14 @@ public:
     void setColumnCells(int col, int firstRow, const QList<QString> &texts);
     // Removes one object row; the rows below move up by one.
     void removeRow(int row);
+    // Whether a row holds an object added in this session that has not been
+    // given its values yet (its marker stands out until then): set by Add
+    // Item and Duplicate, cleared when the row's item is typed, used or
+    // imported. It moves with its row and is recorded like a cell.
+    bool isAdded(int row) const;
+    void setAdded(int row, bool added);
+    // The pseudo column of the added mark in a recorded cell change.
+    static constexpr int AddedMark = ColumnCount;
     // Empties every cell of a row.
     void clearRow(int row);
 
@@ -88,10 +96,11 @@ private:
     // The journal's replay: changes made without recording them, one change
     // notification for a whole run of cells.
     void replayCells(const std::vector<TCellChange> &cells, bool forward);
-    void insertRowQuietly(int row, const Row &cells);
+    void insertRowQuietly(int row, const Row &cells, bool added);
     void removeRowQuietly(int row);
-    void resizeQuietly(int objectRows, const QList<Row> &restored);
+    void resizeQuietly(int objectRows, const QList<Row> &restored, const QList<bool> &added);
 
     QList<Row> m_rows;
+    QList<bool> m_added; // beside m_rows, one entry per row
     TJournal *m_journal = nullptr;
 };

@@ -2,7 +2,7 @@
 
 #include "gamemodes.h"
 
-#include "document/journalstep.h"
+#include "journal/journalstep.h"
 #include "document/mapdocument.h"
 
 #include <QCheckBox>
@@ -27,13 +27,21 @@ void TGameModeBoxes::CheckBox1MouseMove(QCheckBox *sender)
         const auto at = std::find(own->begin(), own->end(), sender);
         if (at == own->end())
             continue;
+        // The boxes show the document's game types: the rule changes those.
         TJournalStep step(m_document, QStringLiteral("Game types"));
+        const bool ownIsSave = own == &m_save;
+        const THeaderState header = m_document.headerState();
+        std::array<bool, 6> ownTypes = ownIsSave ? header.saveGameTypes : header.gameTypes;
+        std::array<bool, 6> otherTypes = ownIsSave ? header.gameTypes : header.saveGameTypes;
         const std::array<bool, 6> allowed =
             allowedGameTypes(countStartPoints(m_document.Table, m_document.ObjectCount));
         for (int i = 0; i < 6; ++i)
             if (!allowed[i])
-                (*own)[i]->setChecked(false);
-        (*other)[at - own->begin()]->setChecked(sender->isChecked());
+                ownTypes[i] = false;
+        const auto index = at - own->begin();
+        otherTypes[index] = ownTypes[index];
+        m_document.setGameTypes(ownIsSave, ownTypes);
+        m_document.setGameTypes(!ownIsSave, otherTypes);
         return;
     }
 }

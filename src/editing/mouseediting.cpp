@@ -3,7 +3,8 @@
 #include "objectgrid.h"
 
 #include "ui/dialogs.h"
-#include "document/journalstep.h"
+#include "journal/journal.h"
+#include "journal/journalstep.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "terrain/mapview.h"
@@ -26,6 +27,11 @@ TMouseEditing::TMouseEditing(TMapDocument &document, TMapViewPanel &view, TObjec
     connect(view.Panel1, &TMapView::markerDragged, this, &TMouseEditing::markerDragged);
     connect(view.Panel1, &TMapView::markerReleased, this, &TMouseEditing::markerReleased);
     connect(view.Panel1, &TMapView::escapePressed, this, &TMouseEditing::cancelDrag);
+    // Any other change of the map ends a drag before it is made.
+    connect(&document.Journal, &TJournal::stepOpened, this, [this] {
+        if (m_dragging && !m_moving)
+            endDrag();
+    });
 }
 
 void TMouseEditing::Work_maskeMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point)
@@ -46,9 +52,9 @@ void TMouseEditing::Shape1MouseDown(int row, Qt::MouseButton button, Qt::Keyboar
         TMapView &map = *m_view.Panel1;
         map.Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
         map.Selector->show();
-        m_view.showRangerOn(m);
+        m_view.Markers.showRangerOn(m);
         if (button == Qt::RightButton)
-            m_view.SelectionShown = true;
+            m_view.Markers.SelectionShown = true;
         // The table follows with a cell selection in its current column.
         if (m_grid.moveTo(std::max(m_grid.currentCol(), 0), row))
             m_grid.scrollRowToTop(row);
@@ -73,20 +79,29 @@ void TMouseEditing::markerDragged(int row, Qt::MouseButtons buttons, Qt::Keyboar
         const QPoint moved = point - m_pressPoint;
         if (moved.x() * moved.x() + moved.y() * moved.y() <= 3 * 3)
             return;
-        const TObjectTable &table = m_document.Table;
-        m_startX = table.cell(TObjectTable::ColX, row);
-        m_startY = table.cell(TObjectTable::ColY, row);
-        m_startCacheX = m_document.ObjectX[row - 1];
-        m_startCacheY = m_document.ObjectY[row - 1];
         m_dragging = true;
-        m_dragStep.emplace(m_document, QStringLiteral("Drag object"));
+        m_document.Journal.endTypingSession();
+        m_dragSession = m_document.Journal.typingSession();
+        m_dragStep = nullptr;
     }
     // The heading line, which a right-click move wipes, follows a drag.
+    TJournal &journal = m_document.Journal;
+    const int stepsBefore = journal.index();
+    m_moving = true;
     const bool moved = runGuarded(m_dialogs, m_host, [&] {
+        TJournalStep step(&journal, QStringLiteral("Drag object"),
+                          TStepMerge{m_dragSession, TStepMerge::DragColumn, row, false});
         moveObjectTo(row, point - m_grabOffset);
         if (headingLineFollows)
             headingLineFollows();
     });
+    m_moving = false;
+    // The drag's step: recorded by this move, merged with it, or gone when
+    // the moves have brought the object back where it stood.
+    if (journal.index() > stepsBefore)
+        m_dragStep = journal.command(journal.index() - 1);
+    else if (journal.index() < stepsBefore)
+        m_dragStep = nullptr;
     // A place beyond the game's coordinates ends the drag where it was.
     if (!moved)
         endDrag();
@@ -103,31 +118,24 @@ void TMouseEditing::endDrag()
 {
     m_pressRow = 0;
     m_dragging = false;
-    m_dragStep.reset();
+    m_dragStep = nullptr;
 }
 
 void TMouseEditing::cancelDrag()
 {
-    if (!m_dragging) {
-        endDrag();
-        return;
-    }
+    const bool dragging = m_dragging;
     const int row = m_pressRow;
-    TObjectTable &table = m_document.Table;
-    table.setCell(TObjectTable::ColX, row, m_startX);
-    table.setCell(TObjectTable::ColY, row, m_startY);
-    m_document.ObjectX[row - 1] = m_startCacheX;
-    m_document.ObjectY[row - 1] = m_startCacheY;
+    const QUndoCommand *step = m_dragStep;
+    endDrag();
+    if (!dragging || !step)
+        return;
+    // The object stands where it stood: the drag leaves nothing to undo.
+    m_document.Journal.undoAndDrop(step);
     runGuarded(m_dialogs, m_host, [&] {
-        if (TMarker *m = m_view.Markers[row])
-            m->setTopLeft(m_view.markerPlaceForRow(row));
         placeSelectionMarksOn(row);
         if (headingLineFollows)
             headingLineFollows();
     });
-    // The object stands where it stood: the drag leaves nothing to undo.
-    m_dragStep->cancel();
-    endDrag();
 }
 
 void TMouseEditing::Work_maskeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point)
@@ -137,12 +145,12 @@ void TMouseEditing::Work_maskeMouseDown(Qt::MouseButton button, Qt::KeyboardModi
         TMapView &map = *m_view.Panel1;
         if (button == Qt::LeftButton) {
             emit weaponBoxHideRequested();
-            m_view.SelectionShown = false;
+            m_view.Markers.SelectionShown = false;
             map.Ranger->hide();
             map.Selector->hide();
             if (m_grid.currentCol() == TObjectTable::ColHorzAngle)
                 map.clearWorkMask();
-        } else if (button == Qt::RightButton && m_view.SelectionShown) {
+        } else if (button == Qt::RightButton && m_view.Markers.SelectionShown) {
             moveObjectTo(m_document.CurrentRow, point);
         }
     });
@@ -176,7 +184,7 @@ void TMouseEditing::placeSelectionMarksOn(int row)
     TMarker *m = m_view.Markers[row];
     if (!m || row != m_document.CurrentRow)
         return;
-    m_view.showRangerOn(m);
+    m_view.Markers.showRangerOn(m);
     m_view.Panel1->Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
 }
 

@@ -8,16 +8,18 @@
 // A marker pressed with the left button and then moved more than 3 pixels
 // with the button held is dragged: its object follows the pointer live, as a
 // right-click move at each place, until the release; Escape puts it back.
-
-#include "document/journalstep.h"
+// The drag is one undo step, recorded at its first move and merged with every
+// later one, so no step stays open while the pointer moves. A command that
+// comes in between (undo, redo, a save, any other change) ends the drag
+// where it is first.
 
 #include <QObject>
 #include <QPoint>
 #include <QString>
 #include <cstdint>
 #include <functional>
-#include <optional>
 
+class QUndoCommand;
 class QWidget;
 class TDialogs;
 class TMapDocument;
@@ -44,9 +46,13 @@ public:
     // the release that ends it.
     void markerDragged(int row, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point);
     void markerReleased(int row, Qt::MouseButton button, QPoint point);
-    // Escape during a drag: the object goes back where the drag took it from.
+    // Escape during a drag: the object goes back where the drag took it
+    // from, and the drag leaves no step.
     void cancelDrag();
     bool isDragging() const { return m_dragging; }
+    // Ends a drag where it is (its step stays); the moves until the release
+    // change nothing more.
+    void endDrag();
     // Alt with the left button, or the middle button: anchors the measuring
     // circle at the marker of `row` (or at the point for -1) and shows or hides it.
     void ToggleMeter(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point, int row);
@@ -63,7 +69,6 @@ signals:
 private:
     void moveObjectTo(int row, QPoint point);
     void placeSelectionMarksOn(int row);
-    void endDrag();
 
     TMapDocument &m_document;
     TMapViewPanel &m_view;
@@ -72,15 +77,14 @@ private:
     QWidget *m_host;
 
     // The marker pressed with the left button, where, and the pointer's
-    // place within it; the object's cells and cache before the drag.
+    // place within it.
     int m_pressRow = 0;
     QPoint m_pressPoint;
     QPoint m_grabOffset;
     bool m_dragging = false;
-    QString m_startX;
-    QString m_startY;
-    std::int32_t m_startCacheX = 0;
-    std::int32_t m_startCacheY = 0;
-    // The drag as one undo step, from the first move to the release.
-    std::optional<TJournalStep> m_dragStep;
+    bool m_moving = false; // inside a drag's own move
+    // The drag's moves merge in the journal under this session; its step,
+    // once the first move recorded it.
+    quint64 m_dragSession = 0;
+    const QUndoCommand *m_dragStep = nullptr;
 };

@@ -51,6 +51,7 @@ int appendObjectRow(TMapDocument &doc, std::int32_t id, const QString &itemText,
         cells[col] = QStringLiteral("0");
     catalogue.LookupItemName(itemText, cells[TObjectTable::ColName]);
     doc.Table.setRowCells(row, cells);
+    doc.Table.setAdded(row, true);
     return row;
 }
 
@@ -67,6 +68,7 @@ int appendObjectCopies(TMapDocument &doc, int top, int bottom, std::int32_t firs
         cells[TObjectTable::ColNr] = QString::number(to);
         cells[TObjectTable::ColId] = QString::number(firstId + i);
         doc.Table.setRowCells(to, cells);
+        doc.Table.setAdded(to, true);
         doc.ObjectX[to - 1] = doc.ObjectX[from - 1];
         doc.ObjectY[to - 1] = doc.ObjectY[from - 1];
     }

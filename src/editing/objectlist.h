@@ -30,15 +30,16 @@ TGamePoint newObjectPosition(const TViewState &view);
 
 // Appends object row ObjectCount + 1 with its number, ID, item, position
 // (also cached) and "0" in the five last columns; "O.Name" takes the
-// catalogue's name of the item. Returns the new row. The caller checked that
-// the document has room (fewer than MaxObjects objects).
+// catalogue's name of the item; the row is marked as added. Returns the new
+// row. The caller checked that the document has room (fewer than MaxObjects
+// objects).
 int appendObjectRow(TMapDocument &doc, std::int32_t id, const QString &itemText, TGamePoint position,
                     const TItemCatalogue &catalogue);
 
 // Appends copies of object rows top .. bottom after the last row, in their
 // order: "Nr." their new row, "ID" firstId, firstId + 1, ..., every other cell
-// and the cached position copied. Returns the first new row. The caller
-// checked that the document has room and that the IDs fit.
+// and the cached position copied, each marked as added. Returns the first new
+// row. The caller checked that the document has room and that the IDs fit.
 int appendObjectCopies(TMapDocument &doc, int top, int bottom, std::int32_t firstId);
 
 // Removes object row `row`: the rows below move up, "Nr." counts on from the

@@ -4,7 +4,7 @@
 #include "objectlist.h"
 
 #include "ui/dialogs.h"
-#include "document/journalstep.h"
+#include "journal/journalstep.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "terrain/mapview.h"
@@ -52,7 +52,7 @@ int TObjectListEditing::DuplicateObjects()
     TJournalStep step(m_document, QStringLiteral("Duplicate"));
     const int first = appendObjectCopies(m_document, top, bottom, firstId);
     for (int row = first; row < first + n; ++row)
-        m_view.addMarkerForNewRow(row);
+        m_view.Markers.addForNewRow(row);
     // The copies stand where their originals stand.
     m_view.MoveView(0, 0, true, 0);
     const int col = std::max(m_grid.currentCol(), 0);
@@ -84,7 +84,7 @@ void TObjectListEditing::AddObject()
     TJournalStep step(m_document, QStringLiteral("Add Item"));
     const int row = appendObjectRow(m_document, id, item, position, m_catalogue);
     // Yellow, at the window's centre, above every marker, whatever the filters say.
-    m_view.addMarkerForNewRow(row);
+    m_view.Markers.addForNewRow(row);
     m_grid.moveTo(std::max(m_grid.currentCol(), 0), row);
 }
 
@@ -109,7 +109,7 @@ void TObjectListEditing::DeleteObject()
             to->setHint(from->hint());
             to->setVisible(from->isVisible());
         }
-        m_view.destroyMarker(count);
+        m_view.Markers.destroy(count);
         // The row that now holds the next object, or the new last row.
         const int current = std::min(row, m_document.ObjectCount);
         m_document.CurrentRow = current;

@@ -6,7 +6,7 @@
 
 #include "ui/dialogs.h"
 #include "catalogue/itemcatalogue.h"
-#include "document/journalstep.h"
+#include "journal/journalstep.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "terrain/mapview.h"
@@ -86,7 +86,7 @@ void TTableEditing::selectCellSteps(int col, int row)
     EditCol = col;
     EditBaseValue = base;
     m_document.CurrentRow = row;
-    m_view.PlaceSelectionMarks();
+    m_view.Markers.PlaceSelectionMarks();
     m_view.Panel1->bringSelectorToFront();
     // A move leaves the selection on the one cell it went to.
     if (leftColumn == T::ColHorzAngle)
@@ -118,8 +118,10 @@ void TTableEditing::textChangeSteps(int col, int row)
         if (m_catalogue.LookupItemName(table.cell(T::ColObject, row), name))
             table.setCell(T::ColName, row, name);
     }
+    // The row has its values now: its marker takes its category's colour.
+    table.setAdded(row, false);
     TMarker *marker = m_view.Markers[row];
-    m_view.ApplyCategoryColour(marker, *item);
+    TMarkerLayer::ApplyCategoryColour(marker, *item);
     marker->setHint(table.cell(T::ColName, row));
 
     if (m_grid.currentRow() >= 1)
@@ -134,14 +136,14 @@ void TTableEditing::textChangeSteps(int col, int row)
     m_document.ObjectY[row - 1] = *y;
     m_view.MoveView(0, 0, true, 0);
 
-    TMarker *current = m_view.currentMarker();
+    TMarker *current = m_view.Markers.currentMarker();
     if (!current)
         return;
     const int currentRow = m_document.CurrentRow;
     if (!table.cell(T::ColRadius, currentRow).isEmpty()) {
         if (!parseInt32(table.cell(T::ColRadius, currentRow)))
             return;
-        m_view.showRangerOn(current);
+        m_view.Markers.showRangerOn(current);
     }
     m_view.Panel1->Selector->setTopLeft(selectorPlaceFor(current->topLeft()));
     m_view.Panel1->Selector->show();
@@ -168,7 +170,7 @@ TRowRange TTableEditing::RangeFill(int col, int row)
     for (int r = std::max(filled.first, 1); r <= last; ++r) {
         cache[r - 1] = *value;
         if (TMarker *m = m_view.Markers[r])
-            m->setTopLeft(m_view.markerPlaceForRow(r));
+            m->setTopLeft(m_view.Markers.markerPlaceForRow(r));
     }
     return filled;
 }
@@ -213,7 +215,7 @@ void TTableEditing::StringGrid1KeyUp(int key)
 
 void TTableEditing::StringGrid1MouseDown()
 {
-    m_view.SelectionShown = true;
+    m_view.Markers.SelectionShown = true;
 }
 
 void TTableEditing::StringGrid1Click()
@@ -255,7 +257,7 @@ void TTableEditing::DrawHeadingIndicator(bool forced)
 
 void TTableEditing::paintHeadingLine()
 {
-    TMarker *m = m_view.currentMarker();
+    TMarker *m = m_view.Markers.currentMarker();
     if (!m)
         return;
     m_view.Panel1->clearWorkMask();
@@ -285,8 +287,9 @@ void TTableEditing::applyItem(const QString &number, const QString &name)
     if (!item)
         return;
     for (int r = top; r <= bottom; ++r) {
+        m_document.Table.setAdded(r, false);
         if (TMarker *m = m_view.Markers[r]) {
-            m_view.ApplyCategoryColour(m, *item);
+            TMarkerLayer::ApplyCategoryColour(m, *item);
             m->setHint(name);
         }
     }

@@ -5,7 +5,7 @@
 #include "weapons.h"
 
 #include "ui/dialogs.h"
-#include "document/journalstep.h"
+#include "journal/journalstep.h"
 #include "document/mapdocument.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "mapsave.h"
-#include "document/errors.h"
-#include "document/fileio.h"
+#include "fileio/errors.h"
+#include "fileio/fileio.h"
 #include "document/mapdocument.h"
 #include "terrain/terrainfile.h"
 
@@ -55,9 +55,11 @@ QByteArray TerrainFileFieldFor(const QString &trnPath)
 QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
 {
     TMapDocument &doc = *in.Document;
-    const TTerrain &terrain = *in.Terrain;
+    const TTerrain &terrain = doc.terrain();
+    TMapNameList names = doc.MapNameFile;
+    names.names = doc.mapNames().items;
     const QString listPath = in.BaseFilesDir + QLatin1String(TMapNameList::FileName);
-    const TRepackBatchInputs batch{doc.BmsPath,          in.BaseFilesDir,        doc.TrnPath,
+    const TRepackBatchInputs batch{target.MapPath,       in.BaseFilesDir,        doc.TrnPath,
                                    terrain.ColourMapPath, terrain.ElevationMapPath, terrain.DetailMapPath,
                                    terrain.SkyMapPath,    in.GameMainDir,           in.KzStart};
 
@@ -69,8 +71,8 @@ QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
     checkTarget(RepackBatchPath(in.GameMainDir), "repack batch");
     const QByteArray terrainField = TerrainFileFieldFor(doc.TrnPath);
     const QByteArray trailer = ReadTrailer(in.ProgramDir + QLatin1String(TrailerFileName));
-    in.Names.checkLimits(listPath);
-    const QByteArray list = in.Names.encode();
+    names.checkLimits(listPath);
+    const QByteArray list = names.encode();
     QList<QByteArray> mapData;
     mapData.reserve(terrain.MapData.size());
     for (const QString &line : terrain.MapData)
@@ -82,7 +84,7 @@ QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
     QList<int> leftOut;
     try {
         doc.Header.setTerrainFile(terrainField);
-        map = BuildMapFile(doc, in.Controls, in.Names.count(), trailer, &leftOut);
+        map = BuildMapFile(doc, doc.mapControls(), names.count(), trailer, &leftOut);
     } catch (...) {
         doc.Header = headerBefore;
         throw;
@@ -95,7 +97,10 @@ QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
     doc.MapStamps.record(target.MapPath, map);
     // The map as it now stands is the saved one, unless its Map Data text
     // was changed and not written.
-    doc.Journal.markSaved(terrain.MapData, target.WriteMapData);
+    doc.markSaved(target.WriteMapData);
+    // The file just written is the map being edited: a later save proposes
+    // it, and the batch packs it, not the file it was loaded from.
+    doc.savedAs(target.MapPath);
     // Written last: its short paths name the files as they now exist.
     WriteRepackBatch(batch, in.ShortPaths);
     return leftOut;

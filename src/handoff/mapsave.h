@@ -13,7 +13,6 @@
 #include <QString>
 
 class TMapDocument;
-struct TTerrain;
 
 // The Info window's message after a save (the batch's name is spelt as the
 // program always spelt it there).
@@ -23,12 +22,11 @@ inline const char *const Line1 = "File is saved and Batch \"!VLMR_reapck.bat\"";
 inline const char *const Line2 = "was created in the KZ-Main dir.";
 }
 
-// What a save reads besides the terrain, as the main window holds it.
+// What a save reads: the document (the table, the header and its values,
+// the map-name list, the terrain with its Map Data text and pictures,
+// BmsPath and TrnPath) and the places of the files around it.
 struct TMapSaveInputs {
-    TMapDocument *Document = nullptr; // the table, the header, BmsPath and TrnPath
-    const TTerrain *Terrain = nullptr; // the Map Data text and the four picture paths
-    TMapControls Controls;            // game types, night goggles, terrain type, map name
-    TMapNameList Names;               // the list as read, with the names the box holds now
+    TMapDocument *Document = nullptr;
     QString ProgramDir;               // where kzmap.dat is
     QString BaseFilesDir;             // the name list's directory
     QString GameMainDir;              // the batch's directory
@@ -39,10 +37,14 @@ struct TMapSaveInputs {
 struct TSaveTarget {
     bool WriteMapData = false; // "Save all": the Map Data text goes to TrnPath first
     QString MapPath;           // where the map file goes
+    // The quick save: a file at MapPath that is not the open map is replaced
+    // only when the user says so ("Save all" writes its BMS File unasked).
+    bool AskBeforeReplacing = false;
 };
 
 // The save. The map header's TerrainFile becomes the file name of TrnPath
-// (at most 12 characters); the batch packs BmsPath whatever MapPath is.
+// (at most 12 characters). Once the map file is written it is the open map
+// (BmsPath and SaveName name it), and the batch packs it.
 // Returns the table rows left out of the map file (item numbers without a
 // category), in ascending order.
 QList<int> SaveMapFiles(const TMapSaveInputs &inputs, const TSaveTarget &target);

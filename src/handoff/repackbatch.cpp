@@ -1,5 +1,5 @@
 #include "repackbatch.h"
-#include "document/fileio.h"
+#include "fileio/fileio.h"
 #include "document/mapnamelist.h"
 
 QString RepackBatchPath(const QString &gameMainDir)

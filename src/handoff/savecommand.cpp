@@ -5,9 +5,24 @@
 #include "document/mapdocument.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QWidget>
 
 namespace {
+
+bool sameFile(const QString &a, const QString &b)
+{
+    return QFileInfo(a) == QFileInfo(b);
+}
+
+// The quick save's file dialog does not ask about a file that is there: a
+// file other than the open map is replaced only when the user says so.
+bool mayReplace(TDialogs &dialogs, QWidget *parent, const QString &mapPath)
+{
+    const TQuestion question{QStringLiteral("%1 already exists. Replace it?").arg(mapPath),
+                             {QStringLiteral("Replace"), QStringLiteral("Cancel")}, 1, 1};
+    return dialogs.ask(parent, question) == 0;
+}
 
 // A map another program changed since it was loaded or saved here is
 // overwritten only when the user says so.
@@ -21,31 +36,60 @@ bool mayOverwrite(TDialogs &dialogs, QWidget *parent, const TMapDocument &docume
     return dialogs.ask(parent, question) == 0;
 }
 
+// Objects the map file has no place for are named before the save, while
+// the user can still give them an item number.
+bool mayLeaveOut(TDialogs &dialogs, QWidget *parent, const QList<int> &rows)
+{
+    if (rows.isEmpty())
+        return true;
+    // A long list names its first runs and counts the rest.
+    const QString list = RowRunsText(rows, 10);
+    const QString text = rows.size() == 1
+        ? QStringLiteral("1 object has an item number outside the categories and will not be saved (row %1). "
+                         "Save without it?")
+              .arg(list)
+        : QStringLiteral("%1 objects have item numbers outside the categories and will not be saved (rows %2). "
+                         "Save without them?")
+              .arg(rows.size())
+              .arg(list);
+    return dialogs.ask(parent, {text, {QStringLiteral("Save"), QStringLiteral("Cancel")}, 0, 1}) == 0;
+}
+
+// The questions a save asks before it writes anything: first about the file
+// it writes, then about what the map file leaves out. Any answered with
+// Cancel stops the save, and no file is written.
+bool confirmSave(TDialogs &dialogs, QWidget *parent, const TMapDocument &document, const TSaveTarget &target)
+{
+    // A cell that is no number stops the save here, before any question.
+    const QList<int> leftOut = LeftOutRows(document);
+    const bool otherFile = target.AskBeforeReplacing && QFileInfo(target.MapPath).isFile()
+        && !sameFile(target.MapPath, document.BmsPath);
+    // One question per file: replacing another file once agreed to, it does
+    // not matter whether another program changed it.
+    if (otherFile ? !mayReplace(dialogs, parent, target.MapPath)
+                  : !mayOverwrite(dialogs, parent, document, target.MapPath))
+        return false;
+    return mayLeaveOut(dialogs, parent, leftOut);
+}
+
 } // namespace
 
 bool RunSaveCommand(TSaveHost &host, TDialogs &dialogs, QWidget *parent, const TSaveTarget &target,
                     bool autoRepack)
 {
     QString gameMainDir;
-    QList<int> leftOut;
     bool cancelled = false;
     const bool saved = runGuarded(dialogs, parent, [&] {
         const TMapSaveInputs inputs = host.mapSaveInputs();
         gameMainDir = inputs.GameMainDir;
-        cancelled = !mayOverwrite(dialogs, parent, *inputs.Document, target.MapPath);
+        cancelled = !confirmSave(dialogs, parent, *inputs.Document, target);
         if (!cancelled)
-            leftOut = SaveMapFiles(inputs, target);
+            SaveMapFiles(inputs, target);
     });
     if (!saved || cancelled)
         return false;
     host.ShowInfoMessage(QLatin1String(SavedMessage::Caption), QLatin1String(SavedMessage::Line1),
                          QLatin1String(SavedMessage::Line2));
-    // Objects the file has no place for are not lost without a word: the
-    // message after "Saved" names them.
-    if (!leftOut.isEmpty()) {
-        const auto lines = LeftOutRowsMessage(leftOut);
-        host.ShowInfoMessage(QLatin1String(SavedMessage::Caption), lines[0], lines[1]);
-    }
     if (autoRepack)
         StartRepackBatch(host, dialogs, parent, gameMainDir);
     return true;

@@ -1,8 +1,10 @@
 #pragma once
 // The save command behind both save buttons (the Save Map dialog's "Save all"
 // and the main window's quick save): the map's values are gathered from the
-// main window, the files written (an error shown in the standard error box
-// stops the command), "Saved" shown in the Info window, and with
+// main window, the questions before writing asked (a file that is not the
+// open map, a map changed by another program, objects the file leaves out;
+// Cancel writes nothing), the files written (an error shown in the standard
+// error box stops the command), "Saved" shown in the Info window, and with
 // "Auto repack" the repack batch started.
 
 #include "mapsave.h"
@@ -23,12 +25,9 @@ public:
     // Commits an edit still open in the object table, then gathers what the
     // writer reads from the main window.
     virtual TMapSaveInputs mapSaveInputs() = 0;
-    // "Choose TRN": the terrain loader on the chosen file.
+    // "Choose TRN": the terrain loader on the chosen file, into the
+    // document's terrain, showing its colour map.
     virtual void loadTerrainFrom(const QString &trnPath) = 0;
-    // Runs change, which may change the terrain, its picture, the header's
-    // terrain name and the TRN location, as one undo step named text (also
-    // when it stops with an error after changing some of them).
-    virtual void changeTerrain(const QString &text, const std::function<void()> &change) = 0;
     // The BMS location was chosen with its "..." button: the caption names it.
     virtual void bmsLocationChosen(const QString &path) = 0;
     virtual void ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2) = 0;

@@ -1,6 +1,7 @@
 #include "savemapdialog.h"
 #include "ui/dialogs.h"
 #include "document/mapdocument.h"
+#include "journal/journalstep.h"
 #include "savecommand.h"
 #include "settings/settings.h"
 #include "ui/windowstyle.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -84,10 +86,10 @@ bool isOn(const QString &options, int index)
 
 } // namespace
 
-TForm3::TForm3(TTerrain &terrain, TSettingsStore &store, TDialogs &dialogs, QWidget *mainWindow)
+TForm3::TForm3(TMapDocument &document, TSettingsStore &store, TDialogs &dialogs, QWidget *mainWindow)
     : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
                            | Qt::WindowCloseButtonHint),
-      m_terrain(terrain), m_store(store), m_dialogs(dialogs), m_mainWindow(mainWindow)
+      m_document(document), m_store(store), m_dialogs(dialogs), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("Form3"));
     // The font the window's places and sizes were laid out for.
@@ -161,12 +163,23 @@ TForm3::TForm3(TTerrain &terrain, TSettingsStore &store, TDialogs &dialogs, QWid
 
     TWindowStyle::frameGroupBoxes(this);
     refreshMapData();
+    // The document's terrain is what the box and the TRN field show.
+    connect(&m_document, &TMapDocument::terrainChanged, this, [this] {
+        refreshMapData();
+        if (E_TRNFile->text() != m_document.TrnPath) {
+            const QSignalBlocker block(E_TRNFile);
+            E_TRNFile->setText(m_document.TrnPath);
+        }
+    });
 }
 
 void TForm3::refreshMapData()
 {
+    const QString text = m_document.terrain().MapData.join(u'\n');
+    if (RichEdit1->toPlainText() == text)
+        return;
     m_refreshing = true;
-    RichEdit1->setPlainText(m_terrain.MapData.join(u'\n'));
+    RichEdit1->setPlainText(text);
     m_refreshing = false;
 }
 
@@ -176,7 +189,7 @@ void TForm3::RichEdit1Change()
         return;
     // The box is the terrain's Map Data: an empty box holds no lines.
     const QString text = RichEdit1->toPlainText();
-    m_terrain.MapData = text.isEmpty() ? QStringList() : text.split(u'\n');
+    m_document.setMapData(text.isEmpty() ? QStringList() : text.split(u'\n'));
 }
 
 void TForm3::setSaveOption(int index, bool on)
@@ -216,8 +229,8 @@ bool TForm3::choosePicture(TMapPicture which)
     if (!DialogConfirmed)
         return false;
     OpenPictureDialog1FileName = request.fileName;
-    ApplyChosenPicture(m_terrain, which, request.fileName);
-    refreshMapData();
+    m_document.editTerrain(QStringLiteral("Choose picture"),
+                           [&](TTerrain &terrain) { ApplyChosenPicture(terrain, which, request.fileName); });
     // The sky map is kept for the batch but never shown.
     if (which != TMapPicture::Sky && showMapFile)
         showMapFile(request.fileName);
@@ -246,10 +259,9 @@ bool TForm3::runChooser(TMapPicture which, const QString &title, QString &fileNa
 void TForm3::mapButtonClick(TMapPicture which)
 {
     runGuarded(m_dialogs, this, [this, which] {
-        if (SaveHost)
-            SaveHost->changeTerrain(QStringLiteral("Choose picture"), [this, which] { choosePicture(which); });
-        else
-            choosePicture(which);
+        // The choice and the picture it shows are one step.
+        TJournalStep step(m_document, QStringLiteral("Choose picture"));
+        choosePicture(which);
     });
 }
 
@@ -284,8 +296,7 @@ void TForm3::SaveAllAndDo()
         return;
     // The TRN text, the name list, the map at BmsPath and the batch; then
     // "Saved" and, with "Auto repack", the batch. The dialog stays open.
-    RunSaveCommand(*SaveHost, m_dialogs, this, {true, SaveHost->saveDocument().BmsPath},
-                   C_AutoRepack->isChecked());
+    RunSaveCommand(*SaveHost, m_dialogs, this, {true, m_document.BmsPath}, C_AutoRepack->isChecked());
 }
 
 void TForm3::Button6Click()
@@ -303,12 +314,11 @@ void TForm3::Button6Click()
     runGuarded(m_dialogs, this, [&] {
         // A name the map cannot hold is refused before anything changes.
         const QByteArray name = TerrainFileFieldFor(request.fileName);
-        SaveHost->changeTerrain(QStringLiteral("Choose TRN"), [&] {
-            TMapDocument &doc = SaveHost->saveDocument();
+        m_document.editTerrain(QStringLiteral("Choose TRN"), [&](TTerrain &) {
             // The name's characters over the field's first ones; a save rebuilds the whole field.
-            doc.Header.setTerrainFile(doc.Header.TerrainFile().replace(0, name.size(), name));
+            m_document.Header.setTerrainFile(m_document.Header.TerrainFile().replace(0, name.size(), name));
             E_TRNFile->setText(request.fileName);
-            doc.TrnPath = request.fileName;
+            m_document.TrnPath = request.fileName;
             SaveHost->loadTerrainFrom(request.fileName);
         });
     });
@@ -344,12 +354,10 @@ void TForm3::B_TRNlocClick()
 
 void TForm3::E_BMSfileChange()
 {
-    if (SaveHost)
-        SaveHost->saveDocument().BmsPath = E_BMSfile->text();
+    m_document.BmsPath = E_BMSfile->text();
 }
 
 void TForm3::E_TRNFileChange()
 {
-    if (SaveHost)
-        SaveHost->saveDocument().TrnPath = E_TRNFile->text();
+    m_document.TrnPath = E_TRNFile->text();
 }

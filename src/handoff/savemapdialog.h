@@ -17,19 +17,22 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class TDialogs;
+class TMapDocument;
 class TSaveHost;
 struct TSettingsStore;
 
 class TForm3 : public QWidget {
     Q_OBJECT
 public:
-    // terrain: its MapData is what RichEdit1 shows and edits; store: the
-    // settings (GameFilesDir, SaveOptions). mainWindow is not the parent, so
-    // the dialog stays usable while the main window is disabled.
-    TForm3(TTerrain &terrain, TSettingsStore &store, TDialogs &dialogs, QWidget *mainWindow);
+    // document: its terrain's MapData is what RichEdit1 shows and edits, its
+    // BmsPath and TrnPath are the file locations; store: the settings
+    // (GameFilesDir, SaveOptions). mainWindow is not the parent, so the
+    // dialog stays usable while the main window is disabled.
+    TForm3(TMapDocument &document, TSettingsStore &store, TDialogs &dialogs, QWidget *mainWindow);
 
     // Fills RichEdit1 from the terrain's MapData (after the terrain was read
-    // or changed) without writing it back.
+    // or changed) without writing it back; a box that shows it already is
+    // left as it is, with its cursor.
     void refreshMapData();
 
     // The terrain loader's way into a map chooser: runs it with the picture
@@ -42,8 +45,8 @@ public:
     // the main window. Used for the colour, elevation and detail maps.
     std::function<void(const QString &)> showMapFile;
 
-    // The main window, which owns the map the dialog saves; set by it. Without
-    // it the dialog only edits the terrain's Map Data and pictures.
+    // The main window, which saves the map; set by it. Without it the dialog
+    // only edits the terrain's Map Data and pictures.
     TSaveHost *SaveHost = nullptr;
 
     // OpenPictureDialog1: the picture-open dialog's title and file name, kept
@@ -92,8 +95,8 @@ public slots:
     void RichEdit1Change();
 
 private:
-    // Runs OpenPictureDialog1 for one map and, on confirm, applies and shows
-    // the picture. Returns DialogConfirmed.
+    // Runs OpenPictureDialog1 for one map and, on confirm, applies the
+    // picture to the document's terrain and shows it. Returns DialogConfirmed.
     bool choosePicture(TMapPicture which);
     // A map button: the chooser, with an error stopping only this command.
     void mapButtonClick(TMapPicture which);
@@ -102,7 +105,7 @@ private:
     // set to the chosen path.
     bool chooseLocation(QLineEdit *field, const QString &filter);
 
-    TTerrain &m_terrain;
+    TMapDocument &m_document;
     TSettingsStore &m_store;
     TDialogs &m_dialogs;
     QWidget *m_mainWindow;

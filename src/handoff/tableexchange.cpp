@@ -1,6 +1,6 @@
 #include "tableexchange.h"
 #include "ui/dialogs.h"
-#include "document/journalstep.h"
+#include "journal/journalstep.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "settings/infowindow.h"
@@ -59,8 +59,10 @@ void TTableExchange::refreshMarkers()
         TMarker *marker = m_view.Markers[row];
         if (!marker)
             continue;
-        if (const auto item = parseInt32(m_document.Table.cell(TObjectTable::ColObject, row)))
-            m_view.ApplyCategoryColour(marker, *item);
+        if (const auto item = parseInt32(m_document.Table.cell(TObjectTable::ColObject, row))) {
+            m_document.Table.setAdded(row, false);
+            TMarkerLayer::ApplyCategoryColour(marker, *item);
+        }
         marker->setHint(m_document.Table.cell(TObjectTable::ColName, row));
     }
     m_view.C_10Click();

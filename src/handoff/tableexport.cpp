@@ -1,5 +1,5 @@
 #include "tableexport.h"
-#include "document/fileio.h"
+#include "fileio/fileio.h"
 #include "document/numbers.h"
 #include "document/objecttable.h"
 

@@ -1,5 +1,5 @@
 #include "tableimport.h"
-#include "document/fileio.h"
+#include "fileio/fileio.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 

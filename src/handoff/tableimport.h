@@ -6,7 +6,7 @@
 // in table row k / 10 + 1, column k % 10 + 1; the table keeps its row count,
 // so the reader stops as soon as every row has its ten fields.
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 
 #include <QByteArrayView>
 #include <QStringList>

@@ -4,6 +4,7 @@
 #include "ui/windowstyle.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -31,6 +32,15 @@ TForm4::TForm4(QWidget *parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 300, 250);
     Image1->setPixmap(QPixmap::fromImage(AboutPicture()));
+}
+
+void TForm4::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm4::takeShownSize()

@@ -38,6 +38,10 @@ public:
     QFrame *Panel1;
     QLabel *Image1;
 
+protected:
+    // Escape closes the window, as its close box does.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     // Every showing makes the outer size ShownSize.
     void takeShownSize();

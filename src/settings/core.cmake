@@ -6,6 +6,8 @@ else()
     set(shellext_platform ${CMAKE_CURRENT_LIST_DIR}/shellext_unix.cpp)
 endif()
 target_sources(vellumar_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/settings.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/programdir.cpp
     ${CMAKE_CURRENT_LIST_DIR}/shellext.cpp
     ${shellext_platform}
 )

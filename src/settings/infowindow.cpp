@@ -1,6 +1,7 @@
 #include "infowindow.h"
 #include "ui/windowstyle.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -30,6 +31,8 @@ TForm6::TForm6(QWidget *mainWindow)
     setFont(TWindowStyle::font());
     setWindowTitle(QStringLiteral("Info"));
     setFixedSize(451, 75);
+    // A message is shown without taking the keys; a click on it takes them.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -63,8 +66,14 @@ void TForm6::ShowInfoMessage(const QString &caption, const QString &line1, const
     L_Text1->setText(line1);
     L_Text2->setText(line2);
     const int outerWidth = frameGeometry().width();
+    // The window the user works in keeps the keys (Enter after "Export"
+    // still goes to the table): a window system that activates every window
+    // it shows gives the activation back at once.
+    QWidget *working = QApplication::activeWindow();
     show();
     raise();
+    if (working && working != this)
+        working->activateWindow();
     // The frame is known only once the window has been shown: place it again
     // when the first showing changed the outer width.
     if (frameGeometry().width() != outerWidth)

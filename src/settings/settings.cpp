@@ -1,7 +1,7 @@
 #include "settings.h"
-#include "document/errors.h"
-#include "document/fileio.h"
-#include "document/textlinereader.h"
+#include "fileio/errors.h"
+#include "fileio/fileio.h"
+#include "fileio/textlinereader.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,10 @@
-# Terrain sources of vellumar_core: the PCX decoder (unit Pcxctrl).
+# Terrain sources of vellumar_core: the PCX decoder (unit Pcxctrl), the terrain
+# file and the map view's arithmetic (no widgets).
 target_sources(vellumar_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/pcxctrl.h
     ${CMAKE_CURRENT_LIST_DIR}/pcxctrl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/terrainfile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/viewtransform.cpp
 )
 
 # The PCX image format as a static Qt plugin. Qt adds an initialiser object

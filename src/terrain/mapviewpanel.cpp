@@ -2,7 +2,7 @@
 
 #include "ui/dialogs.h"
 #include "document/category.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "document/numbers.h"
 #include "pcxctrl.h"
 #include "ui/thumbstyle.h"
@@ -63,9 +63,10 @@ void placeReadoutPair(QLabel *window, QLabel *game)
 }
 
 TMapViewPanel::TMapViewPanel(QWidget *host, TMapDocument &document, TDialogs &dialogs)
-    : QObject(host), m_host(host), m_document(document), m_dialogs(dialogs)
+    : QObject(host), Panel1(new TMapView(View, host)),
+      Markers(*Panel1, View, document, [this](int category) { return categoryBoxes()[category]->isChecked(); }),
+      m_host(host), m_document(document), m_dialogs(dialogs)
 {
-    Panel1 = new TMapView(View, host);
     Panel1->setGeometry(24, 24, ViewPanelSize, ViewPanelSize);
 
     Button5 = makeButton(host, "#", 4, 4);
@@ -161,22 +162,11 @@ void TMapViewPanel::MoveView(std::int32_t dx, std::int32_t dy, bool full, int zo
     View.ViewOffsetY = checkedSub(View.ViewOffsetY, dy);
 
     const bool moveAll = full || zoomDirection != 0;
-    if (moveAll || dx != 0 || dy != 0) {
-        const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
-        for (int row = 1; row <= count; ++row) {
-            TMarker *m = Markers[row];
-            if (!m)
-                continue;
-            const QPoint place = markerPlaceForRow(row);
-            // A scroll step leaves the markers far outside the window where
-            // they are until the next full repositioning.
-            if (moveAll || insideScrollBand(place))
-                m->setTopLeft(place);
-        }
-    }
+    if (moveAll || dx != 0 || dy != 0)
+        Markers.place(moveAll);
 
     if (Panel1->Selector->isVisible()) {
-        if (TMarker *m = currentMarker())
+        if (TMarker *m = Markers.currentMarker())
             Panel1->Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
     }
     if (Panel1->MetaMeter->isVisible()) {
@@ -218,187 +208,13 @@ void TMapViewPanel::clearPicture()
 
 // --- markers --------------------------------------------------------------
 
-QPoint TMapViewPanel::markerPlaceForRow(int row) const
-{
-    return gameToWindow(View, m_document.ObjectX[row - 1], m_document.ObjectY[row - 1]);
-}
-
-bool TMapViewPanel::hasCurrentObject() const
-{
-    return currentMarker() != nullptr;
-}
-
-TMarker *TMapViewPanel::currentMarker() const
-{
-    const int row = m_document.CurrentRow;
-    if (row < 1 || row > std::min(m_document.ObjectCount, TMapDocument::MaxObjects))
-        return nullptr;
-    return Markers[row];
-}
-
-TMarker *TMapViewPanel::createMarkerForRow(int row)
-{
-    if (row < 1 || row > TMapDocument::MaxObjects)
-        throw TError(QString::fromLatin1(Msg::RangeCheck));
-    const int code = m_document.categoryOfRow(row);
-    const QPoint place =
-        gameToWindowWithoutZoom(View, m_document.ObjectX[row - 1], m_document.ObjectY[row - 1]);
-
-    destroyMarker(row);
-    auto *m = new TMarker(Panel1, row);
-    Markers[row] = m;
-    m->setTopLeft(place);
-    m->setColours(markerFillFor(code), markerOutlineFor(code));
-    m->setHint(m_document.Table.cell(TObjectTable::ColName, row));
-    // A marker of no category is always shown.
-    const int box = categoryIndex(code);
-    m->setVisible(box < 0 || categoryBoxes()[box]->isChecked());
-    Panel1->addMarker(m);
-    return m;
-}
-
-TMarker *TMapViewPanel::addMarkerForNewRow(int row)
-{
-    if (row < 1 || row > TMapDocument::MaxObjects)
-        throw TError(QString::fromLatin1(Msg::RangeCheck));
-    destroyMarker(row);
-    auto *m = new TMarker(Panel1, row);
-    Markers[row] = m;
-    m->setTopLeft(QPoint(ViewCentre, ViewCentre));
-    m->setColours(NewObjectColour, NewObjectColour);
-    m->setHint(m_document.Table.cell(TObjectTable::ColName, row));
-    Panel1->addMarker(m);
-    return m;
-}
-
-void TMapViewPanel::destroyMarker(int row)
-{
-    if (row < 1 || row > TMapDocument::MaxObjects)
-        return;
-    delete Markers[row];
-    Markers[row] = nullptr;
-}
-
 void TMapViewPanel::followDocument()
 {
-    const int count = std::clamp(m_document.ObjectCount, 0, int(TMapDocument::MaxObjects));
-    for (int row = TMapDocument::MaxObjects; row > count; --row)
-        if (Markers[row])
-            destroyMarker(row);
-    const std::array<QCheckBox *, 7> boxes = categoryBoxes();
-    // The markers that stay keep their looks (the journal puts back what a
-    // step changed of them); a marker made anew starts from its row's cells.
-    for (int row = 1; row <= count; ++row) {
-        if (Markers[row])
-            continue;
-        auto *m = new TMarker(Panel1, row);
-        Markers[row] = m;
-        m->setColours(NoCategoryColour, NoCategoryColour);
-        Panel1->addMarker(m);
-        if (const auto item = parseInt32(m_document.Table.cell(TObjectTable::ColObject, row))) {
-            const int code = categoryOf(*item);
-            m->setColours(markerFillFor(code), markerOutlineFor(code));
-            const int box = categoryIndex(code);
-            m->setVisible(box < 0 || boxes[box]->isChecked());
-        }
-        m->setHint(m_document.Table.cell(TObjectTable::ColName, row));
-    }
+    Markers.follow();
     MoveView(0, 0, true, 0);
     // The selection marks stay shown or hidden, and their size, on the
     // current object; no cell is read for them.
-    putSelectionMarks(selectionMarks());
-}
-
-std::vector<TMarkerLook> TMapViewPanel::markerLooks() const
-{
-    std::vector<TMarkerLook> looks(TMapDocument::MaxObjects + 1);
-    for (int row = 1; row <= TMapDocument::MaxObjects; ++row)
-        if (const TMarker *m = Markers[row])
-            looks[row] = {true, m->fillColour(), m->outlineColour(), m->isVisible(), m->hint()};
-    return looks;
-}
-
-void TMapViewPanel::setMarkerLook(int row, const TMarkerLook &look)
-{
-    TMarker *m = row >= 1 && row <= TMapDocument::MaxObjects ? Markers[row] : nullptr;
-    if (!m || !look.exists)
-        return;
-    m->setColours(look.fill, look.outline);
-    m->setVisible(look.visible);
-    m->setHint(look.hint);
-}
-
-TSelectionMarks TMapViewPanel::selectionMarks() const
-{
-    return {Panel1->Selector->isVisible(), Panel1->Selector->zValue() == TMapView::SelectorFrontZ,
-            Panel1->Ranger->isVisible(),   !Panel1->Work_maske->isLayerEmpty(),
-            Panel1->Ranger->width(),       View.Zoom};
-}
-
-void TMapViewPanel::putSelectionMarks(const TSelectionMarks &marks)
-{
-    TMapView &map = *Panel1;
-    map.Selector->setZValue(marks.selectorInFront ? TMapView::SelectorFrontZ : TMapView::SelectorZ);
-    map.clearWorkMask();
-    const TMarker *m = currentMarker();
-    if (m && marks.selector) {
-        map.Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
-        map.Selector->show();
-    } else {
-        map.Selector->hide();
-    }
-    map.Ranger->hide();
-    if (m && marks.ranger) {
-        // The same radius at the zoom of now.
-        std::int64_t d = marks.rangerSize;
-        if (marks.zoom > 0 && marks.zoom != View.Zoom)
-            d = d / marks.zoom * View.Zoom;
-        const auto size = std::int32_t(std::clamp<std::int64_t>(d, 0, std::numeric_limits<std::int32_t>::max()));
-        const QPoint place = rangerPlaceFor(m->topLeft(), size);
-        map.Ranger->setBounds(place.x(), place.y(), size, size);
-        map.Ranger->show();
-    }
-}
-
-void TMapViewPanel::destroyMarkers()
-{
-    // Last first: the scene then drops each item from the end of its list.
-    for (int row = TMapDocument::MaxObjects; row >= 1; --row)
-        destroyMarker(row);
-}
-
-void TMapViewPanel::ApplyCategoryColour(TMarker *marker, std::int32_t itemNumber)
-{
-    if (!marker)
-        return;
-    const int code = categoryOf(itemNumber);
-    marker->setColours(markerFillFor(code), markerOutlineFor(code));
-}
-
-std::int32_t TMapViewPanel::currentRadiusDiameter() const
-{
-    const int row = m_document.CurrentRow;
-    const std::int32_t radius = StrToInt(m_document.Table.cell(TObjectTable::ColRadius, row),
-                                         TObjectTable::cellName(TObjectTable::ColRadius, row));
-    return checkedMul(radius, View.Zoom);
-}
-
-void TMapViewPanel::PlaceSelectionMarks()
-{
-    TMarker *m = currentMarker();
-    if (!m)
-        return;
-    showRangerOn(m);
-    Panel1->Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
-    Panel1->Selector->show();
-}
-
-void TMapViewPanel::showRangerOn(const TMarker *m)
-{
-    const std::int32_t d = currentRadiusDiameter();
-    const QPoint ranger = rangerPlaceFor(m->topLeft(), d);
-    Panel1->Ranger->setBounds(ranger.x(), ranger.y(), d, d);
-    Panel1->Ranger->show();
+    Markers.putSelectionMarks(Markers.selectionMarks());
 }
 
 // --- reset and centring ---------------------------------------------------
@@ -414,15 +230,12 @@ void TMapViewPanel::resetView()
         ScrollBar1->setValue(MinZoom);
     }
     E_Zoom->setText(QString::number(View.Zoom));
-    destroyMarkers();
+    Markers.destroyAll();
     clearPicture();
-    Panel1->Ranger->hide();
-    Panel1->Selector->hide();
-    Panel1->Selector->setZValue(TMapView::SelectorZ);
+    Markers.hideMarks();
     Panel1->MetaMeter->hide();
     Panel1->MeterAnz->hide();
     Panel1->clearWorkMask();
-    SelectionShown = false;
     Panel1->viewport()->update();
 }
 
@@ -459,8 +272,8 @@ void TMapViewPanel::zoomStep()
     // there is no radius to show: the step is skipped rather than failing on
     // a "Radius" cell that holds no number. Zoom, offsets and tiles stay
     // consistent, so a later load shows its map at this zoom.
-    if (TMarker *m = currentMarker())
-        showRangerOn(m);
+    if (TMarker *m = Markers.currentMarker())
+        Markers.showRangerOn(m);
 }
 
 void TMapViewPanel::ScrollBar2Change()
@@ -493,26 +306,7 @@ void TMapViewPanel::scrollStep(TScrollAxis axis, QScrollBar *bar)
     else
         MoveView(step, 0, false, 0);
     showOffsets();
-    selectionMarksFollowView();
-}
-
-// While the current object is armed its radius circle and selection ring
-// follow the view. Its marker may have kept a stale place outside the window;
-// the radius circle is placed from the object's position instead.
-void TMapViewPanel::selectionMarksFollowView()
-{
-    if (!SelectionShown)
-        return;
-    TMarker *m = currentMarker();
-    if (!m)
-        return;
-    const int row = m_document.CurrentRow;
-    const std::int32_t d = currentRadiusDiameter();
-    const QPoint ranger =
-        rangerPlaceAt(View, m_document.ObjectX[row - 1], m_document.ObjectY[row - 1], d);
-    Panel1->Ranger->setBounds(ranger.x(), ranger.y(), d, d);
-    Panel1->Ranger->show();
-    Panel1->Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
+    Markers.marksFollowView();
 }
 
 void TMapViewPanel::showPointerReadout(QPoint point)
@@ -596,7 +390,7 @@ void TMapViewPanel::panBy(QPoint delta)
         const bool full = std::abs(delta.x()) > ScrollStepPixels || std::abs(delta.y()) > ScrollStepPixels;
         MoveView(-delta.x(), -delta.y(), full, 0);
         showOffsets();
-        selectionMarksFollowView();
+        Markers.marksFollowView();
     });
 }
 
@@ -627,7 +421,7 @@ void TMapViewPanel::Button4Click()
 void TMapViewPanel::Button5Click()
 {
     guarded([this] {
-        TMarker *m = currentMarker();
+        TMarker *m = Markers.currentMarker();
         if (!m)
             return;
         const int row = m_document.CurrentRow;
@@ -639,25 +433,12 @@ void TMapViewPanel::Button5Click()
         centreOn(View, posX, posY);
         MoveView(0, 0, true, 0);
         LayoutTiles();
-        showRangerOn(m);
+        Markers.showRangerOn(m);
         Panel1->Selector->setTopLeft(selectorPlaceFor(m->topLeft()));
     });
 }
 
 void TMapViewPanel::C_10Click()
 {
-    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
-    if (count <= 0)
-        return;
-    const std::array<QCheckBox *, 7> boxes = categoryBoxes();
-    for (int row = 1; row <= count; ++row) {
-        TMarker *m = Markers[row];
-        if (!m)
-            continue;
-        // The category is told by the marker's colour; a marker of any other
-        // colour (no category) keeps its visibility.
-        const TCategory *c = categoryByFill(m->fillColour());
-        if (c)
-            m->setVisible(boxes[categoryIndex(c->code)]->isChecked());
-    }
+    Markers.applyFilters();
 }

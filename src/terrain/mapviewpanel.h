@@ -2,18 +2,17 @@
 // TMapViewPanel: the map view with its controls, as the main window places
 // them: the map window Panel1, the scroll bars, the zoom slider and field, the
 // "#", "c", "d", "m" buttons, the category filter boxes and the offset labels.
-// It keeps the view state and the object markers, and carries the view's
-// operations: zoom, scrolling, centring, MoveView, the tile layout, the picture
-// shown, the markers' creation and colours and the selection marks.
+// It keeps the view state and carries the view's navigation: zoom, scrolling,
+// centring, MoveView, the tile layout and the picture shown. The object
+// markers and the marks of the current object are its marker layer's.
 //
 // Operations throw TError (conversion, overflow, file errors); the handlers
 // connected to the controls run them through runGuarded, so the error shows in
 // the standard error box with the steps already done kept.
 
-#include "document/markerlook.h"
 #include "document/mapdocument.h"
-#include "marker.h"
 #include "mapview.h"
+#include "markerlayer.h"
 #include "terrainfile.h"
 #include "viewtransform.h"
 
@@ -39,6 +38,7 @@ public:
     TMapViewPanel(QWidget *host, TMapDocument &document, TDialogs &dialogs);
     ~TMapViewPanel() override;
 
+    TViewState View;
     // Controls, named as the main window's designer names them.
     TMapView *Panel1;
     QPushButton *Button5;   // "#"
@@ -69,12 +69,9 @@ public:
     // The filter box of each category, in the order of Categories.
     std::array<QCheckBox *, 7> categoryBoxes() const { return {C_10, C_20, C_30, C_40, C_50, C_60, C_70}; }
 
-    TViewState View;
-    // Markers[row] for table rows 1 .. 2000; entry 0 is unused.
-    std::array<TMarker *, TMapDocument::MaxObjects + 1> Markers{};
-    // Set while the current object is selected for moving; while set, the
-    // selection marks follow scrolling.
-    bool SelectionShown = false;
+    // The markers (Markers[row] for table rows 1 .. 2000) and the marks of
+    // the current object.
+    TMarkerLayer Markers;
 
     // The terrain whose colour, elevation and detail maps "c", "d" and "m"
     // show (the main window's, so pictures chosen in the Save Map dialog count).
@@ -97,41 +94,10 @@ public:
     void setPicture(const QImage &picture);
     void clearPicture();
 
-    // The map reader's marker for a table row: category colour (black with a
-    // white outline), tooltip from "O.Name", placed from the position cache
-    // without the zoom factor, hidden when its category's box is unticked.
-    TMarker *createMarkerForRow(int row);
-    // The marker of a newly added object: yellow, at window (256, 256), shown
-    // whatever the filters say, above every other marker.
-    TMarker *addMarkerForNewRow(int row);
-    void destroyMarker(int row);
-    void destroyMarkers();
-    // After the journal put the document back: a marker for every object row
-    // and none beyond, each coloured and hinted from its cells (a cell that
-    // is no item number keeps the marker's colour), shown as the filters
-    // say, placed from the position cache in the view as it stands; the
-    // selection marks, if shown, on the current object.
+    // After the journal put the document back: the markers follow the
+    // document (Markers.follow()) and take their places in the view as it
+    // stands; the selection marks, if shown, stand on the current object.
     void followDocument();
-    // Every row's marker look (index 0 unused), and one put back.
-    std::vector<TMarkerLook> markerLooks() const;
-    void setMarkerLook(int row, const TMarkerLook &look);
-    // Which selection marks are shown, and the ring and radius circle shown
-    // or hidden as given, placed on the current object (none without one).
-    // The heading line is cleared; drawing it is the table editing's.
-    TSelectionMarks selectionMarks() const;
-    void putSelectionMarks(const TSelectionMarks &marks);
-    // Colours a marker by the category of an item number.
-    void ApplyCategoryColour(TMarker *marker, std::int32_t itemNumber);
-    // The radius circle from the current row's "Radius" times Zoom and the
-    // selection ring, both centred on the current marker and shown.
-    void PlaceSelectionMarks();
-    // Ranger sized from the current row's "Radius" times Zoom, centred on m, shown.
-    void showRangerOn(const TMarker *m);
-    // The window place of a row's marker from the position cache.
-    QPoint markerPlaceForRow(int row) const;
-    // Whether CurrentRow names an object that has a marker.
-    bool hasCurrentObject() const;
-    TMarker *currentMarker() const;
 
     // The view's part of Reset: offsets 0, Zoom 1 and the zoom slider at 1
     // (without running the zoom step), tiles at their start places, no
@@ -176,8 +142,6 @@ private:
     void zoomStep();
     void scrollStep(TScrollAxis axis, QScrollBar *bar);
     void showOffsets();
-    void selectionMarksFollowView();
-    std::int32_t currentRadiusDiameter() const;
     void guarded(const std::function<void()> &command);
 
     QWidget *m_host;

@@ -1,7 +1,7 @@
 #include "pcxctrl.h"
 
 #include "document/bytes.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "document/numbers.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #include "pcxplugin.h"
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "pcxctrl.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "terrainfile.h"
-#include "document/errors.h"
-#include "document/textlinereader.h"
+#include "fileio/errors.h"
+#include "fileio/textlinereader.h"
 #include "pcxctrl.h"
 
 #include <QFileInfo>

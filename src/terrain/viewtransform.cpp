@@ -1,6 +1,6 @@
 #include "viewtransform.h"
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "document/numbers.h"
 
 QPoint gameToWindow(const TViewState &view, std::int32_t posX, std::int32_t posY)

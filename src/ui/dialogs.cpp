@@ -1,5 +1,5 @@
 #include "dialogs.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "terrain/pcxctrl.h"
 
 #include <QApplication>

@@ -9,6 +9,7 @@
 #include "app/programstart.h"
 #include "catalogue/itemlistwindow.h"
 #include "catalogue/objectviewwindow.h"
+#include "editing/objectgrid.h"
 #include "handoff/savemapdialog.h"
 #include "settings/infowindow.h"
 #include "settings/setupdialog.h"
@@ -204,12 +205,17 @@ private slots:
         QCOMPARE(p.form->MapView->View.ViewOffsetY, -300 / 3 + 256);
         QCOMPARE(p.form->MapView->Markers[1]->topLeft(), QPoint(256 - 133 + 100, 156 + 50));
 
-        // Every later Load opens the same file without a dialog.
+        // Every later Load shows the open dialog, proposing the same file, so
+        // another map can be opened.
         QTest::mouseClick(p.form->Button8, Qt::LeftButton);
         QVERIFY(!p.loaded());
+        const QString other = data.map(QStringLiteral("b.bms"), h, {{2001, 9}});
+        p.dialogs.answerOpen(other);
         QTest::mouseClick(p.form->Button1, Qt::LeftButton);
         QVERIFY(p.loaded());
-        QVERIFY(p.dialogs.openRequests.isEmpty());
+        QCOMPARE(p.dialogs.openRequests.size(), 1);
+        QCOMPARE(p.dialogs.openRequests[0].fileName, path);
+        QCOMPARE(p.form->Document.Table.cell(1, 1), QStringLiteral("9"));
         p.form->hide();
     }
 
@@ -433,7 +439,7 @@ private slots:
                                           sampleFile("kz/vlmrs.pcx"));
         p.dialogs.answerOpen(depth);
         QTest::mouseClick(p.form->Form3->Button3, Qt::LeftButton); // "Depth Map"
-        QCOMPARE(p.form->Terrain.ElevationMapPath, depth);
+        QCOMPARE(p.form->Document.terrain().ElevationMapPath, depth);
         QTest::mouseClick(p.form->MapView->Button2, Qt::LeftButton); // "c"
         const QImage colour = p.form->MapView->Panel1->MImage1.picture();
         QTest::mouseClick(p.form->MapView->Button3, Qt::LeftButton); // "d"
@@ -455,10 +461,68 @@ private slots:
         QTest::keyClick(box->lineEdit(), Qt::Key_Return);
         QCOMPARE(box->count(), 4);
         QCOMPARE(box->currentIndex(), 3);
-        QCOMPARE(p.form->MapNames.RememberedNameIndex, 3);
+        QCOMPARE(p.form->Document.mapNames().RememberedNameIndex, 3);
+        p.dialogs.answerQuestion(0); // Delete
         QTest::mouseClick(p.form->B_delmpname, Qt::LeftButton);
         QCOMPARE(box->count(), 3);
         QCOMPARE(box->currentText(), QStringLiteral("Third"));
+        p.form->hide();
+    }
+
+    // "Del" renumbers the names after the deleted one in the list every map
+    // shares: it asks first, naming the map's name.
+    void deletingAMapNameAsksFirst_data()
+    {
+        QTest::addColumn<int>("answer"); // 0 Delete, 1 Cancel
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("Delete: the name goes, the names after it move up") << 0 << QStringList{"First", "Third"};
+        QTest::newRow("Cancel: the list stays as it was") << 1 << QStringList{"First", "Second", "Third"};
+    }
+    void deletingAMapNameAsksFirst()
+    {
+        QFETCH(int, answer);
+        QFETCH(QStringList, names);
+        GameData data;
+        build::Header h;
+        h.mapKey = "MPNAME02";
+        Program p(data, data.map(QStringLiteral("m.bms"), h, {{2001, 1}}));
+        p.dialogs.answerQuestion(answer);
+        QTest::mouseClick(p.form->B_delmpname, Qt::LeftButton);
+        QCOMPARE(p.dialogs.questions.size(), 1);
+        const TQuestion &q = p.dialogs.questions.first();
+        QCOMPARE(q.text, QStringLiteral("Deleting \"Second\" renumbers the names after it; maps that use those names "
+                                        "will show other names in the game. Delete it?"));
+        QCOMPARE(q.buttons, (QStringList{"Delete", "Cancel"}));
+        QCOMPARE(q.defaultButton, 1);
+        QCOMPARE(q.escapeButton, 1);
+        QStringList shown;
+        for (int i = 0; i < p.form->ComboBox2->count(); ++i)
+            shown << p.form->ComboBox2->itemText(i);
+        QCOMPARE(shown, names);
+        QCOMPARE(p.form->Document.Journal.count(), answer == 0 ? 1 : 0);
+    }
+
+    // The "Export OK" message does not take the keys: Enter after a click on
+    // "Export" opens the current cell's editor, and the message stays.
+    void exportLeavesTheKeysToTheTable()
+    {
+        GameData data;
+        Program p(data, data.map(QStringLiteral("a.bms"), {}, {{2001, 7}}));
+        p.form->show();
+        p.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p.form.get()));
+        TObjectGrid *grid = p.form->StringGrid1;
+        const QModelIndex x1 = grid->model()->index(0, TObjectTable::ColX);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(x1).center());
+        QTest::mouseClick(p.form->B_Export, Qt::LeftButton);
+        QTRY_VERIFY(p.form->Form6->isVisible());
+        QTest::qWait(50); // what the window system does with the new window
+        QCOMPARE(QApplication::activeWindow(), p.form.get());
+        QCOMPARE(QApplication::focusWidget(), grid);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(grid->indexWidget(x1));
+        QVERIFY(p.form->Form6->isVisible());
+        p.form->commitTableEdit();
         p.form->hide();
     }
 

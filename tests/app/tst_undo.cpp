@@ -5,10 +5,11 @@
 #include "testregistry.h"
 
 #include "app/programstart.h"
-#include "document/recoverycopy.h"
-#include "document/recoveryfolder.h"
-#include "document/recoverykeeper.h"
-#include "document/recoverystate.h"
+#include "app/termination.h"
+#include "recovery/recoverycopy.h"
+#include "fileio/recoveryfolder.h"
+#include "recovery/recoverykeeper.h"
+#include "recovery/recoverystate.h"
 #include "handoff/savemapdialog.h"
 #include "settings/setupdialog.h"
 #include "userdatafolder.h"
@@ -16,12 +17,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCryptographicHash>
+#include <QDataStream>
 #include <QFile>
 #include <QGraphicsScene>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <csignal>
 
 namespace {
 using T = TObjectTable;
@@ -89,21 +92,22 @@ struct TUndoWorld : TEditingFixture {
                          .arg(m->outlineColour(), 0, 16)
                          .arg(m->isVisible() ? "shown" : "hidden", m->hint());
         s << stacking(false);
-        const THeaderState h = form->headerState();
+        // The header's boxes of both windows, as they show the header values.
         QStringList names;
-        for (const QByteArray &n : h.mapNames)
-            names << QString::fromLatin1(n);
+        for (int i = 0; i < form->ComboBox2->count(); ++i)
+            names << form->ComboBox2->itemText(i);
         QString boxes;
         for (int i = 0; i < 6; ++i)
-            boxes += QString::number(h.gameTypes[i]) + QString::number(h.saveGameTypes[i]);
+            boxes += QString::number(form->CheckBox[i]->isChecked())
+                + QString::number(form->Form3->CheckBox[i]->isChecked());
         s << QStringLiteral("terrain %1 names %2 selected %3 \"%4\" boxes %5 NG %6")
-                 .arg(h.terrainTypeIndex)
+                 .arg(form->ComboBox1->currentIndex())
                  .arg(names.join(u','))
-                 .arg(h.mapNameIndex)
-                 .arg(h.mapNameText, boxes)
-                 .arg(h.nightGoggles);
-        s << h.mapData.join(u'/');
-        const TTerrain &t = form->Terrain;
+                 .arg(form->ComboBox2->currentIndex())
+                 .arg(form->ComboBox2->currentText(), boxes)
+                 .arg(form->C_NG->isChecked());
+        s << form->Form3->RichEdit1->toPlainText().split(u'\n').join(u'/');
+        const TTerrain &t = form->Document.terrain();
         s << QStringLiteral("terrain %1 \"%2\" values %3 pictures %4")
                  .arg(QString::fromLatin1(d.Header.TerrainFile().toHex()), QString(d.TrnPath).replace(dir.path(), "<dir>"),
                       t.TerrainValues.join(u','),
@@ -256,7 +260,8 @@ void TUndoWorld::act(const QString &action)
         edit->selectAll();
         QTest::keyClicks(edit, rest);
         QTest::keyClick(edit, Qt::Key_Return);
-    } else if (verb == "delName") {
+    } else if (verb == "delName") { // "Del" beside the map name, and "Delete" to its question
+        dialogs.answerQuestion(0);
         QTest::mouseClick(form->B_delmpname, Qt::LeftButton);
     } else if (verb == "mapData") {
         QPlainTextEdit *text = form->Form3->RichEdit1;
@@ -300,6 +305,38 @@ QByteArray leftRecoveryCopy(TUndoWorld &world)
     keeper.writeDue();
     keeper.waitForWriter();
     return readAll(keeper.copyPath());
+}
+
+// The state as the first version of the recovery copy held it: the header
+// values with the selected name's text and the Map Data, the cells, the
+// caches and the markers' looks, no terrain.
+QByteArray firstVersionCopy(const TRecoveryState &s)
+{
+    QByteArray payload;
+    QDataStream out(&payload, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_4);
+    out << s.bmsPath << s.trnPath << s.saveName << s.headerBytes << qint32(s.header.terrainTypeIndex)
+        << quint32(s.header.mapNames.size());
+    for (const QByteArray &name : s.header.mapNames)
+        out << name;
+    out << qint32(s.header.mapNameIndex) << QString::fromLatin1(s.header.mapNames.value(s.header.mapNameIndex));
+    for (int i = 0; i < 6; ++i)
+        out << s.header.gameTypes[i] << s.header.saveGameTypes[i];
+    out << s.header.nightGoggles << quint32(s.mapData.size());
+    for (const QString &line : s.mapData)
+        out << line;
+    out << qint32(s.objectCount) << qint32(s.currentRow) << quint32(s.rows.size());
+    for (const TObjectTable::Row &row : s.rows)
+        for (const QString &cell : row)
+            out << cell;
+    out << quint32(s.objectX.size());
+    for (std::size_t i = 0; i < s.objectX.size(); ++i)
+        out << qint32(s.objectX[i]) << qint32(s.objectY[i]);
+    out << quint32(s.rows.size() + 1) << false << 0u << 0u << false << QString();
+    for (int row = 1; row <= int(s.rows.size()); ++row)
+        out << true << 0xFF00FF00u << 0xFF000000u << true << QStringLiteral("hint");
+    return "Vellumar recovery copy 1\n" + QByteArray::number(payload.size()) + ' '
+        + QCryptographicHash::hash(payload, QCryptographicHash::Sha256).toHex() + '\n' + payload;
 }
 
 void putLeftCopy(const QByteArray &bytes, const QString &name = QStringLiteral("unsaved-1-1-1.state"))
@@ -378,25 +415,28 @@ private slots:
         }
 
         TUndoWorld w;
-        const QString caption = w.form->windowTitle();
-        QVERIFY(!caption.endsWith(" *"));
+        QVERIFY(!w.form->windowTitle().endsWith(" *"));
+        // The caption names the file saved last, the open map.
+        const auto caption = [&w](const char *saved) {
+            return w.form->SavedCaption + " \"" + w.dir.filePath(QLatin1String(saved)) + u'"';
+        };
         const QStringList loaded = w.shown();
         const QByteArray loadedBytes = w.quickSave(QStringLiteral("loaded.bms"));
-        QCOMPARE(w.form->windowTitle(), caption);
+        QCOMPARE(w.form->windowTitle(), caption("loaded.bms"));
         w.play(actions);
-        QCOMPARE(w.form->windowTitle(), caption + " *");
+        QCOMPARE(w.form->windowTitle(), caption("loaded.bms") + " *");
         QCOMPARE(w.form->Document.Journal.count(), steps);
 
         QCOMPARE(w.pressAll(true), steps);
         QCOMPARE(w.shown(), loaded);
-        QCOMPARE(w.form->windowTitle(), caption);
+        QCOMPARE(w.form->windowTitle(), caption("loaded.bms"));
         QCOMPARE(w.quickSave(QStringLiteral("undone.bms"), true), loadedBytes);
 
         QCOMPARE(w.pressAll(false), steps);
         QCOMPARE(w.shown(), edited);
-        QCOMPARE(w.form->windowTitle(), caption + " *");
+        QCOMPARE(w.form->windowTitle(), caption("undone.bms") + " *");
         QCOMPARE(w.quickSave(QStringLiteral("redone.bms")), editedBytes);
-        QCOMPARE(w.form->windowTitle(), savedClean ? caption : caption + " *");
+        QCOMPARE(w.form->windowTitle(), savedClean ? caption("redone.bms") : caption("redone.bms") + " *");
         QVERIFY(w.dialogs.errors.isEmpty());
     }
 
@@ -415,8 +455,8 @@ private slots:
     {
         QFETCH(QString, actions);
         TUndoWorld w;
-        const QString caption = w.form->windowTitle();
         const QByteArray loadedBytes = w.quickSave(QStringLiteral("loaded.bms"));
+        const QString caption = w.form->windowTitle(); // naming the file saved
         w.play(actions);
         QCOMPARE(w.form->Document.Journal.count(), 0);
         QCOMPARE(w.form->windowTitle(), caption);
@@ -484,7 +524,13 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(VELLUMAR_SAMPLES "/kzbase/kzmpname.bin"), w.dir.filePath("kzmpname.bin")));
         const QStringList inFile = w.shown();
         const QString caption = w.form->windowTitle();
+        // The open dialog proposes the map the program was started with: Enter.
+        w.dialogs.answerOpen(w.form->commandLineFile());
         w.play(actions);
+        if (reloaded) {
+            QCOMPARE(w.dialogs.openRequests.size(), 1);
+            QCOMPARE(w.dialogs.openRequests.first().fileName, w.form->commandLineFile());
+        }
         QCOMPARE(w.form->mapLoaded(), loaded);
         QCOMPARE(w.form->Document.Journal.count(), steps);
         if (loaded) {
@@ -556,7 +602,9 @@ private slots:
             QTest::mouseClick(w.form->Button8, Qt::LeftButton);
             wentOn = w.form->Button1->isVisible();
         }
-        QCOMPARE(w.dialogs.questions.size(), answer < 0 ? 0 : 1);
+        // A Save that saved nothing (its file dialog cancelled) leaves the
+        // changes unsaved: the question comes again (Escape: Cancel).
+        QCOMPARE(w.dialogs.questions.size(), answer < 0 ? 0 : answer == 0 && !saveConfirmed ? 2 : 1);
         if (answer >= 0) {
             const TQuestion &q = w.dialogs.questions.first();
             QCOMPARE(q.text, QStringLiteral("The map has unsaved changes."));
@@ -568,6 +616,75 @@ private slots:
         QCOMPARE(QFile::exists(path), written);
         if (!goesOn)
             QCOMPARE(w.shown(), before);
+        QVERIFY(w.dialogs.errors.isEmpty());
+    }
+
+    // "Save" in the question saves what the quick save cannot (the Map Data
+    // text goes to the TRN file through "Save all"); a Discard given at a
+    // logout that another program then cancelled holds for that logout only;
+    // a termination request (SIGTERM) asks once.
+    void theQuestionKeepsWhatIsUnsaved_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<bool>("goesOn");
+        QTest::newRow("Map Data typed, close, Save: saved whole, then closed") << "mapData X1" << "close" << 1 << true;
+        QTest::newRow("Map Data typed, Reset, Save: saved whole, then reset") << "mapData X1" << "Reset" << 1 << true;
+        QTest::newRow("Map Data typed, logout, Save: saved whole, then the session ends")
+            << "mapData X1" << "logout" << 1 << true;
+        QTest::newRow("Discard at a logout another program cancelled: the user's close asks again")
+            << "click Z 1; type 7; click X 2" << "cancelled logout" << 2 << false;
+        QTest::newRow("SIGTERM, Cancel: asked once, the program stays")
+            << "click Z 1; type 7; click X 2" << "SIGTERM" << 1 << false;
+    }
+    void theQuestionKeepsWhatIsUnsaved()
+    {
+        QFETCH(QString, actions);
+        QFETCH(QString, how);
+        QFETCH(int, questions);
+        QFETCH(bool, goesOn);
+        const TUserDataFolder userData;
+        TUndoWorld w;
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        // The terrain text is saved beside the map, not into the samples.
+        const QString trn = w.dir.filePath(QStringLiteral("test.trn"));
+        w.form->Form3->E_TRNFile->setText(trn);
+        w.play(actions);
+        leftRecoveryCopy(w);
+        const QString copy = w.form->Recovery->copyPath();
+        QVERIFY(QFile::exists(copy));
+        bool wentOn = false;
+        if (how == "close" || how == "Reset" || how == "logout") {
+            w.dialogs.answerQuestion(0);
+            if (how == "close") {
+                wentOn = w.form->close();
+            } else if (how == "Reset") {
+                QTest::mouseClick(w.form->Button8, Qt::LeftButton);
+                wentOn = w.form->Button1->isVisible();
+            } else {
+                wentOn = w.form->Closing->sessionMayEnd(true) && w.form->Closing->quitRequested();
+            }
+            QVERIFY(readAll(trn).contains("X1"));
+            QVERIFY(w.form->Document.Journal.isClean());
+        } else if (how == "cancelled logout") {
+            w.dialogs.answerQuestion(1);
+            QVERIFY(w.form->Closing->sessionMayEnd(true));
+            wentOn = w.form->close();
+        } else {
+            CloseOnTerminationRequest([&w] { w.form->Closing->terminationRequested(); });
+            w.dialogs.answerQuestion(2);
+            ::raise(SIGTERM);
+            QTRY_COMPARE(w.dialogs.questions.size(), 1);
+            QTest::qWait(100);
+            wentOn = !w.form->isVisible();
+        }
+        QCOMPARE(w.dialogs.questions.size(), questions);
+        QCOMPARE(wentOn, goesOn);
+        // Saved, or kept for the next start.
+        w.form->Recovery->waitForWriter();
+        QCOMPARE(QFile::exists(copy), !goesOn);
         QVERIFY(w.dialogs.errors.isEmpty());
     }
 
@@ -603,16 +720,17 @@ private slots:
             w.dialogs.answerQuestion(answer);
         w.dialogs.answerSave(path);
         if (how == "checkpoint") {
-            w.form->sessionStateSaved();
+            w.form->Closing->sessionStateSaved();
             QVERIFY(!w.form->close());
         } else {
-            QCOMPARE(w.form->sessionMayEnd(how == "ask"), ends);
+            QCOMPARE(w.form->Closing->sessionMayEnd(how == "ask"), ends);
         }
         QCOMPARE(w.dialogs.questions.size(), answer >= 0 ? 1 : 0);
         QCOMPARE(QFile::exists(path), answer == 0);
         const QString copy = w.form->Recovery->copyPath();
         if (ends) {
-            QVERIFY(w.form->close());
+            // The session's end quits the program.
+            QVERIFY(w.form->Closing->quitRequested());
             QCOMPARE(w.dialogs.questions.size(), answer >= 0 ? 1 : 0);
         }
         // Only a session ended without a question leaves a copy; it holds the last change.
@@ -689,8 +807,8 @@ private slots:
         const TUserDataFolder userData;
         const QTemporaryDir base;
         TUndoWorld w;
-        const QString map = w.form->Document.BmsPath;
         const QByteArray loadedBytes = quickSaveOf(w.dialogs, *w.form, w.dir.filePath("loaded.bms"));
+        const QString map = w.form->Document.BmsPath; // the file saved is the open map
         w.play(actions);
         const QByteArray copy = leftRecoveryCopy(w);
         QVERIFY(!copy.isEmpty());
@@ -732,6 +850,42 @@ private slots:
         QVERIFY(QDir(RecoveryFolder()).entryList({"*.state"}, QDir::Files).isEmpty()); // a normal end
     }
 
+    // The restored map is the open map, also where the run that left the copy
+    // had loaded another one: the caption and "BMS File" name it, "Save"
+    // proposes it and writes it unasked, and the batch packs it.
+    void theRestoredMapIsTheOpenMap()
+    {
+        const TUserDataFolder userData;
+        const QTemporaryDir base;
+        TUndoWorld w;
+        const QString loaded = w.form->Document.BmsPath;
+        const QByteArray loadedBytes = readAll(loaded);
+        const QString mine = w.dir.filePath(QStringLiteral("mymap2.bms"));
+        QVERIFY(QFile::copy(loaded, mine));
+        w.dialogs.answerOpen(mine);
+        QTest::mouseClick(w.form->Form3->B_BMSloc, Qt::LeftButton); // "..." beside "BMS File"
+        w.play(QStringLiteral("click Z 1; type 7; click X 2"));
+        putLeftCopy(leftRecoveryCopy(w));
+
+        TFakeDialogs dialogs;
+        dialogs.answerQuestion(0); // Restore
+        const std::unique_ptr<TForm1> again = startAgain(dialogs, w, base.path() + u'/');
+        again->ShortPaths = [](const std::vector<std::string> &paths) { return paths; };
+        QCOMPARE(again->windowTitle(), again->SavedCaption + " \"" + mine + "\" *");
+        QCOMPARE(again->Form3->E_BMSfile->text(), mine);
+        dialogs.answerSave(mine);
+        QVERIFY(again->Button7Click());
+        QCOMPARE(dialogs.saveRequests.last().fileName, mine);
+        QCOMPARE(dialogs.questions.size(), 1); // only the offer
+        // The edits went into the restored map; the map loaded first is as it was.
+        QCOMPARE(readAll(loaded), loadedBytes);
+        QVERIFY(readAll(mine) != loadedBytes);
+        const QByteArray batch = readAll(w.dir.filePath(QStringLiteral("!VLMR_Repack.bat")));
+        QVERIFY2(batch.startsWith("pack.exe kzbase.pff " + mine.toLocal8Bit() + "\r\n"), batch.constData());
+        QVERIFY(dialogs.errors.isEmpty());
+        again->Recovery->finish();
+    }
+
     // At the start: a copy that cannot be read is reported and kept aside; a
     // copy another running program holds is not offered; Discard removes it.
     void recoveryCopiesAtTheStart_data()
@@ -766,15 +920,8 @@ private slots:
                 bytes[bytes.size() - 30] = char(bytes[bytes.size() - 30] ^ 1);
             else if (copy == "foreign")
                 bytes = "a note that is no copy\n";
-            else if (copy == "first version") {
-                // The same state without the terrain entries that version 2 ends with.
-                TRecoveryState state = TRecoveryState::fromBytes(bytes, held);
-                state.terrain.clear();
-                const QByteArray two = state.toBytes();
-                const QByteArray payload = two.mid(two.indexOf('\n', 25) + 1).chopped(4);
-                bytes = "Vellumar recovery copy 1\n" + QByteArray::number(payload.size()) + ' '
-                    + QCryptographicHash::hash(payload, QCryptographicHash::Sha256).toHex() + '\n' + payload;
-            }
+            else if (copy == "first version")
+                bytes = firstVersionCopy(TRecoveryState::fromBytes(bytes, held));
             putLeftCopy(bytes);
         }
         TFakeDialogs dialogs;

@@ -3,7 +3,7 @@
 #include "testregistry.h"
 
 #include "catalogue/itemcatalogue.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -4,7 +4,7 @@
 // that must fail with a message naming the file.
 
 #include "catalogue/jpegpicture.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "builders.h"
 #include "testregistry.h"
 

@@ -6,8 +6,8 @@
 // (the terrain text, written line by line with CR LF). TARGET receives the
 // content of FIRST, then SECOND, and so on until the program is killed. It
 // prints "writing" once it has read both, and an error text when a write fails.
-#include "document/errors.h"
-#include "document/fileio.h"
+#include "fileio/errors.h"
+#include "fileio/fileio.h"
 #include "document/mapnamelist.h"
 
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 
 #include "catalogue/itemcatalogue.h"
 #include "document/bmsfile.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "document/mapdocument.h"
 #include "document/mapnamelist.h"
 

@@ -3,7 +3,7 @@
 #include "testregistry.h"
 
 #include "document/category.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "document/mapdocument.h"
 #include "document/numbers.h"
 #include "document/objectrecord.h"

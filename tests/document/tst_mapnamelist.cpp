@@ -2,7 +2,7 @@
 #include "builders.h"
 #include "testregistry.h"
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "document/mapnamebox.h"
 #include "document/mapnamelist.h"
 

@@ -2,11 +2,15 @@
 // the left button drags the map, the middle button measures, a marker is
 // dragged with the left button, Ctrl+D duplicates the selected rows.
 #include "editingfixture.h"
+#include "handoff/savemapdialog.h"
 #include "testregistry.h"
 
+#include <QFile>
 #include <QGraphicsSimpleTextItem>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QCheckBox>
 #include <QScrollBar>
 #include <QUndoStack>
 #include <QWheelEvent>
@@ -256,6 +260,68 @@ private slots:
         // The heading line (90 degrees: to the right) starts at the marker's centre, wherever it went.
         const QImage &line = f.map().Work_maske->layer();
         QCOMPARE(line.pixel(placed + QPoint(8, 2)) | line.pixel(placed + QPoint(8, 1)), qRgb(255, 0, 0));
+        QVERIFY(f.dialogs.errors.isEmpty());
+    }
+
+    // Ctrl+Z, Ctrl+Y and Ctrl+S pressed while a marker is dragged end the drag
+    // where it is before they act; the moves until the release change nothing
+    // more, and Escape then takes nothing back.
+    void commandsDuringADragEndItFirst_data()
+    {
+        QTest::addColumn<bool>("addFirst"); // Add Item before the drag
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QPoint>("placed");  // marker 1 afterwards
+        QTest::addColumn<int>("undoable");   // steps left to undo
+        QTest::addColumn<bool>("clean");
+        QTest::newRow("Add Item, a drag, Ctrl+Z, Escape, release: the drag undone, Add Item kept")
+            << true << int(Qt::Key_Z) << QPoint(200, 200) << 1 << false;
+        QTest::newRow("Ctrl+Y: the drag ends where it is, one step")
+            << false << int(Qt::Key_Y) << QPoint(228, 214) << 1 << false;
+        QTest::newRow("Ctrl+S: saved where the drag ended, and it stays so")
+            << false << int(Qt::Key_S) << QPoint(228, 214) << 1 << true;
+    }
+    void commandsDuringADragEndItFirst()
+    {
+        QFETCH(bool, addFirst);
+        QFETCH(int, key);
+        QFETCH(QPoint, placed);
+        QFETCH(int, undoable);
+        QFETCH(bool, clean);
+        TEditingFixture f({object(5001, 200 * U, -200 * U), object(2001, 10 * U, -10 * U)});
+        build::file(f.dir, QStringLiteral("prog/kzmap.dat"), build::trailer());
+        f.form->Store.Settings.BaseFilesDir = f.dir.path() + u'/';
+        f.form->Form3->C_AutoRepack->setChecked(false);
+        if (addFirst)
+            QTest::mouseClick(f.form->Button9, Qt::LeftButton);
+        const int objects = f.form->Document.ObjectCount;
+        const QString saved = f.dir.filePath(QStringLiteral("during.bms"));
+        f.dialogs.answerSave(saved);
+
+        QWidget *viewport = f.map().viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(202, 201));
+        QTest::mouseMove(viewport, QPoint(230, 215));
+        TEditingFixture::key(Qt::Key(key), Qt::ControlModifier);
+        // The "Saved" window may have the focus now.
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : viewport, Qt::Key_Escape);
+        QTest::mouseMove(viewport, QPoint(260, 240));
+        QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(260, 240));
+
+        const TMapDocument &d = f.form->Document;
+        QCOMPARE(d.ObjectCount, objects);
+        QCOMPARE(f.table().RowCount(), objects + 1);
+        QCOMPARE(f.marker(1)->topLeft(), placed);
+        QCOMPARE(f.cell(T::ColX, 1), QString::number(placed.x() * U));
+        QCOMPARE(d.ObjectX[0], placed.x() * U);
+        QCOMPARE(d.Journal.index(), undoable);
+        QCOMPARE(d.Journal.isClean(), clean);
+        QCOMPARE(f.form->windowTitle().endsWith(" *"), !clean);
+        QCOMPARE(QFile::exists(saved), key == Qt::Key_S);
+        // What is shown is what a save writes.
+        f.dialogs.answerSave(f.dir.filePath(QStringLiteral("after.bms")));
+        QVERIFY(f.form->Button7Click());
+        if (key == Qt::Key_S)
+            QCOMPARE(build::readFile(f.dir.filePath(QStringLiteral("after.bms"))), build::readFile(saved));
         QVERIFY(f.dialogs.errors.isEmpty());
     }
 

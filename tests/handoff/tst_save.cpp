@@ -4,8 +4,12 @@
 #include "fakedialogs.h"
 #include "testregistry.h"
 
+#include "userdatafolder.h"
+
 #include "app/mainwindow.h"
 #include "handoff/savemapdialog.h"
+#include "recovery/recoverykeeper.h"
+#include "recovery/recoverystate.h"
 #include "document/objecttable.h"
 #include "settings/infowindow.h"
 #include "terrain/mapview.h"
@@ -179,9 +183,9 @@ private slots:
         QVERIFY(w.dialogs.errors.isEmpty());
         QCOMPARE(build::readFile(copy), w.savedMap(w.objects, "MPNAME02"));
         QCOMPARE(build::readFile(w.trnPath), build::sampleFile("kz/vlmrtest.trn"));
-        // BmsPath stays the loaded map, and the batch packs it.
-        QCOMPARE(w.form->Document.BmsPath, w.mapPath);
-        QCOMPARE(build::readFile(w.batchPath), w.batch(w.mapPath));
+        // The file written is the open map now, and the batch packs it.
+        QCOMPARE(w.form->Document.BmsPath, copy);
+        QCOMPARE(build::readFile(w.batchPath), w.batch(copy));
         QVERIFY(w.savedShown());
         QVERIFY(w.form->isEnabled());
     }
@@ -213,18 +217,23 @@ private slots:
         TForm3 &d = w.saveDialog();
         // Every file would change if it were written.
         d.RichEdit1->appendPlainText("NEW LINE");
-        w.form->MapNames.items.append("Fourth");
+        const auto names = [&w](const std::function<void(TMapNameBox &)> &change) {
+            w.form->Document.changeMapNames(change);
+        };
+        names([](TMapNameBox &n) { n.items.append("Fourth"); });
         w.form->C_NG->setChecked(true);
         if (fault == "cell")
             w.form->Document.Table.setCell(9, 2, "12a");
         else if (fault == "trailer")
             QFile::remove(w.program + "kzmap.dat");
         else if (fault == "long name")
-            w.form->MapNames.items.append(QByteArray(41, 'n'));
+            names([](TMapNameBox &n) { n.items.append(QByteArray(41, 'n')); });
         else if (fault == "100th name") {
-            while (w.form->MapNames.items.size() < 100)
-                w.form->MapNames.items.append("More");
-            w.form->MapNames.selected = 99;
+            names([](TMapNameBox &n) {
+                while (n.items.size() < 100)
+                    n.items.append("More");
+                n.selected = 99;
+            });
         } else if (fault == "trn name") {
             d.E_TRNFile->setText(w.kz + "longername13.trn");
         } else if (fault == "trn cjk") {
@@ -260,33 +269,116 @@ private slots:
         QVERIFY(w.savedShown());
     }
 
-    // Objects whose item number has no category are left out of the file, and
-    // the message after "Saved" says which.
+    // The file a save writes is the open map from then on: the next "Save"
+    // proposes it, the caption, "BMS File", the batch and the recovery copy
+    // name it. "Save" replaces another file only when the user says so.
+    void aSaveMakesItsFileTheOpenMap_data()
+    {
+        QTest::addColumn<QString>("target"); // "new", "open" (the loaded map) or "other" (a file there)
+        QTest::addColumn<bool>("quickSave");
+        QTest::addColumn<int>("answer");     // to "Replace it?": 0 Replace, 1 Cancel; -1 not asked
+        QTest::newRow("Save as a new file: unasked, the new file is the open map") << "new" << true << -1;
+        QTest::newRow("Save over the open map: unasked") << "open" << true << -1;
+        QTest::newRow("Save over another map, Replace: the other file is the open map") << "other" << true << 0;
+        QTest::newRow("Save over another map, Cancel: nothing written, the loaded map stays open")
+            << "other" << true << 1;
+        QTest::newRow("Save all over another map in BMS File: unasked, as ever") << "other" << false << -1;
+    }
+    void aSaveMakesItsFileTheOpenMap()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, quickSave);
+        QFETCH(int, answer);
+        const TUserDataFolder userData;
+        TSaveWorld w;
+        const QString path = target == "open" ? w.mapPath : w.base + target + ".bms";
+        if (target == "other")
+            build::file(w.dir, "kzbase/other.bms", "another map");
+        const QByteArray before = build::readFile(path);
+        // A Map Data text the quick save does not write keeps the map unsaved,
+        // and its recovery copy, written before the save, with it.
+        if (quickSave) {
+            w.saveDialog().RichEdit1->appendPlainText("NOT SAVED");
+            w.form->Recovery->writeDue();
+            w.form->Recovery->waitForWriter();
+        }
+        if (answer >= 0)
+            w.dialogs.answerQuestion(answer);
+        if (quickSave) {
+            w.dialogs.answerSave(path);
+            QTest::mouseClick(w.form->Button7, Qt::LeftButton);
+        } else {
+            w.saveDialog().E_BMSfile->setText(path);
+            QTest::mouseClick(w.saveDialog().Button1, Qt::LeftButton);
+        }
+
+        QCOMPARE(w.dialogs.errors, QStringList());
+        QCOMPARE(w.dialogs.questions.size(), answer >= 0 ? 1 : 0);
+        if (answer >= 0) {
+            const TQuestion &q = w.dialogs.questions.first();
+            QCOMPARE(q.text, path + " already exists. Replace it?");
+            QCOMPARE(q.buttons, (QStringList{"Replace", "Cancel"}));
+            QCOMPARE(q.defaultButton, 1);
+            QCOMPARE(q.escapeButton, 1);
+        }
+        const bool written = answer != 1;
+        QCOMPARE(build::readFile(path) == before, !written);
+        const QString open = written ? path : w.mapPath;
+        QCOMPARE(w.saveDialog().E_BMSfile->text(), open);
+        QCOMPARE(w.form->windowTitle(), w.form->SavedCaption + " \"" + open + (quickSave ? "\" *" : "\""));
+        QCOMPARE(build::readFile(w.batchPath), written ? w.batch(open) : QByteArray("old batch\r\n"));
+        if (quickSave) {
+            w.form->Recovery->writeDue();
+            w.form->Recovery->waitForWriter();
+            const QString copy = w.form->Recovery->copyPath();
+            QCOMPARE(TRecoveryState::fromBytes(build::readFile(copy), copy).bmsPath, open);
+        }
+        // Edited and saved again: the dialog proposes the open map.
+        w.form->C_NG->click();
+        w.dialogs.cancelSave();
+        QTest::mouseClick(w.form->Button7, Qt::LeftButton);
+        QCOMPARE(w.dialogs.saveRequests.last().fileName, open);
+    }
+
+    // Objects whose item number has no category are left out of the file: the
+    // save names them and asks before it writes anything.
     void leftOutRowsAreNamed_data()
     {
         QTest::addColumn<QList<int>>("rows"); // rows given an item number without a category
         QTest::addColumn<bool>("quickSave");
-        QTest::addColumn<QString>("line1");
-        QTest::addColumn<QString>("line2");
-        QTest::newRow("one row, by the quick save")
-            << QList<int>{2} << true << "1 row left out: its item number has no category" << "Row 2";
-        QTest::newRow("neighbouring rows as a range, by Save all")
-            << QList<int>{1, 2, 4, 5, 6, 8} << false << "6 rows left out: their item numbers have no category"
-            << "Rows 1-2, 4-6, 8";
+        QTest::addColumn<int>("answer");      // 0 Save, 1 Cancel
+        QTest::addColumn<QString>("question");
+        QTest::newRow("one row, by the quick save, Save")
+            << QList<int>{2} << true << 0
+            << "1 object has an item number outside the categories and will not be saved (row 2). Save without it?";
+        QTest::newRow("neighbouring rows as ranges, by Save all, Save")
+            << QList<int>{1, 2, 4, 5, 6, 8} << false << 0
+            << "6 objects have item numbers outside the categories and will not be saved (rows 1-2, 4-6, 8). "
+               "Save without them?";
+        QTest::newRow("Cancel writes no file")
+            << QList<int>{3, 5} << true << 1
+            << "2 objects have item numbers outside the categories and will not be saved (rows 3, 5). "
+               "Save without them?";
+        QTest::newRow("a long list names its first ten runs and counts the rest")
+            << QList<int>{1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 20, 21, 25, 29} << false << 0
+            << "14 objects have item numbers outside the categories and will not be saved (rows 1, 3, 5, 7, 9, "
+               "11, 13, 15, 17, 19-21 and 2 more). Save without them?";
     }
     void leftOutRowsAreNamed()
     {
         QFETCH(QList<int>, rows);
         QFETCH(bool, quickSave);
-        QFETCH(QString, line1);
-        QFETCH(QString, line2);
+        QFETCH(int, answer);
+        QFETCH(QString, question);
         TSaveWorld w;
         TObjectTable &table = w.form->Document.Table;
-        for (int r = 4; r <= 8; ++r) // five more decorations
+        const int count = qMax(8, rows.last());
+        while (w.form->Document.ObjectCount < count) // more decorations
             QTest::mouseClick(w.form->Button9, Qt::LeftButton);
-        QCOMPARE(w.form->Document.ObjectCount, 8);
         for (int r : rows)
             table.setCell(TObjectTable::ColObject, r, r % 2 ? "999" : "8000");
+        const auto before = snapshot(w);
+        w.dialogs.answerQuestion(answer);
         if (quickSave) {
             w.dialogs.answerSave(w.mapPath);
             QTest::mouseClick(w.form->Button7, Qt::LeftButton);
@@ -294,13 +386,20 @@ private slots:
             QTest::mouseClick(w.saveDialog().Button1, Qt::LeftButton);
         }
         QCOMPARE(w.dialogs.errors, QStringList());
-        const TForm6 &info = *w.form->Form6;
-        QVERIFY(info.isVisible());
-        QCOMPARE(info.windowTitle(), "Saved");
-        QCOMPARE(info.L_Text1->text(), line1);
-        QCOMPARE(info.L_Text2->text(), line2);
-        QVERIFY(info.L_Text1->fontMetrics().horizontalAdvance(line1) <= info.L_Text1->width());
-        QCOMPARE(build::readFile(w.mapPath).size(), 252 + (8 - rows.size()) * 96 + 1 + 20127);
+        QCOMPARE(w.dialogs.questions.size(), 1);
+        const TQuestion &q = w.dialogs.questions.first();
+        QCOMPARE(q.text, question);
+        QCOMPARE(q.buttons, (QStringList{"Save", "Cancel"}));
+        QCOMPARE(q.defaultButton, 0);
+        QCOMPARE(q.escapeButton, 1);
+        if (answer == 1) {
+            QCOMPARE(snapshot(w), before);
+            QVERIFY(!w.form->Form6->isVisible());
+            QVERIFY(!w.form->Document.Journal.isClean());
+            return;
+        }
+        QVERIFY(w.savedShown());
+        QCOMPARE(build::readFile(w.mapPath).size(), 252 + (count - rows.size()) * 96 + 1 + 20127);
     }
 
     void chooseTerrain_data()
@@ -321,7 +420,7 @@ private slots:
         const auto terrainShown = [&] {
             return QStringList{w.form->Document.TrnPath, d.E_TRNFile->text(),
                                QString::fromLatin1(w.form->Document.Header.TerrainFile().toHex()),
-                               d.RichEdit1->toPlainText(), w.form->Terrain.ColourMapPath,
+                               d.RichEdit1->toPlainText(), w.form->Document.terrain().ColourMapPath,
                                QString::number(w.form->MapView->Panel1->picture().cacheKey()),
                                w.form->windowTitle()};
         };
@@ -338,7 +437,7 @@ private slots:
         QCOMPARE(d.E_TRNFile->text(), taken ? chosen : w.trnPath);
         QCOMPARE(w.form->Document.Header.TerrainFile(), QByteArray(taken ? "other.trntrn" : "vlmrtest.trn"));
         QCOMPARE(d.RichEdit1->toPlainText().startsWith("A\nB\nC\n"), taken);
-        QCOMPARE(w.form->Terrain.ColourMapPath, w.kz + (taken ? "vlmrd.pcx" : "vlmrc.pcx"));
+        QCOMPARE(w.form->Document.terrain().ColourMapPath, w.kz + (taken ? "vlmrd.pcx" : "vlmrc.pcx"));
         // One undo step, which puts back all of it, and its redo the choice.
         QCOMPARE(w.form->Document.Journal.count(), taken ? 1 : 0);
         const QStringList afterChoice = terrainShown();
@@ -364,11 +463,11 @@ private slots:
         QCOMPARE(w.form->Document.BmsPath, moved);
         QCOMPARE(w.form->windowTitle(), w.form->SavedCaption + " \"" + moved + "\"");
         // "..." beside the TRN file: a new place for the same text, nothing reloaded.
-        const QStringList mapData = w.form->Terrain.MapData;
+        const QStringList mapData = w.form->Document.terrain().MapData;
         w.dialogs.answerOpen(w.dir.filePath("moved.trn"));
         QTest::mouseClick(d.B_TRNloc, Qt::LeftButton);
         QCOMPARE(w.form->Document.TrnPath, w.dir.filePath("moved.trn"));
-        QCOMPARE(w.form->Terrain.MapData, mapData);
+        QCOMPARE(w.form->Document.terrain().MapData, mapData);
         // Typing follows at every change.
         QTest::keyClicks(d.E_TRNFile, "x");
         QCOMPARE(w.form->Document.TrnPath, w.dir.filePath("moved.trnx"));

@@ -3,7 +3,8 @@
 #include "fakedialogs.h"
 #include "testregistry.h"
 
-#include "document/errors.h"
+#include "document/mapdocument.h"
+#include "fileio/errors.h"
 #include "handoff/savemapdialog.h"
 #include "settings/settings.h"
 #include "terrain/terrainfile.h"
@@ -27,7 +28,8 @@ const QString SampleTerrain = QStringLiteral(VELLUMAR_SAMPLES "/kz/vlmrtest.trn"
 
 // The program with the sample terrain read, a main window and the dialog.
 struct TSaveFixture {
-    TTerrain terrain;
+    TMapDocument document;
+    const TTerrain &terrain = document.terrain();
     TSettingsStore store;
     TFakeDialogs dialogs;
     QWidget main;
@@ -38,8 +40,8 @@ struct TSaveFixture {
     {
         store.Settings.GameFilesDir = QStringLiteral("/games/kz/");
         store.Settings.SaveOptions = saveOptions;
-        ReadTerrainFile(SampleTerrain, store.Settings.GameFilesDir, terrain);
-        form = std::make_unique<TForm3>(terrain, store, dialogs, &main);
+        document.editTerrain({}, [this](TTerrain &t) { ReadTerrainFile(SampleTerrain, store.Settings.GameFilesDir, t); });
+        form = std::make_unique<TForm3>(document, store, dialogs, &main);
         form->showMapFile = [this](const QString &path) { shownMaps << path; };
         form->show();
     }
@@ -111,7 +113,7 @@ private slots:
         QFETCH(bool, shown);
         TSaveFixture f;
         if (!lineBefore.isEmpty()) {
-            f.terrain.MapData[line] = lineBefore;
+            f.document.editTerrain({}, [&](TTerrain &t) { t.MapData[line] = lineBefore; });
             f.form->refreshMapData();
         }
         const QString chosen = QStringLiteral("/elsewhere/maps/forest2.pcx");
@@ -214,7 +216,7 @@ private slots:
         TSaveFixture f;
         // A carriage return inside a line shows as a line break in the box;
         // refreshing must not turn it into two lines of the terrain text.
-        f.terrain.MapData = QStringList{QStringLiteral("a\rb"), QStringLiteral("c")};
+        f.document.editTerrain({}, [](TTerrain &t) { t.MapData = QStringList{QStringLiteral("a\rb"), QStringLiteral("c")}; });
         f.form->refreshMapData();
         QCOMPARE(f.boxLines(), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
         QCOMPARE(f.terrain.MapData, (QStringList{QStringLiteral("a\rb"), QStringLiteral("c")}));

@@ -119,7 +119,7 @@ private slots:
             const auto x = parseInt32(f.document.Table.cell(TObjectTable::ColX, r));
             QCOMPARE(f.document.ObjectX[r - 1], x ? *x : oldX[r - 1]);
             QCOMPARE(f.document.ObjectY[r - 1], *parseInt32(f.document.Table.cell(TObjectTable::ColY, r)));
-            QCOMPARE(f.panel.Markers[r]->topLeft(), f.panel.markerPlaceForRow(r));
+            QCOMPARE(f.panel.Markers[r]->topLeft(), f.panel.Markers.markerPlaceForRow(r));
             QCOMPARE(f.panel.Markers[r]->toolTip(), f.document.Table.cell(TObjectTable::ColName, r));
         }
     }

@@ -5,6 +5,7 @@
 #include "settings/aboutwindow.h"
 #include "settings/infowindow.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -169,6 +170,30 @@ private slots:
         QVERIFY(about.isVisible());
         QCOMPARE(about.frameGeometry().size(), TForm4::ShownSize);
         QCOMPARE(about.frameGeometry().topLeft(), aboutAt);
+    }
+
+    // Shown by "?", the window is active; Escape closes it as its close box does.
+    void keys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("Escape closes it") << int(Qt::Key_Escape) << false;
+        QTest::newRow("Enter leaves it open") << int(Qt::Key_Return) << true;
+    }
+    void keys()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, open);
+        QWidget main;
+        main.setGeometry(100, 50, 1000, 600);
+        main.show();
+        TForm4 about;
+        about.showCentredOn(&main);
+        about.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&about));
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &about;
+        QTest::keyClick(target, Qt::Key(key));
+        QCOMPARE(about.isVisible(), open);
     }
 
     void picture()

@@ -3,7 +3,7 @@
 #include "ordinaryuser.h"
 #include "testregistry.h"
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "settings/settings.h"
 
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "testregistry.h"
 
 #include "document/category.h"
-#include "document/errors.h"
+#include "fileio/errors.h"
 
 #include <QCheckBox>
 #include <QGraphicsSimpleTextItem>
@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(QPoint(ranger->left() + diameter / 2, ranger->top() + diameter / 2), markerCentre);
 
         f.document.CurrentRow = row;
-        f.panel.PlaceSelectionMarks();
+        f.panel.Markers.PlaceSelectionMarks();
         QCOMPARE(ranger->width(), diameter);
         QCOMPARE(QPoint(ranger->left() + diameter / 2, ranger->top() + diameter / 2), markerCentre);
         const TCircleShape *selector = f.view().Selector;
@@ -232,7 +232,7 @@ private slots:
         f.load();
         const int row = f.addObject(5001, 100 * U, -100 * U, QStringLiteral("8"));
         f.document.CurrentRow = row;
-        f.panel.PlaceSelectionMarks();
+        f.panel.Markers.PlaceSelectionMarks();
         TMapView &v = f.view();
         v.MetaMeter->setBounds(40, 50, 30, 30);
         v.MetaMeter->show();
@@ -257,8 +257,8 @@ private slots:
         f.load();
         const int row = f.addObject(5001, 10 * U, -700 * U, QStringLiteral("4"));
         f.document.CurrentRow = row;
-        f.panel.PlaceSelectionMarks();
-        f.panel.SelectionShown = true;
+        f.panel.Markers.PlaceSelectionMarks();
+        f.panel.Markers.SelectionShown = true;
         f.document.Table.setCell(TObjectTable::ColRadius, row, QStringLiteral("6"));
         f.clickAddArrow(f.panel.ScrollBar3);
         // The marker lands outside the band and keeps its stale place; the
@@ -331,7 +331,7 @@ private slots:
         QCOMPARE(m->toolTip(), QStringLiteral("Jeep"));
         QCOMPARE(m->Tag, row);
         // Recolouring by an edited item number follows the same table.
-        f.panel.ApplyCategoryColour(f.panel.Markers[row], 5003);
+        TMarkerLayer::ApplyCategoryColour(f.panel.Markers[row], 5003);
         QCOMPARE(m->fillColour(), QRgb(0xFFFF00FF));
     }
 
@@ -343,7 +343,7 @@ private slots:
         clickBox(f.panel.C_30);
         f.document.ObjectCount = 2;
         f.document.Table.setRowCount(3);
-        TMarker *m = f.panel.addMarkerForNewRow(2);
+        TMarker *m = f.panel.Markers.addForNewRow(2);
         QVERIFY(m->isVisible());
         QCOMPARE(m->topLeft(), QPoint(256, 256));
         QCOMPARE(m->fillColour(), NewObjectColour);
@@ -368,7 +368,7 @@ private slots:
         f.load();
         const int row = f.addObject(5001, 100 * U, -100 * U, QStringLiteral("10"));
         f.document.CurrentRow = row;
-        f.panel.PlaceSelectionMarks();
+        f.panel.Markers.PlaceSelectionMarks();
         const QRect rangerBefore = bounds(f.view().Ranger);
         f.document.Table.setCell(TObjectTable::ColRadius, row, QStringLiteral("12a"));
         if (byHash)
@@ -454,8 +454,8 @@ private slots:
         f.load(uniquePicture());
         const int row = f.addObject(5001, 10 * U, -10 * U, QStringLiteral("5"));
         f.document.CurrentRow = row;
-        f.panel.PlaceSelectionMarks();
-        f.panel.SelectionShown = true;
+        f.panel.Markers.PlaceSelectionMarks();
+        f.panel.Markers.SelectionShown = true;
         f.clickAddArrow(f.panel.ScrollBar1);
         f.clickAddArrow(f.panel.ScrollBar1);
         f.clickAddArrow(f.panel.ScrollBar3);
@@ -475,7 +475,7 @@ private slots:
         QVERIFY(!f.view().Ranger->isVisible());
         QVERIFY(!f.view().Selector->isVisible());
         QVERIFY(f.view().Work_maske->isLayerEmpty());
-        QVERIFY(!f.panel.SelectionShown);
+        QVERIFY(!f.panel.Markers.SelectionShown);
     }
 
 };

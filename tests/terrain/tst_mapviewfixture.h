@@ -60,7 +60,7 @@ struct TMapViewFixture {
         document.Table.setCell(TObjectTable::ColRadius, row, radius);
         document.ObjectX[row - 1] = x;
         document.ObjectY[row - 1] = y;
-        panel.createMarkerForRow(row);
+        panel.Markers.createForRow(row);
         return row;
     }
 

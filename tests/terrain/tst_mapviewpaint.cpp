@@ -228,7 +228,7 @@ private slots:
         const int row = f.addObject(5001, 200 * U, -200 * U, QStringLiteral("30"));
         TMapView &v = f.view();
         f.document.CurrentRow = row;
-        f.panel.PlaceSelectionMarks();
+        f.panel.Markers.PlaceSelectionMarks();
         v.bringSelectorToFront();
         v.MetaMeter->setBounds(80, 80, 40, 40);
         v.MetaMeter->show();

@@ -4,7 +4,7 @@
 #include "builders.h"
 #include "testregistry.h"
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "terrain/pcxctrl.h"
 
 #include <QBuffer>

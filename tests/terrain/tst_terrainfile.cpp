@@ -3,7 +3,7 @@
 #include "builders.h"
 #include "testregistry.h"
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "terrain/terrainfile.h"
 
 #include <QFile>

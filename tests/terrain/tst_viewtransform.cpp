@@ -4,7 +4,7 @@
 
 #include "testregistry.h"
 
-#include "document/errors.h"
+#include "fileio/errors.h"
 #include "terrain/viewtransform.h"
 
 #include <QTest>

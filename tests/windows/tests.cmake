@@ -13,7 +13,7 @@
 # Each runs in a Wine prefix of its own (build-windows/wine-run.sh).
 #
 # Left out, because what they test exists on Linux only:
-#   document/tst_safewrite.cpp  a full disk made with a small tmpfs mount, the
+#   fileio/tst_safewrite.cpp    a full disk made with a small tmpfs mount, the
 #                               file size limit of setrlimit and writers
 #                               killed by SIGKILL as the user "nobody"
 #   app/x11/                    window stacking under X, the editor killed with
@@ -22,10 +22,12 @@
 #   */wine/                     the Windows units built alone and the Linux
 #                               program's repack through Wine; the Windows
 #                               program runs them itself here
+#   fileio/sync/                the flushes of a save seen with strace
 #   the fuzz replays            clang's sanitizers on Linux
 # and the test functions listed in win_skips_<subsystem> below, and the rows
 # marked Q_OS_WIN in the tests (a folder that cannot be written: Windows'
-# read-only attribute on a folder stops no new files).
+# read-only attribute on a folder stops no new files; a file that can be
+# written but not read; SIGTERM, which Windows does not send).
 
 set(win_tests ${CMAKE_CURRENT_SOURCE_DIR}/windows)
 set(VELLUMAR_LINUX_BIN ${PROJECT_SOURCE_DIR}/build/bin CACHE PATH
@@ -87,7 +89,7 @@ set(win_skips_settings
 
 function(win_test_suite subsystem)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${subsystem}/*.cpp)
-    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/document/tst_safewrite.cpp)
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/fileio/tst_safewrite.cpp)
     set(target tst_${subsystem})
     add_executable(${target} ${sources} ${win_tests}/testmain.cpp ${win_tests}/ordinaryuser.cpp
         ${win_tests}/userdatafolder.cpp common/testregistry.cpp common/builders.cpp common/fakedialogs.cpp)
@@ -108,7 +110,7 @@ function(win_test_suite subsystem)
     set_tests_properties(win_${subsystem} PROPERTIES TIMEOUT 900)
 endfunction()
 
-foreach(subsystem document terrain editing catalogue handoff settings app cli)
+foreach(subsystem fileio document terrain editing catalogue handoff settings app cli)
     win_test_suite(${subsystem})
 endforeach()
 

@@ -1,0 +1,68 @@
+#pragma once
+// TRecoveryKeeper: keeps this program's recovery copy while the map has
+// unsaved changes. After a change the state is taken on the user-interface
+// thread (cheap: the cells are shared, not copied) and written whole on a
+// writer thread of its own, at most once per interval; the first change after
+// a clean point is written at once. When the map is clean again (saved,
+// discarded, reset, undone back to its saved point) the copy goes, and at a
+// normal end of the program too.
+
+#include "recovery/recoverystate.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QThreadPool>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class QLockFile;
+class TJournal;
+
+class TRecoveryKeeper : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int DefaultInterval = 30000;
+
+    // capture: the whole editing state as it stands now.
+    TRecoveryKeeper(TJournal &journal, std::function<TRecoveryState()> capture, QObject *parent = nullptr);
+    ~TRecoveryKeeper() override;
+
+    void setInterval(int milliseconds) { m_interval = milliseconds; }
+    // Goes on with a copy left by an earlier run, under its lock, as this
+    // program's own: it is replaced by the next write and removed as ours.
+    void adopt(const QString &copyPath, std::shared_ptr<QLockFile> lock);
+    const QString &copyPath() const { return m_copyPath; }
+
+    // A value the copy keeps changed outside the journal (the open map's
+    // file, after a save under another name): written as after a change.
+    void keptValueChanged() { journalMoved(); }
+    // Takes the state and hands it to the writer, if a change waits for it.
+    void writeDue();
+    // Waits until the writer has done all it was given.
+    void waitForWriter();
+    // The normal end: no copy is left.
+    void finish();
+
+signals:
+    // A copy could not be written (the folder, the disk): said once a run.
+    void writeFailed(const QString &problem);
+
+private:
+    void journalMoved();
+    void dropCopy();
+    bool claimCopy();
+
+    TJournal &m_journal;
+    std::function<TRecoveryState()> m_capture;
+    int m_interval = DefaultInterval;
+    QTimer m_timer;
+    QElapsedTimer m_sinceWrite;
+    bool m_changed = false;
+    bool m_copyWritten = false;
+    bool m_failureSaid = false;
+    QString m_copyPath;
+    std::shared_ptr<QLockFile> m_lock;
+    QThreadPool m_writer;
+};
