@@ -635,8 +635,10 @@ private slots:
             << "mapData X1" << "logout" << 1 << true;
         QTest::newRow("Discard at a logout another program cancelled: the user's close asks again")
             << "click Z 1; type 7; click X 2" << "cancelled logout" << 2 << false;
+#ifndef Q_OS_WIN // Windows sends no SIGTERM: its C runtime ends the program at once
         QTest::newRow("SIGTERM, Cancel: asked once, the program stays")
             << "click Z 1; type 7; click X 2" << "SIGTERM" << 1 << false;
+#endif
     }
     void theQuestionKeepsWhatIsUnsaved()
     {
