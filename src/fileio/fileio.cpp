@@ -111,13 +111,16 @@ void writeAll(QSaveFile &file, const QByteArray &data, const QString &path)
     }
 }
 
-void commit(QSaveFile &file, const QString &path)
+void commit(QSaveFile &file, const QString &path, QStringList *unflushed)
 {
     if (!file.commit())
         throw TError(file.error() == QFileDevice::WriteError ? Msg::DiskFull : Msg::FileAccessDenied,
                      path);
-    if (!SyncFolderToDisk(QFile::encodeName(QFileInfo(path).absolutePath()).constData()))
+    if (SyncFolderToDisk(QFile::encodeName(QFileInfo(path).absolutePath()).constData()))
+        return;
+    if (!unflushed)
         throw TError(QStringLiteral("The file was written, but its folder could not be flushed to the disk"), path);
+    unflushed->append(path);
 }
 
 QByteArray joinLinesCRLF(const QList<QByteArray> &lines)
@@ -130,7 +133,7 @@ QByteArray joinLinesCRLF(const QList<QByteArray> &lines)
     return out;
 }
 
-void writeWholeFile(const QString &path, const QByteArray &bytes)
+void writeWholeFile(const QString &path, const QByteArray &bytes, QStringList *unflushed)
 {
     QSaveFile file;
     if (!openForWriting(file, path)) {
@@ -138,10 +141,10 @@ void writeWholeFile(const QString &path, const QByteArray &bytes)
         return;
     }
     writeAll(file, bytes, path);
-    commit(file, path);
+    commit(file, path, unflushed);
 }
 
-void writeTextLinesCRLF(const QString &path, const QList<QByteArray> &lines)
+void writeTextLinesCRLF(const QString &path, const QList<QByteArray> &lines, QStringList *unflushed)
 {
-    writeWholeFile(path, joinLinesCRLF(lines));
+    writeWholeFile(path, joinLinesCRLF(lines), unflushed);
 }

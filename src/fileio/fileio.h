@@ -48,10 +48,11 @@ void commit(QSaveFile &file, const QString &path, QStringList *unflushed = nullp
 void checkWritable(const QString &path);
 
 // Writes bytes as the whole file at path (open, write, commit; or in place
-// with a safety copy where the folder cannot be written).
-void writeWholeFile(const QString &path, const QByteArray &bytes);
+// with a safety copy where the folder cannot be written). unflushed: as for
+// commit.
+void writeWholeFile(const QString &path, const QByteArray &bytes, QStringList *unflushed = nullptr);
 
 // Writes the lines, each followed by CR LF, as one whole file.
-void writeTextLinesCRLF(const QString &path, const QList<QByteArray> &lines);
+void writeTextLinesCRLF(const QString &path, const QList<QByteArray> &lines, QStringList *unflushed = nullptr);
 
 QByteArray joinLinesCRLF(const QList<QByteArray> &lines);

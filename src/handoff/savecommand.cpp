@@ -28,18 +28,23 @@ bool RunSaveCommand(TSaveHost &host, TDialogs &dialogs, QWidget *parent, const T
 {
     QString gameMainDir;
     QList<int> leftOut;
+    QStringList unflushed;
     bool cancelled = false;
     const bool saved = runGuarded(dialogs, parent, [&] {
         const TMapSaveInputs inputs = host.mapSaveInputs();
         gameMainDir = inputs.GameMainDir;
         cancelled = !mayOverwrite(dialogs, parent, *inputs.Document, target.MapPath);
         if (!cancelled)
-            leftOut = SaveMapFiles(inputs, target);
+            leftOut = SaveMapFiles(inputs, target, &unflushed);
     });
     if (!saved || cancelled)
         return false;
     host.ShowInfoMessage(QLatin1String(SavedMessage::Caption), QLatin1String(SavedMessage::Line1),
                          QLatin1String(SavedMessage::Line2));
+    // Saved all the same: every file has its new content under its name.
+    if (!unflushed.isEmpty())
+        host.ShowInfoMessage(QLatin1String(SavedMessage::Caption), QLatin1String(SavedMessage::NotFlushed),
+                             unflushed.join(QStringLiteral(", ")));
     // Objects the file has no place for are not lost without a word: the
     // message after "Saved" names them.
     if (!leftOut.isEmpty()) {
