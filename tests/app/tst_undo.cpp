@@ -297,6 +297,13 @@ void TUndoWorld::act(const QString &action)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
     } else if (verb == "save") { // the quick save into a file of dir
         quickSave(w[1]);
+    } else if (verb == "typing") { // typed as a user types, ten keys a second, the event loop running between
+        for (const QChar c : rest) {
+            type(c);
+            QTest::qWait(100);
+        }
+    } else if (verb == "pause") { // a tenth of a second with the event loop running
+        QTest::qWait(100);
     } else {
         QFAIL(qPrintable("unknown action " + action));
     }
@@ -968,11 +975,12 @@ private slots:
     void everyChangeReachesTheCopyWithinASecond_data()
     {
         QTest::addColumn<QString>("actions");
-        QTest::newRow("2222 typed into a cell") << "click Z 1; type 2222";
-        QTest::newRow("2222 typed and Enter") << "click Z 1; type 2222; Return";
+        QTest::newRow("2222 typed into a cell") << "click Z 1; typing 2222";
+        QTest::newRow("2222 typed and Enter") << "click Z 1; typing 2222; Return";
         QTest::newRow("the first change after a save")
             << "click Z 1; type 5; click X 2; wait; save saved.bms; click Z 2; type 6; click X 3";
-        QTest::newRow("a marker moved and a map name changed right after") << "click Z 2; right 200 300; name Fourth";
+        QTest::newRow("a marker moved and a map name changed right after")
+            << "click Z 2; right 200 300; pause; name Fourth";
     }
     void everyChangeReachesTheCopyWithinASecond()
     {
