@@ -17,6 +17,8 @@ TRecoveryKeeper::TRecoveryKeeper(TJournal &journal, std::function<TRecoveryState
     // One writer: the copies are written, and removed, in the order given.
     m_writer.setMaxThreadCount(1);
     m_timer.setSingleShot(true);
+    // A coarse timer may fire a twentieth of its interval late.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &TRecoveryKeeper::timerFired);
     connect(&journal, &QUndoStack::indexChanged, this, &TRecoveryKeeper::journalMoved);
     connect(&journal, &QUndoStack::cleanChanged, this, &TRecoveryKeeper::journalMoved);
