@@ -10,6 +10,7 @@
 #include "fileio/errors.h"
 #include "fileio/fileio.h"
 #include "fileio/textlinereader.h"
+#include "terrain/pcxctrl.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -19,13 +20,14 @@
 
 namespace {
 
-// "read N" with the number of bytes read, or the error's message.
-QString outcome(const std::function<QByteArray()> &read)
+// "read N" with the number of bytes read, or the error's message (the
+// file's path in it as <path>).
+QString outcome(const std::function<QByteArray()> &read, const QString &path)
 {
     try {
         return QStringLiteral("read %1").arg(read().size());
     } catch (const TError &e) {
-        return e.message();
+        return QString(e.message()).replace(path, QStringLiteral("<path>"));
     }
 }
 
@@ -37,13 +39,15 @@ private slots:
     void onlyRegularFilesAreReadWithinTheirLimit_data()
     {
         QTest::addColumn<QString>("what");   // what the path names
-        QTest::addColumn<QString>("reader"); // "whole": readWholeFile; "lines": the line reader
+        QTest::addColumn<QString>("reader"); // "whole": readWholeFile; "lines": the line reader; "picture": PCX
         QTest::addColumn<int>("limit");
         QTest::addColumn<QString>("expected");
         const QString notRegular = QStringLiteral("This is no regular file (a device, a pipe or a socket); it is not read");
         const QString tooLarge = QStringLiteral("The file is too large (more than 16 bytes)");
         QTest::newRow("a pipe nobody writes is refused at once") << "pipe" << "whole" << 1024 << notRegular;
         QTest::newRow("the line reader refuses a pipe too") << "pipe" << "lines" << 1024 << notRegular;
+        QTest::newRow("a terrain's picture is not read from a pipe")
+            << "pipe" << "picture" << 1024 << "Cannot open file \"<path>\"";
         QTest::newRow("/dev/zero is refused, not read without end") << "/dev/zero" << "whole" << 1024 << notRegular;
         QTest::newRow("a file that reports no size is read only up to its limit")
             << "/proc/self/maps" << "whole" << 16 << tooLarge;
@@ -72,12 +76,17 @@ private slots:
             return outcome([&] {
                 if (reader == "whole")
                     return readWholeFile(path, limit);
+                if (reader == "picture") {
+                    TPCXBitmap picture;
+                    picture.LoadFromFile(path);
+                    return QByteArray();
+                }
                 TTextLineReader lines(path, limit);
                 QByteArray line, all;
                 while (lines.readLine(line))
                     all += line;
                 return all;
-            });
+            }, path);
         });
         QCOMPARE(result, expected);
     }
