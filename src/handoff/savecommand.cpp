@@ -78,18 +78,23 @@ bool RunSaveCommand(TSaveHost &host, TDialogs &dialogs, QWidget *parent, const T
                     bool autoRepack)
 {
     QString gameMainDir;
+    QStringList unflushed;
     bool cancelled = false;
     const bool saved = runGuarded(dialogs, parent, [&] {
         const TMapSaveInputs inputs = host.mapSaveInputs();
         gameMainDir = inputs.GameMainDir;
         cancelled = !confirmSave(dialogs, parent, *inputs.Document, target);
         if (!cancelled)
-            SaveMapFiles(inputs, target);
+            SaveMapFiles(inputs, target, &unflushed);
     });
     if (!saved || cancelled)
         return false;
     host.ShowInfoMessage(QLatin1String(SavedMessage::Caption), QLatin1String(SavedMessage::Line1),
                          QLatin1String(SavedMessage::Line2));
+    // Saved all the same: every file has its new content under its name.
+    if (!unflushed.isEmpty())
+        host.ShowInfoMessage(QLatin1String(SavedMessage::Caption), QLatin1String(SavedMessage::NotFlushed),
+                             unflushed.join(QStringLiteral(", ")));
     if (autoRepack)
         StartRepackBatch(host, dialogs, parent, gameMainDir);
     return true;
