@@ -1,4 +1,5 @@
 #include "infowindow.h"
+#include "ui/screenfit.h"
 #include "ui/windowstyle.h"
 
 #include <QFrame>
@@ -62,19 +63,19 @@ void TForm6::ShowInfoMessage(const QString &caption, const QString &line1, const
         setWindowTitle(caption);
     L_Text1->setText(line1);
     L_Text2->setText(line2);
-    const int outerWidth = frameGeometry().width();
     show();
     raise();
-    // The frame is known only once the window has been shown: place it again
-    // when the first showing changed the outer width.
-    if (frameGeometry().width() != outerWidth)
-        placeAgainstMainWindow();
+    // The frames are known only once the windows have been shown: placed
+    // again when the Info window's or the main window's frame arrives.
+    TScreenFit::keepPlaced(this, [this] { placeAgainstMainWindow(); }, {m_mainWindow});
 }
 
 void TForm6::placeAgainstMainWindow()
 {
     if (m_mainWindow)
-        move(infoWindowPlace(m_mainWindow->frameGeometry(), frameGeometry().width()));
+        move(TScreenFit::within(QRect(infoWindowPlace(m_mainWindow->frameGeometry(), frameGeometry().width()),
+                                      frameGeometry().size()),
+                                TScreenFit::availableArea(m_mainWindow)));
 }
 
 void TForm6::B_OKClick()
