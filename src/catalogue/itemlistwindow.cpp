@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableView>
 
 namespace {
@@ -249,11 +248,10 @@ void TForm5::B_ViewOClick()
     }
     m_objectView->ShowItemPicture(Label1->text());
     // Directly right of the Item List, tops aligned, as long as the screen
-    // has room there.
+    // has room there; placed again when its frame arrives.
     m_objectView->show();
-    const QRect frame = frameGeometry();
-    QPoint place(frame.x() + frame.width(), frame.y());
-    if (const QScreen *s = screen())
-        place = objectViewPlace(frame, m_objectView->frameGeometry().size(), s->availableGeometry());
-    m_objectView->move(place);
+    TScreenFit::keepPlaced(m_objectView, [this] {
+        m_objectView->move(objectViewPlace(frameGeometry(), m_objectView->frameGeometry().size(),
+                                           TScreenFit::availableArea(this)));
+    }, {this});
 }

@@ -19,9 +19,11 @@ TObjectGrid::TObjectGrid(TObjectTable &table, QWidget *parent) : QTableView(pare
     horizontalHeader()->setMinimumHeight(RowHeight);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
+    // The designed widths, widened where a column's title would be cut
+    // ("Horz-Angel" and "Vert-Angel" need more than their 32 and 31 pixels).
     static constexpr int widths[TObjectTable::ColumnCount] = {26, 33, 45, 64, 64, 64, 64, 32, 31, 31, 96};
     for (int c = 0; c < TObjectTable::ColumnCount; ++c)
-        setColumnWidth(c, widths[c]);
+        setColumnWidth(c, std::max(widths[c], horizontalHeader()->sectionSizeHint(c)));
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed

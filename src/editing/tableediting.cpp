@@ -85,6 +85,7 @@ void TTableEditing::selectCellSteps(int col, int row)
     EditRow = row;
     EditCol = col;
     EditBaseValue = base;
+    m_ownTexts.clear();
     m_document.CurrentRow = row;
     m_view.Markers.PlaceSelectionMarks();
     m_view.Panel1->bringSelectorToFront();
@@ -159,20 +160,37 @@ void TTableEditing::textChangeSteps(int col, int row)
 
 TRowRange TTableEditing::RangeFill(int col, int row)
 {
+    const TObjectTable &table = m_document.Table;
+    const TRowRange rows = rangeFillRows(m_grid.selection(), m_grid.currentRow());
+    for (int r = rows.first; r <= rows.last; ++r) {
+        // A half-typed relative entry ("x+", "x+1") is no number: the row
+        // keeps the number it had before the typing reached it.
+        const QString before = table.cell(col, r);
+        const auto own = m_ownTexts.find({col, r});
+        if (own == m_ownTexts.end())
+            m_ownTexts.emplace(std::pair{col, r}, before);
+        else if (parseInt32(before))
+            own->second = before;
+    }
     const TRowRange filled = ::RangeFill(m_document.Table, m_grid.selection(), m_grid.currentRow(), col, row);
-    if (filled.isEmpty() || (col != T::ColX && col != T::ColY))
-        return filled;
-    const auto value = parseInt32(m_document.Table.cell(col, row));
-    if (!value)
-        return filled;
+    followPositionCells(col, filled);
+    return filled;
+}
+
+void TTableEditing::followPositionCells(int col, const TRowRange &rows)
+{
+    if (rows.isEmpty() || (col != T::ColX && col != T::ColY))
+        return;
     auto &cache = col == T::ColX ? m_document.ObjectX : m_document.ObjectY;
-    const int last = std::min(filled.last, std::min(m_document.ObjectCount, TMapDocument::MaxObjects));
-    for (int r = std::max(filled.first, 1); r <= last; ++r) {
+    const int last = std::min(rows.last, std::min(m_document.ObjectCount, TMapDocument::MaxObjects));
+    for (int r = std::max(rows.first, 1); r <= last; ++r) {
+        const auto value = parseInt32(m_document.Table.cell(col, r));
+        if (!value)
+            continue;
         cache[r - 1] = *value;
         if (TMarker *m = m_view.Markers[r])
             m->setTopLeft(m_view.Markers.markerPlaceForRow(r));
     }
-    return filled;
 }
 
 // --- keys, clicks, exit -----------------------------------------------------
@@ -194,14 +212,43 @@ bool TTableEditing::StringGrid1KeyDown(int key)
         TJournalStep step(&m_document.Journal, QStringLiteral("Typing"),
                           TStepMerge{m_document.Journal.typingSession(), EditCol, EditRow, false});
         const std::int32_t sum = *relativeEntry(text, EditBaseValue, T::cellName(EditCol, EditRow));
+        const TRowRange rows = rangeFillRows(m_grid.selection(), m_grid.currentRow());
+        if (!rows.isEmpty()) {
+            relativeEntryInRows(text, sum, rows);
+            return;
+        }
         const QString result = QString::number(sum);
         table.setCell(EditCol, EditRow, result);
         EditBaseValue = sum;
         // The result is a change of the cell like a typed one: the marker
-        // and the rows of a multi-row selection follow it.
+        // follows it.
         StringGrid1SetEditText(EditCol, EditRow, result);
     });
     return true;
+}
+
+void TTableEditing::relativeEntryInRows(const QString &text, std::int32_t sum, const TRowRange &rows)
+{
+    TObjectTable &table = m_document.Table;
+    QList<QString> results;
+    results.reserve(rows.last - rows.first + 1);
+    for (int r = rows.first; r <= rows.last; ++r) {
+        // The typing has filled the row with the entry's text; its own value
+        // is the number it held before.
+        QString own = table.cell(EditCol, r);
+        if (!parseInt32(own)) {
+            const auto kept = m_ownTexts.find({EditCol, r});
+            if (kept != m_ownTexts.end())
+                own = kept->second;
+        }
+        const std::int32_t value = StrToInt(own, T::cellName(EditCol, r));
+        results.append(QString::number(*relativeEntry(text, value, T::cellName(EditCol, EditRow))));
+    }
+    table.setCell(EditCol, EditRow, QString::number(sum));
+    table.setColumnCells(EditCol, rows.first, results);
+    EditBaseValue = sum;
+    followPositionCells(EditCol, rows);
+    runGuarded(m_dialogs, m_host, [&] { textChangeSteps(EditCol, EditRow); });
 }
 
 void TTableEditing::StringGrid1KeyUp(int key)
@@ -299,6 +346,7 @@ void TTableEditing::followCurrentCell(int col, int row)
 {
     EditRow = row;
     EditCol = col;
+    m_ownTexts.clear();
     if (col > T::ColName)
         if (const auto v = parseInt32(m_document.Table.cell(col, row)))
             EditBaseValue = *v;

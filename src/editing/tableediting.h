@@ -15,6 +15,8 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <map>
+#include <utility>
 
 class QWidget;
 class TDialogs;
@@ -60,7 +62,8 @@ public:
     void DrawHeadingIndicator(bool forced);
     // Copies cell (col, row) into the selection's other rows. Rows filled in
     // "X-Axis" or "Y-Axis" move their cached positions and markers too, so the
-    // map shows what the table (and the next save) holds.
+    // map shows what the table (and the next save) holds. What a filled cell
+    // held before is kept as its own value for a relative entry.
     TRowRange RangeFill(int col, int row);
     // Use: item number and name into the selected rows, their markers
     // recoloured and given the name as hint; no other processing.
@@ -77,6 +80,12 @@ private:
     void textChangeSteps(int col, int row);
     void paintHeadingLine();
     bool hasObject(int row) const;
+    // Relative entry over the rows a fill writes: each takes the offset onto
+    // its own value. All sums are worked out before any cell changes.
+    void relativeEntryInRows(const QString &text, std::int32_t sum, const TRowRange &rows);
+    // Moves the cached positions and markers of rows whose "X-Axis" or
+    // "Y-Axis" cells were written.
+    void followPositionCells(int col, const TRowRange &rows);
 
     TMapDocument &m_document;
     TMapViewPanel &m_view;
@@ -84,4 +93,8 @@ private:
     const TItemCatalogue &m_catalogue;
     TDialogs &m_dialogs;
     QWidget *m_host;
+    // The text each cell of a fill's rows held before the typing wrote over
+    // it: its last number, or its first text when it held no number. Kept
+    // from one cell selection to the next.
+    std::map<std::pair<int, int>, QString> m_ownTexts; // (col, row)
 };

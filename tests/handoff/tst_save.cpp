@@ -525,5 +525,55 @@ private slots:
     }
 };
 
+// A game-type box ticked or unticked in either window, by a click or with
+// Space, shows in the other window's box at once, and both ways of saving
+// write it; one Ctrl+Z takes it back in both.
+class TestGameTypesSaved : public QObject {
+    Q_OBJECT
+private slots:
+    void aTickShowsInBothSetsAndIsSaved_data()
+    {
+        QTest::addColumn<bool>("inDialog");
+        QTest::addColumn<bool>("space");
+        QTest::addColumn<int>("box");
+        QTest::addColumn<int>("gameTypes"); // what the saves write; the map holds DM (2)
+        QTest::newRow("Cooperativ ticked with a click in the dialog") << true << false << 0 << 3;
+        QTest::newRow("Deathmatch unticked with Space in the dialog") << true << true << 1 << 0;
+        QTest::newRow("Coop ticked with a click in the main window") << false << false << 0 << 3;
+        QTest::newRow("DM unticked with Space in the main window") << false << true << 1 << 0;
+    }
+    void aTickShowsInBothSetsAndIsSaved()
+    {
+        QFETCH(bool, inDialog);
+        QFETCH(bool, space);
+        QFETCH(int, box);
+        QFETCH(int, gameTypes);
+        TSaveWorld w;
+        QCheckBox *ticked = (inDialog ? w.saveDialog().CheckBox : w.form->CheckBox)[box];
+        const bool was = ticked->isChecked();
+        if (space) {
+            ticked->setFocus();
+            QTest::keyClick(ticked, Qt::Key_Space);
+        } else {
+            QTest::mouseClick(ticked, Qt::LeftButton);
+        }
+        QCOMPARE(w.form->CheckBox[box]->isChecked(), !was);
+        QCOMPARE(w.saveDialog().CheckBox[box]->isChecked(), !was);
+
+        QTest::mouseClick(w.saveDialog().Button1, Qt::LeftButton); // "Save all"
+        QCOMPARE(int(std::uint8_t(build::readFile(w.mapPath).at(MapHeader::OffGameTypes))), gameTypes);
+        const QString copy = w.base + "copy.bms";
+        w.dialogs.answerSave(copy);
+        QTest::mouseClick(w.form->Button7, Qt::LeftButton); // the quick save
+        QCOMPARE(int(std::uint8_t(build::readFile(copy).at(MapHeader::OffGameTypes))), gameTypes);
+        QVERIFY(w.dialogs.errors.isEmpty());
+
+        QTest::keyClick(w.form.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.form->CheckBox[box]->isChecked(), was);
+        QCOMPARE(w.saveDialog().CheckBox[box]->isChecked(), was);
+    }
+};
+
 VELLUMAR_TEST(TestSave)
+VELLUMAR_TEST(TestGameTypesSaved)
 #include "tst_save.moc"
