@@ -239,11 +239,9 @@ QByteArray BuildMapFile(TMapDocument &doc, const TMapControls &controls, int nam
     return out;
 }
 
-std::array<QString, 2> LeftOutRowsMessage(const QList<int> &rows)
+QString RowRuns(const QList<int> &rows)
 {
     const qsizetype n = rows.size();
-    const QString line1 = n == 1 ? QStringLiteral("1 row left out: its item number has no category")
-                                 : QStringLiteral("%1 rows left out: their item numbers have no category").arg(n);
     // Runs of neighbouring rows as "first-last", so a long list stays short.
     QStringList parts;
     for (qsizetype i = 0; i < n;) {
@@ -253,7 +251,15 @@ std::array<QString, 2> LeftOutRowsMessage(const QList<int> &rows)
         parts << (j == i ? QString::number(rows[i]) : QStringLiteral("%1-%2").arg(rows[i]).arg(rows[j]));
         i = j + 1;
     }
-    return {line1, (n == 1 ? QStringLiteral("Row ") : QStringLiteral("Rows ")) + parts.join(QStringLiteral(", "))};
+    return parts.join(QStringLiteral(", "));
+}
+
+std::array<QString, 2> LeftOutRowsMessage(const QList<int> &rows)
+{
+    const qsizetype n = rows.size();
+    const QString line1 = n == 1 ? QStringLiteral("1 row left out: its item number has no category")
+                                 : QStringLiteral("%1 rows left out: their item numbers have no category").arg(n);
+    return {line1, (n == 1 ? QStringLiteral("Row ") : QStringLiteral("Rows ")) + RowRuns(rows)};
 }
 
 void WriteMap(TMapDocument &doc, const TMapControls &controls, const TMapNameList &names,

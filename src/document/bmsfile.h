@@ -86,6 +86,9 @@ void WriteMap(TMapDocument &doc, const TMapControls &controls, const TMapNameLis
 QByteArray BuildMapFile(TMapDocument &doc, const TMapControls &controls, int nameCount,
                         const QByteArray &trailer, QList<int> *leftOutRows = nullptr);
 
+// Rows in ascending order as "4, 9-12".
+QString RowRuns(const QList<int> &rows);
+
 // The two lines that tell the user which rows a save left out ("3 rows left
 // out: ...", "Rows 4, 9-12"); rows in ascending order, at least one.
 std::array<QString, 2> LeftOutRowsMessage(const QList<int> &rows);

@@ -159,15 +159,40 @@ void TTableEditing::textChangeSteps(int col, int row)
 
 TRowRange TTableEditing::RangeFill(int col, int row)
 {
-    const TRowRange filled = ::RangeFill(m_document.Table, m_grid.selection(), m_grid.currentRow(), col, row);
-    if (filled.isEmpty() || (col != T::ColX && col != T::ColY))
+    TObjectTable &table = m_document.Table;
+    const QList<int> selected = m_grid.selectedRows();
+    // A rectangle made in the table has the current cell at one of its ends.
+    const int current = m_grid.currentRow();
+    const bool rectangle = selected.isEmpty()
+        || (selected.last() - selected.first() + 1 == selected.size()
+            && (current == selected.first() || current == selected.last()));
+    QList<int> rows;
+    TRowRange filled;
+    if (rectangle) {
+        filled = ::RangeFill(table, m_grid.selection(), current, col, row);
+        for (int r = filled.first; r <= filled.last; ++r)
+            rows.append(r);
+    } else {
+        // Objects selected on the map, apart from each other or around the
+        // current row: the text goes into each of them and into no row
+        // between them.
+        for (int r : selected)
+            if (r != row)
+                rows.append(r);
+        table.setCells(col, rows, QList<QString>(rows.size(), table.cell(col, row)));
+        if (!rows.isEmpty())
+            filled = {rows.first(), rows.last()};
+    }
+    if (rows.isEmpty() || (col != T::ColX && col != T::ColY))
         return filled;
-    const auto value = parseInt32(m_document.Table.cell(col, row));
+    const auto value = parseInt32(table.cell(col, row));
     if (!value)
         return filled;
     auto &cache = col == T::ColX ? m_document.ObjectX : m_document.ObjectY;
-    const int last = std::min(filled.last, std::min(m_document.ObjectCount, TMapDocument::MaxObjects));
-    for (int r = std::max(filled.first, 1); r <= last; ++r) {
+    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+    for (int r : rows) {
+        if (r < 1 || r > count)
+            continue;
         cache[r - 1] = *value;
         if (TMarker *m = m_view.Markers[r])
             m->setTopLeft(m_view.Markers.markerPlaceForRow(r));
@@ -274,19 +299,21 @@ void TTableEditing::paintHeadingLine()
 
 void TTableEditing::applyItem(const QString &number, const QString &name)
 {
-    const TGridSelection s = m_grid.selection();
-    const int top = std::max(s.top, 1);
-    const int bottom = std::min(s.bottom, std::min(m_document.ObjectCount, TMapDocument::MaxObjects));
-    if (bottom < top)
+    // The selected rows, or the current one when nothing is selected.
+    QList<int> rows = m_grid.selectedRows();
+    if (rows.isEmpty() && m_grid.currentRow() >= 1)
+        rows.append(m_grid.currentRow());
+    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+    rows.removeIf([count](int r) { return r < 1 || r > count; });
+    if (rows.isEmpty())
         return;
     TJournalStep step(m_document, QStringLiteral("Use item"));
-    const int n = bottom - top + 1;
-    m_document.Table.setColumnCells(T::ColObject, top, QList<QString>(n, number));
-    m_document.Table.setColumnCells(T::ColName, top, QList<QString>(n, name));
+    m_document.Table.setCells(T::ColObject, rows, QList<QString>(rows.size(), number));
+    m_document.Table.setCells(T::ColName, rows, QList<QString>(rows.size(), name));
     const auto item = parseInt32(number);
     if (!item)
         return;
-    for (int r = top; r <= bottom; ++r) {
+    for (int r : rows) {
         m_document.Table.setAdded(r, false);
         if (TMarker *m = m_view.Markers[r]) {
             TMarkerLayer::ApplyCategoryColour(m, *item);

@@ -58,9 +58,11 @@ public:
     // Draws the current object's heading on Work_maske; unless forced, only
     // while the selection is a single cell.
     void DrawHeadingIndicator(bool forced);
-    // Copies cell (col, row) into the selection's other rows. Rows filled in
-    // "X-Axis" or "Y-Axis" move their cached positions and markers too, so the
-    // map shows what the table (and the next save) holds.
+    // Copies cell (col, row) into the selection's other rows: those of its
+    // rectangle, or, for objects selected apart from each other, each of
+    // them. Rows filled in "X-Axis" or "Y-Axis" move their cached positions
+    // and markers too, so the map shows what the table (and the next save)
+    // holds. Returns the first and last row written.
     TRowRange RangeFill(int col, int row);
     // Use: item number and name into the selected rows, their markers
     // recoloured and given the name as hint; no other processing.

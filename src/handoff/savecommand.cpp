@@ -2,9 +2,13 @@
 #include "ui/dialogs.h"
 #include "launch.h"
 #include "repackrun.h"
+#include "document/category.h"
 #include "document/mapdocument.h"
+#include "document/numbers.h"
+#include "terrain/viewtransform.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QWidget>
 
 namespace {
@@ -23,6 +27,35 @@ bool mayOverwrite(TDialogs &dialogs, QWidget *parent, const TMapDocument &docume
 
 } // namespace
 
+QList<int> ObjectsOutsideTerrain(const TMapDocument &document)
+{
+    QList<int> rows;
+    const TObjectTable &table = document.Table;
+    const int count = std::min(document.ObjectCount, TMapDocument::MaxObjects);
+    for (int row = 1; row <= count; ++row) {
+        // Rows the file has no place for, and cells that are no numbers, are
+        // the save's own business.
+        const auto item = parseInt32(table.cell(TObjectTable::ColObject, row));
+        const auto x = parseInt32(table.cell(TObjectTable::ColX, row));
+        const auto y = parseInt32(table.cell(TObjectTable::ColY, row));
+        if (item && categoryIndex(categoryOf(*item)) >= 0 && x && y && !insideTerrain(*x, *y))
+            rows.append(row);
+    }
+    return rows;
+}
+
+bool mayKeepObjectsOutside(TDialogs &dialogs, QWidget *parent, const TMapDocument &document)
+{
+    const QList<int> rows = ObjectsOutsideTerrain(document);
+    if (rows.isEmpty())
+        return true;
+    const QString text = (rows.size() == 1 ? QStringLiteral("1 object lies outside the terrain: row ")
+                                           : QStringLiteral("%1 objects lie outside the terrain: rows ").arg(rows.size()))
+        + RowRuns(rows) + QStringLiteral(". Save the map all the same?");
+    const TQuestion question{text, {QStringLiteral("Save"), QStringLiteral("Cancel")}, 0, 1};
+    return dialogs.ask(parent, question) == 0;
+}
+
 bool RunSaveCommand(TSaveHost &host, TDialogs &dialogs, QWidget *parent, const TSaveTarget &target,
                     bool autoRepack)
 {
@@ -32,7 +65,8 @@ bool RunSaveCommand(TSaveHost &host, TDialogs &dialogs, QWidget *parent, const T
     const bool saved = runGuarded(dialogs, parent, [&] {
         const TMapSaveInputs inputs = host.mapSaveInputs();
         gameMainDir = inputs.GameMainDir;
-        cancelled = !mayOverwrite(dialogs, parent, *inputs.Document, target.MapPath);
+        cancelled = !mayKeepObjectsOutside(dialogs, parent, *inputs.Document)
+            || !mayOverwrite(dialogs, parent, *inputs.Document, target.MapPath);
         if (!cancelled)
             leftOut = SaveMapFiles(inputs, target);
     });

@@ -7,6 +7,7 @@
 
 #include "mapsave.h"
 
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -30,6 +31,12 @@ public:
     virtual void bmsLocationChosen(const QString &path) = 0;
     virtual void ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2) = 0;
 };
+
+// The rows of the objects a save writes whose position lies off the terrain.
+QList<int> ObjectsOutsideTerrain(const TMapDocument &document);
+// Before a save writes anything: with objects off the terrain, the question
+// naming their rows, "Save" (the default) or "Cancel"; true to go on.
+bool mayKeepObjectsOutside(TDialogs &dialogs, QWidget *parent, const TMapDocument &document);
 
 // Runs one save. Returns true when every file was written.
 bool RunSaveCommand(TSaveHost &host, TDialogs &dialogs, QWidget *parent, const TSaveTarget &target,

@@ -67,6 +67,17 @@ TWideGamePoint windowToGameWide(const TViewState &view, std::int32_t x, std::int
 // object); one beyond 32 bits raises the integer overflow error.
 TGamePoint windowToGame(const TViewState &view, std::int32_t x, std::int32_t y);
 
+// The terrain's extent in game units along each axis.
+inline constexpr std::int64_t TerrainSpan = std::int64_t(ViewPanelSize) * GameUnitsPerPixel;
+
+// Whether a game position lies on the terrain: X from 0 up to the picture's
+// width, Y from 0 (the map's top edge) down to minus its height, the far
+// edges themselves belonging to the next copy of the picture.
+constexpr bool insideTerrain(std::int64_t x, std::int64_t y)
+{
+    return x >= 0 && x < TerrainSpan && y <= 0 && y > -TerrainSpan;
+}
+
 // Whether a scroll step moves a marker to this place.
 constexpr bool insideScrollBand(QPoint p)
 {
