@@ -38,7 +38,7 @@ QList<int> ObjectsOutsideTerrain(const TMapDocument &document)
         const auto item = parseInt32(table.cell(TObjectTable::ColObject, row));
         const auto x = parseInt32(table.cell(TObjectTable::ColX, row));
         const auto y = parseInt32(table.cell(TObjectTable::ColY, row));
-        if (item && categoryIndex(categoryOf(*item)) >= 0 && x && y && !insideTerrain(*x, *y))
+        if (item && categoryIndex(categoryOf(*item)) >= 0 && x && y && !objectOnTerrain(*x, *y))
             rows.append(row);
     }
     return rows;

@@ -32,7 +32,8 @@ public:
     virtual void ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2) = 0;
 };
 
-// The rows of the objects a save writes whose position lies off the terrain.
+// The rows of the objects a save writes that lie off the terrain: their
+// markers stand on the dimmed copies beyond its edge.
 QList<int> ObjectsOutsideTerrain(const TMapDocument &document);
 // Before a save writes anything: with objects off the terrain, the question
 // naming their rows, "Save" (the default) or "Cancel"; true to go on.

@@ -324,7 +324,7 @@ void TMapViewPanel::showPointerReadout(QPoint point)
     Label4->setText(QString::number(game.X));
     Label2->setText(QString::number(point.y()));
     Label5->setText(QString::number(game.Y));
-    Panel1->OutsideNote->setVisible(!insideTerrain(game.X, game.Y));
+    Panel1->OutsideNote->setVisible(!windowPixelOnTerrain(View, point.x(), point.y()));
 }
 
 void TMapViewPanel::mapKey(int key, Qt::KeyboardModifiers modifiers)

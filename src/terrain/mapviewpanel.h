@@ -109,8 +109,8 @@ public:
     void centreOnObjects();
 
     // The pointer readouts: window pixel and the game position under it;
-    // "outside the terrain" in the map's corner while that position is off
-    // the terrain.
+    // "outside the terrain" in the map's corner while the pointer is over one
+    // of the dimmed copies beyond the terrain's edge.
     void showPointerReadout(QPoint point);
 
     // F: the whole terrain in the window, at the largest zoom that shows it

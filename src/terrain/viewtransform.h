@@ -67,15 +67,22 @@ TWideGamePoint windowToGameWide(const TViewState &view, std::int32_t x, std::int
 // object); one beyond 32 bits raises the integer overflow error.
 TGamePoint windowToGame(const TViewState &view, std::int32_t x, std::int32_t y);
 
-// The terrain's extent in game units along each axis.
-inline constexpr std::int64_t TerrainSpan = std::int64_t(ViewPanelSize) * GameUnitsPerPixel;
-
-// Whether a game position lies on the terrain: X from 0 up to the picture's
-// width, Y from 0 (the map's top edge) down to minus its height, the far
-// edges themselves belonging to the next copy of the picture.
-constexpr bool insideTerrain(std::int64_t x, std::int64_t y)
+// Whether an object at (posX, posY) stands on the terrain itself: its
+// marker, placed by the transform's truncating division, lies on the
+// terrain's own copy of the picture and not on a copy beyond its edge.
+constexpr bool objectOnTerrain(std::int32_t posX, std::int32_t posY)
 {
-    return x >= 0 && x < TerrainSpan && y <= 0 && y > -TerrainSpan;
+    const std::int32_t column = posX / GameUnitsPerPixel;
+    const std::int32_t row = -(posY / GameUnitsPerPixel);
+    return column >= 0 && column < ViewPanelSize && row >= 0 && row < ViewPanelSize;
+}
+
+// Whether window pixel (x, y) shows the terrain's own copy of the picture.
+constexpr bool windowPixelOnTerrain(const TViewState &view, std::int32_t x, std::int32_t y)
+{
+    const std::int64_t size = std::int64_t(ViewPanelSize) * view.Zoom;
+    return x >= view.ViewOffsetX && x < view.ViewOffsetX + size && y >= view.ViewOffsetY
+        && y < view.ViewOffsetY + size;
 }
 
 // Whether a scroll step moves a marker to this place.

@@ -567,9 +567,11 @@ private slots:
         QTest::addColumn<int>("noCategory");           // a row whose item has no category, or 0
         QTest::addColumn<QList<int>>("outside");
         const int edge = 512 * U;
-        QTest::newRow("the terrain's corners are on it") << QList<QPoint>{{0, 0}, {edge - 1, -edge + 1}} << 0 << QList<int>{};
-        QTest::newRow("X 512 map pixels, Y above 0, X below 0, Y -512 map pixels are off it")
-            << QList<QPoint>{{edge, -5}, {5, 1}, {-1, -5}, {5, -edge}} << 0 << QList<int>{1, 2, 3, 4};
+        // A marker stands on the map pixel its position's truncating division gives.
+        QTest::newRow("positions whose markers stand on the terrain's corners")
+            << QList<QPoint>{{-U + 1, U - 1}, {edge - 1, -edge + 1}} << 0 << QList<int>{};
+        QTest::newRow("positions whose markers stand on the copies beyond each edge")
+            << QList<QPoint>{{-U, -5}, {edge, -5}, {5, U}, {5, -edge}} << 0 << QList<int>{1, 2, 3, 4};
         QTest::newRow("an object the save leaves out is not named") << QList<QPoint>{{-U, 0}, {-U, 0}} << 1 << QList<int>{2};
     }
     void objectsOffTheTerrain()
