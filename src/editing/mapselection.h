@@ -65,7 +65,7 @@ public:
     // The current object moved: its selection marks and heading line follow
     // (set by the mouse editing, which draws them).
     std::function<void()> currentObjectMoved;
-    // Whether a gesture on the map is under way (then the keys move nothing).
+    // Whether a drag or a rubber band is under way (then the keys move nothing).
     std::function<bool()> gestureActive;
 
 private:

@@ -29,7 +29,7 @@ TMouseEditing::TMouseEditing(TMapDocument &document, TMapViewPanel &view, TObjec
         if (headingLineFollows)
             headingLineFollows();
     };
-    Selection.gestureActive = [this] { return m_pressRow != 0 || m_banding; };
+    Selection.gestureActive = [this] { return m_dragging || m_bandShown; };
     connect(view.Panel1, &TMapView::workMaskMoved, this, &TMouseEditing::Work_maskeMouseMove);
     connect(view.Panel1, &TMapView::workMaskPressed, this, &TMouseEditing::Work_maskeMouseDown);
     connect(view.Panel1, &TMapView::workMaskReleased, this, &TMouseEditing::Work_maskeMouseUp);
