@@ -111,6 +111,8 @@ void TForm1::createControls()
     // The map window with the controls of the left strip and the bottom bar.
     MapView = std::make_unique<TMapViewPanel>(this, Document, m_dialogs);
     MapView->Terrain = &Document.terrain();
+    // The map shows where the terrain ends: its copies beyond it dimmed.
+    MapView->Panel1->setTerrainEdgeShown(true);
 
     const QFont labelFont = TWindowStyle::serifFont(8);
     for (int i = 0; i < 6; ++i) {

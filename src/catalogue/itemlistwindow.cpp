@@ -3,9 +3,12 @@
 #include "objectviewwindow.h"
 
 #include "editing/findingrid.h"
+#include "ui/itemdrag.h"
 #include "ui/screenfit.h"
 #include "ui/windowstyle.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QFrame>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -183,8 +186,39 @@ void TForm5::rowSelected(const QItemSelection &selected)
         ItemListSelectCell(rows.first().row() + 1);
 }
 
+QMimeData *TForm5::itemDragDataFor(int row) const
+{
+    const QString number = m_catalogue.cell(0, row);
+    if (number.isEmpty() || number == QLatin1String(TItemCatalogue::HeadingNumber))
+        return nullptr;
+    return itemDragData(number);
+}
+
 bool TForm5::eventFilter(QObject *watched, QEvent *event)
 {
+    // An item row pressed and moved with the left button held is carried
+    // to the map window; the press itself picks the row as a click does.
+    if (watched == ItemList->viewport()) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            m_pressAt = mouse->position().toPoint();
+            const QModelIndex at = ItemList->indexAt(m_pressAt);
+            m_pressRow = at.isValid() ? at.row() + 1 : 0;
+        } else if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton) && m_pressRow > 0
+                   && (mouse->position().toPoint() - m_pressAt).manhattanLength()
+                       >= QApplication::startDragDistance()) {
+            QMimeData *data = itemDragDataFor(m_pressRow);
+            m_pressRow = 0;
+            if (data) {
+                auto *drag = new QDrag(ItemList);
+                drag->setMimeData(data);
+                drag->exec(Qt::CopyAction);
+                return true;
+            }
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            m_pressRow = 0;
+        }
+    }
     // A double click before anything was picked has nothing to apply.
     if (event->type() == QEvent::MouseButtonDblClick
         && (watched == ItemList->viewport() || watched == ItemList->horizontalHeader()->viewport())

@@ -158,11 +158,34 @@ void TTableEditing::textChangeSteps(int col, int row)
     }
 }
 
-TRowRange TTableEditing::RangeFill(int col, int row)
+QList<int> TTableEditing::otherTypedRows(int row) const
 {
-    const TObjectTable &table = m_document.Table;
-    const TRowRange rows = rangeFillRows(m_grid.selection(), m_grid.currentRow());
-    for (int r = rows.first; r <= rows.last; ++r) {
+    const QList<int> selected = m_grid.selectedRows();
+    // A rectangle made in the table has the current cell at one of its ends.
+    const int current = m_grid.currentRow();
+    const bool rectangle = selected.isEmpty()
+        || (selected.last() - selected.first() + 1 == selected.size()
+            && (current == selected.first() || current == selected.last()));
+    QList<int> rows;
+    if (rectangle) {
+        const TRowRange range = rangeFillRows(m_grid.selection(), current);
+        for (int r = range.first; r <= range.last; ++r)
+            rows.append(r);
+    } else {
+        // Objects selected on the map, apart from each other or around the
+        // current row: each of them, and no row between them.
+        for (int r : selected)
+            if (r != row)
+                rows.append(r);
+    }
+    return rows;
+}
+
+void TTableEditing::RangeFill(int col, int row)
+{
+    TObjectTable &table = m_document.Table;
+    const QList<int> rows = otherTypedRows(row);
+    for (int r : rows) {
         // A half-typed relative entry ("x+", "x+1") is no number: the row
         // keeps the number it had before the typing reached it.
         const QString before = table.cell(col, r);
@@ -172,18 +195,22 @@ TRowRange TTableEditing::RangeFill(int col, int row)
         else if (parseInt32(before))
             own->second = before;
     }
-    const TRowRange filled = ::RangeFill(m_document.Table, m_grid.selection(), m_grid.currentRow(), col, row);
-    followPositionCells(col, filled);
-    return filled;
+    if (rows.isEmpty())
+        return;
+    // As texts only (no row counts as edited), in one change of the table.
+    table.setCells(col, rows, QList<QString>(rows.size(), table.cell(col, row)));
+    followPositionCells(col, rows);
 }
 
-void TTableEditing::followPositionCells(int col, const TRowRange &rows)
+void TTableEditing::followPositionCells(int col, const QList<int> &rows)
 {
-    if (rows.isEmpty() || (col != T::ColX && col != T::ColY))
+    if (col != T::ColX && col != T::ColY)
         return;
     auto &cache = col == T::ColX ? m_document.ObjectX : m_document.ObjectY;
-    const int last = std::min(rows.last, std::min(m_document.ObjectCount, TMapDocument::MaxObjects));
-    for (int r = std::max(rows.first, 1); r <= last; ++r) {
+    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+    for (int r : rows) {
+        if (r < 1 || r > count)
+            continue;
         const auto value = parseInt32(m_document.Table.cell(col, r));
         if (!value)
             continue;
@@ -212,7 +239,7 @@ bool TTableEditing::StringGrid1KeyDown(int key)
         TJournalStep step(&m_document.Journal, QStringLiteral("Typing"),
                           TStepMerge{m_document.Journal.typingSession(), EditCol, EditRow, false});
         const std::int32_t sum = *relativeEntry(text, EditBaseValue, T::cellName(EditCol, EditRow));
-        const TRowRange rows = rangeFillRows(m_grid.selection(), m_grid.currentRow());
+        const QList<int> rows = otherTypedRows(EditRow);
         if (!rows.isEmpty()) {
             relativeEntryInRows(text, sum, rows);
             return;
@@ -227,12 +254,12 @@ bool TTableEditing::StringGrid1KeyDown(int key)
     return true;
 }
 
-void TTableEditing::relativeEntryInRows(const QString &text, std::int32_t sum, const TRowRange &rows)
+void TTableEditing::relativeEntryInRows(const QString &text, std::int32_t sum, const QList<int> &rows)
 {
     TObjectTable &table = m_document.Table;
     QList<QString> results;
-    results.reserve(rows.last - rows.first + 1);
-    for (int r = rows.first; r <= rows.last; ++r) {
+    results.reserve(rows.size());
+    for (int r : rows) {
         // The typing has filled the row with the entry's text; its own value
         // is the number it held before.
         QString own = table.cell(EditCol, r);
@@ -245,7 +272,7 @@ void TTableEditing::relativeEntryInRows(const QString &text, std::int32_t sum, c
         results.append(QString::number(*relativeEntry(text, value, T::cellName(EditCol, EditRow))));
     }
     table.setCell(EditCol, EditRow, QString::number(sum));
-    table.setColumnCells(EditCol, rows.first, results);
+    table.setCells(EditCol, rows, results);
     EditBaseValue = sum;
     followPositionCells(EditCol, rows);
     runGuarded(m_dialogs, m_host, [&] { textChangeSteps(EditCol, EditRow); });
@@ -321,19 +348,21 @@ void TTableEditing::paintHeadingLine()
 
 void TTableEditing::applyItem(const QString &number, const QString &name)
 {
-    const TGridSelection s = m_grid.selection();
-    const int top = std::max(s.top, 1);
-    const int bottom = std::min(s.bottom, std::min(m_document.ObjectCount, TMapDocument::MaxObjects));
-    if (bottom < top)
+    // The selected rows, or the current one when nothing is selected.
+    QList<int> rows = m_grid.selectedRows();
+    if (rows.isEmpty() && m_grid.currentRow() >= 1)
+        rows.append(m_grid.currentRow());
+    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+    rows.removeIf([count](int r) { return r < 1 || r > count; });
+    if (rows.isEmpty())
         return;
     TJournalStep step(m_document, QStringLiteral("Use item"));
-    const int n = bottom - top + 1;
-    m_document.Table.setColumnCells(T::ColObject, top, QList<QString>(n, number));
-    m_document.Table.setColumnCells(T::ColName, top, QList<QString>(n, name));
+    m_document.Table.setCells(T::ColObject, rows, QList<QString>(rows.size(), number));
+    m_document.Table.setCells(T::ColName, rows, QList<QString>(rows.size(), name));
     const auto item = parseInt32(number);
     if (!item)
         return;
-    for (int r = top; r <= bottom; ++r) {
+    for (int r : rows) {
         m_document.Table.setAdded(r, false);
         if (TMarker *m = m_view.Markers[r]) {
             TMarkerLayer::ApplyCategoryColour(m, *item);
