@@ -347,14 +347,18 @@ private slots:
 
     void typingAndUseReachOnlyTheSelectedObjects_data()
     {
-        QTest::addColumn<bool>("use"); // Use of the Item List instead of typing
-        QTest::newRow("typing into a cell") << false;
-        QTest::newRow("Use") << true;
+        QTest::addColumn<QString>("how"); // "type", "relative" (z+5, Enter) or "use" (the Item List)
+        QTest::newRow("typing into a cell") << "type";
+        QTest::newRow("a relative entry adds to each one's own value") << "relative";
+        QTest::newRow("Use") << "use";
     }
     void typingAndUseReachOnlyTheSelectedObjects()
     {
-        QFETCH(bool, use);
+        QFETCH(QString, how);
+        const bool use = how == "use";
         TEditingFixture f(fivePlaced());
+        for (int r = 1; r <= 5; ++r)
+            f.table().setCell(T::ColZ, r, QString::number(10 * r));
         f.clickCell(T::ColZ, 1);
         // Rows 1, 3 and 5 from the map; row 5 current.
         play(f, "click 51 51; click 201 201 shift; click 401 401 shift");
@@ -367,17 +371,24 @@ private slots:
                     list.ItemListSelectCell(r + 1);
             QCOMPARE(list.Label2->text(), QStringLiteral("Team A"));
             QTest::mouseClick(list.Button1, Qt::LeftButton);
+        } else if (how == "relative") {
+            f.grid().setFocus();
+            f.type(QStringLiteral("z+5"));
+            f.key(Qt::Key_Return);
         } else {
             f.grid().setFocus();
             f.type(QStringLiteral("7"));
             f.form->commitTableEdit();
         }
         const int col = use ? T::ColObject : T::ColZ;
-        const QString written = use ? QStringLiteral("6003") : QStringLiteral("7");
-        const QStringList was{"1001", "2001", "5001", "5001", "6002"};
+        const QStringList was = use ? QStringList{"1001", "2001", "5001", "5001", "6002"}
+                                    : QStringList{"10", "20", "30", "40", "50"};
         for (int r = 1; r <= 5; ++r) {
             const bool chosen = r == 1 || r == 3 || r == 5;
-            QCOMPARE(f.cell(col, r), chosen ? written : use ? was[r - 1] : QStringLiteral("0"));
+            const QString written = use ? QStringLiteral("6003")
+                : how == "relative"     ? QString::number(10 * r + 5)
+                                        : QStringLiteral("7");
+            QCOMPARE(f.cell(col, r), chosen ? written : was[r - 1]);
         }
     }
 
