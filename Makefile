@@ -47,14 +47,15 @@ run: deps-run
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-# The Debian package, build/vellumar_VERSION_ARCH.deb.
+# The Debian package, build/vellumar_VERSION_ARCH.deb: only the two programs
+# and the files the package holds are built, no tests or benchmarks.
 package: deps-run
-	$(MAKE) build
-	cmake --build $(BUILD_DIR) --target package
+	$(MAKE) configure
+	cmake --build $(BUILD_DIR) --target deb-package
 
 # Installs the package on this machine, checks it and removes it (root).
 check-package: deps
-	$(MAKE) build
+	$(MAKE) configure
 	bash scripts/check-package.sh $(BUILD_DIR)
 
 bench: deps-run

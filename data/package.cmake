@@ -41,3 +41,15 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS wine)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
+
+# CPack's own `package` target builds everything first, the tests and
+# benchmarks too. `deb-package` builds only what the package holds (the two
+# programs, the icons built into the editor, the manual pages, the
+# changelog) and then runs CPack on it.
+add_custom_target(deb-package
+    COMMAND ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    COMMENT "Packing the Debian package"
+    USES_TERMINAL
+    VERBATIM)
+add_dependencies(deb-package vellumar vellumar-cli manpages changelog)

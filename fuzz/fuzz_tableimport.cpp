@@ -1,5 +1,6 @@
 // The table import (the Import button): a separated table text read into the
-// object table's rows, then the rows' positions taken into the position cache.
+// object table's rows, the fields past them counted for the report, then the
+// rows' positions taken into the position cache.
 // The first byte of the input is the separator, the second the number of
 // object rows the table has (times 8, so tables up to 2000 rows are reached);
 // the rest is the file.
@@ -22,7 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     doc.Table.setRowCount(rows + 1);
     doc.ObjectCount = rows;
     try {
-        PutImportedFields(doc.Table, ReadImportFile(path, separator, ImportRowCount(doc.Table)));
+        TImportCount count;
+        PutImportedFields(doc.Table, ReadImportFile(path, separator, ImportRowCount(doc.Table), &count));
+        ImportReport(count, ImportRowCount(doc.Table));
         TakeImportedPositions(doc);
     } catch (const TError &) {
     }

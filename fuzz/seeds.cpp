@@ -99,6 +99,47 @@ void recoverySeeds()
         s.added << (row % 2 == 0);
     }
     both(QStringLiteral("2000-rows"), s.toBytes());
+
+    // Copies of the sample map, which the harness keeps beside it as
+    // "vlmrtest.bms": restored onto the map as loaded, and, named as a map
+    // that is gone, onto the copy's own header. Edited as a mapper edits:
+    // cells, one object added, a name typed and selected, a terrain type.
+    TMapDocument doc;
+    const TItemCatalogue none;
+    TMapNameList names;
+    const QString base = sourceDir + QStringLiteral("/samples/kzbase/");
+    try {
+        LoadMapFile(base + QStringLiteral("vlmrtest.bms"), doc, none);
+    } catch (const TError &) {
+        failed = true;
+        return;
+    }
+    if (!names.read(base + QStringLiteral("kzmpname.bin"))) {
+        failed = true;
+        return;
+    }
+    TRecoveryState m = TRecoveryState::fromDocument(doc);
+    m.bmsPath = QStringLiteral("vlmrtest.bms");
+    m.header.mapNames = names.names;
+    m.header.mapNames << "Typed name";
+    m.header.mapNameIndex = int(m.header.mapNames.size()) - 1;
+    m.header.terrainTypeIndex = 2;
+    m.header.gameTypes[1] = true;
+    m.rows[0][TObjectTable::ColZ] = QStringLiteral("77");
+    m.rows[1][TObjectTable::ColX] = QStringLiteral("12a");
+    TObjectTable::Row added = m.rows.last();
+    added[TObjectTable::ColNr] = QString::number(m.rows.size() + 1);
+    m.rows << added;
+    m.added << true;
+    m.objectCount = int(m.rows.size());
+    m.currentRow = m.objectCount;
+    both(QStringLiteral("sample-map"), m.toBytes());
+    m.bmsPath = QStringLiteral("gone.bms");
+    both(QStringLiteral("sample-map-gone"), m.toBytes());
+    // A map-name index no list has, its fingerprint made anew: refused.
+    m.bmsPath = QStringLiteral("vlmrtest.bms");
+    m.header.mapNameIndex = 5000;
+    both(QStringLiteral("sample-map-name-5000"), m.toBytes());
 }
 
 void catalogueSeeds()

@@ -55,7 +55,7 @@ fi
 
 step "building the package"
 rm -f "$BUILD"/vellumar_*.deb
-cmake --build "$BUILD" --target package >"$tmp/cpack.log" || { cat "$tmp/cpack.log"; fail "make package failed"; }
+cmake --build "$BUILD" --target deb-package >"$tmp/cpack.log" || { cat "$tmp/cpack.log"; fail "make package failed"; }
 deb=$(ls "$BUILD"/vellumar_*.deb)
 deb=$(realpath "$deb")
 

@@ -5,12 +5,10 @@
 
 void OfferLeftBehindWrites(TDialogs &dialogs, QWidget *parent)
 {
-    QStringList unreadable;
-    const QList<TSafetyCopy> copies = TSafetyCopy::leftBehind(unreadable);
-    for (const QString &kept : unreadable)
-        dialogs.showError(parent, QStringLiteral("A copy Vellumar kept of a file while writing it cannot be read; "
-                                                 "it is kept in \"%1\"")
-                                      .arg(kept));
+    QStringList refused;
+    const QList<TSafetyCopy> copies = TSafetyCopy::leftBehind(refused);
+    for (const QString &problem : refused)
+        dialogs.showError(parent, problem);
     for (const TSafetyCopy &copy : copies) {
         if (copy.targetState() != TSafetyCopy::TargetState::Incomplete) {
             copy.remove();

@@ -19,6 +19,7 @@
 #include "settings/setupdialog.h"
 #include "terrain/mapview.h"
 #include "terrain/mapviewpanel.h"
+#include "ui/screenfit.h"
 #include "ui/windowstyle.h"
 
 #include <QApplication>
@@ -110,6 +111,8 @@ void TForm1::createControls()
     // The map window with the controls of the left strip and the bottom bar.
     MapView = std::make_unique<TMapViewPanel>(this, Document, m_dialogs);
     MapView->Terrain = &Document.terrain();
+    // The map shows where the terrain ends: its copies beyond it dimmed.
+    MapView->Panel1->setTerrainEdgeShown(true);
 
     const QFont labelFont = TWindowStyle::serifFont(8);
     for (int i = 0; i < 6; ++i) {
@@ -246,10 +249,24 @@ void TForm1::FormCreate()
     Document.CurrentRow = 1;
     // A settings file that cannot be read is reported and taken as missing.
     runGuarded(m_dialogs, this, [this] { Store.LoadSettings(m_files.settingsDir); });
-    if (const QScreen *s = QGuiApplication::primaryScreen()) {
-        const QRect g = s->availableGeometry();
-        move(g.center() - QPoint(width() / 2, height() / 2));
-    }
+    // Opens centred on its screen, with its frame within the screen's
+    // available area: where the screen is narrower than the window, the
+    // window is as narrow as that needs (800 at the least) once it shows
+    // there; where it is still too large, its left and top edges stay on
+    // the screen with the left strip and the title bar.
+    TScreenFit::keepPlaced(this, [this] {
+        const QRect area = TScreenFit::availableArea(this);
+        if (area.isEmpty())
+            return;
+        const QMargins frame = TScreenFit::frameMargins(this);
+        const int frameWidth = frame.left() + frame.right();
+        if (isVisible() && width() + frameWidth > area.width())
+            resize(std::max(minimumWidth(), area.width() - frameWidth), height());
+        const QSize outer = frameGeometry().size();
+        const QPoint centred(area.left() + (area.width() - outer.width()) / 2,
+                             area.top() + (area.height() - outer.height()) / 2);
+        move(TScreenFit::within(QRect(centred, outer), area));
+    });
 }
 
 void TForm1::createWindows()

@@ -63,11 +63,7 @@ void TForm1::connectJournal()
     // A change of a header box by the user is a change of the document.
     connect(ComboBox1, &QComboBox::currentIndexChanged, this,
             [this](int index) { Document.setTerrainTypeIndex(index); });
-    for (int i = 0; i < 6; ++i) {
-        connect(CheckBox[i], &QCheckBox::toggled, this, [this, i](bool on) { Document.setGameType(false, i, on); });
-        connect(Form3->CheckBox[i], &QCheckBox::toggled, this,
-                [this, i](bool on) { Document.setGameType(true, i, on); });
-    }
+    // The game-type boxes of both windows change both sets (TGameModeBoxes).
     connect(C_NG, &QCheckBox::toggled, this, [this](bool on) { Document.setNightGoggles(on); });
 
     m_keys = new TWindowKeys(this);

@@ -3,9 +3,12 @@
 #include "objectviewwindow.h"
 
 #include "editing/findingrid.h"
+#include "ui/itemdrag.h"
 #include "ui/screenfit.h"
 #include "ui/windowstyle.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QFrame>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -13,7 +16,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableView>
 
 namespace {
@@ -184,8 +186,39 @@ void TForm5::rowSelected(const QItemSelection &selected)
         ItemListSelectCell(rows.first().row() + 1);
 }
 
+QMimeData *TForm5::itemDragDataFor(int row) const
+{
+    const QString number = m_catalogue.cell(0, row);
+    if (number.isEmpty() || number == QLatin1String(TItemCatalogue::HeadingNumber))
+        return nullptr;
+    return itemDragData(number);
+}
+
 bool TForm5::eventFilter(QObject *watched, QEvent *event)
 {
+    // An item row pressed and moved with the left button held is carried
+    // to the map window; the press itself picks the row as a click does.
+    if (watched == ItemList->viewport()) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            m_pressAt = mouse->position().toPoint();
+            const QModelIndex at = ItemList->indexAt(m_pressAt);
+            m_pressRow = at.isValid() ? at.row() + 1 : 0;
+        } else if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton) && m_pressRow > 0
+                   && (mouse->position().toPoint() - m_pressAt).manhattanLength()
+                       >= QApplication::startDragDistance()) {
+            QMimeData *data = itemDragDataFor(m_pressRow);
+            m_pressRow = 0;
+            if (data) {
+                auto *drag = new QDrag(ItemList);
+                drag->setMimeData(data);
+                drag->exec(Qt::CopyAction);
+                return true;
+            }
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            m_pressRow = 0;
+        }
+    }
     // A double click before anything was picked has nothing to apply.
     if (event->type() == QEvent::MouseButtonDblClick
         && (watched == ItemList->viewport() || watched == ItemList->horizontalHeader()->viewport())
@@ -249,11 +282,10 @@ void TForm5::B_ViewOClick()
     }
     m_objectView->ShowItemPicture(Label1->text());
     // Directly right of the Item List, tops aligned, as long as the screen
-    // has room there.
+    // has room there; placed again when its frame arrives.
     m_objectView->show();
-    const QRect frame = frameGeometry();
-    QPoint place(frame.x() + frame.width(), frame.y());
-    if (const QScreen *s = screen())
-        place = objectViewPlace(frame, m_objectView->frameGeometry().size(), s->availableGeometry());
-    m_objectView->move(place);
+    TScreenFit::keepPlaced(m_objectView, [this] {
+        m_objectView->move(objectViewPlace(frameGeometry(), m_objectView->frameGeometry().size(),
+                                           TScreenFit::availableArea(this)));
+    }, {this});
 }

@@ -2,7 +2,8 @@
 // TForm5: the Item List window. It shows the item catalogue, lets the user
 // pick an item (shown in the two labels), jump to a category, search, show
 // the picked item's picture in the Object View, and apply the item to the
-// selected objects (Use, which the main window carries out).
+// selected objects (Use, which the main window carries out). An item row
+// dragged out of the list carries its item number to the map window.
 
 #include <QRect>
 #include <QWidget>
@@ -12,6 +13,7 @@ class QFrame;
 class QItemSelection;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QModelIndex;
 class QPushButton;
 class QTableView;
@@ -75,6 +77,10 @@ signals:
     void useRequested();
 
 public slots:
+    // The drag of catalogue row `row` onto the map: its number text, or
+    // nothing for a heading or an empty row.
+    QMimeData *itemDragDataFor(int row) const;
+
     // Picking catalogue row `row` (1-based, as the catalogue counts).
     void ItemListSelectCell(int row);
     // Use; also a double click anywhere in ItemList while Use is enabled.
@@ -99,4 +105,7 @@ private:
     QWidget *m_mainWindow;
     TForm7 *m_objectView = nullptr;
     bool m_placed = false; // shown beside the main window once
+    // A left press in the list: where, on which row; a drag starts from it.
+    QPoint m_pressAt;
+    int m_pressRow = 0;
 };

@@ -13,6 +13,9 @@
 #include <array>
 
 struct THeaderState {
+    // The terrain-type box's entries: Jungle, Desert, Snow.
+    static constexpr int TerrainTypeCount = 3;
+
     int terrainTypeIndex = -1;           // the terrain-type box's entry, -1 for none
     QList<QByteArray> mapNames;          // the map-name box's list
     int mapNameIndex = -1;               // its selection, -1 for none

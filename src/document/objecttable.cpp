@@ -103,6 +103,32 @@ void TObjectTable::setColumnCells(int col, int firstRow, const QList<QString> &t
         emit dataChanged(index(changedFirst - 1, col), index(changedLast - 1, col), {Qt::DisplayRole, Qt::EditRole});
 }
 
+void TObjectTable::setCells(int col, const QList<int> &rows, const QList<QString> &texts)
+{
+    if (col < 0 || col >= ColumnCount)
+        return;
+    const bool record = recording();
+    TJournalStep step(record ? m_journal : nullptr, QStringLiteral("Change cells"));
+    int changedFirst = -1;
+    int changedLast = -1;
+    const qsizetype n = std::min(rows.size(), texts.size());
+    for (qsizetype k = 0; k < n; ++k) {
+        const int row = rows[k];
+        if (row < 1 || row > int(m_rows.size()))
+            continue;
+        QString &c = m_rows[row - 1][col];
+        if (c == texts[k])
+            continue;
+        if (record)
+            m_journal->recordCell(col, row, c, texts[k]);
+        c = texts[k];
+        changedFirst = changedFirst < 0 ? row : std::min(changedFirst, row);
+        changedLast = std::max(changedLast, row);
+    }
+    if (changedFirst > 0)
+        emit dataChanged(index(changedFirst - 1, col), index(changedLast - 1, col), {Qt::DisplayRole, Qt::EditRole});
+}
+
 void TObjectTable::removeRow(int row)
 {
     if (row < 1 || row > int(m_rows.size()))

@@ -58,6 +58,10 @@ public:
     // are left out), with one change notification for the whole run: a range
     // fill or a renumbering of 2000 rows is one change, not 2000.
     void setColumnCells(int col, int firstRow, const QList<QString> &texts);
+    // Writes texts[k] into column col of rows[k] (rows ascending; rows beyond
+    // the table are left out), with one change notification: the cells of a
+    // selection of objects scattered over the table are one change.
+    void setCells(int col, const QList<int> &rows, const QList<QString> &texts);
     // Removes one object row; the rows below move up by one.
     void removeRow(int row);
     // Whether a row holds an object added in this session that has not been

@@ -5,4 +5,5 @@ target_sources(vellumar_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/rangefill.cpp
     ${CMAKE_CURRENT_LIST_DIR}/gamemodes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/objectlist.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/groupmove.cpp
 )

@@ -14,11 +14,22 @@ TGameModeBoxes::TGameModeBoxes(TMapDocument &document, const Boxes &mainBoxes, c
     : QObject(parent), m_document(document), m_main(mainBoxes), m_save(saveBoxes)
 {
     for (const Boxes *set : {&m_main, &m_save})
-        for (QCheckBox *box : *set) {
+        for (int i = 0; i < 6; ++i) {
+            QCheckBox *box = (*set)[std::size_t(i)];
             // Moves without a button held count as well.
             box->setMouseTracking(true);
             box->installEventFilter(this);
+            // The windows show the document's values with the boxes' signals
+            // blocked, so a toggle here is the user's.
+            connect(box, &QCheckBox::toggled, this, [this, i](bool on) { boxTicked(i, on); });
         }
+}
+
+void TGameModeBoxes::boxTicked(int index, bool on)
+{
+    TJournalStep step(m_document, QStringLiteral("Game types"));
+    m_document.setGameType(false, index, on);
+    m_document.setGameType(true, index, on);
 }
 
 void TGameModeBoxes::CheckBox1MouseMove(QCheckBox *sender)

@@ -3,6 +3,8 @@
 // the Save Map dialog's. Whenever the pointer moves over a box of either set,
 // that set unticks the types its start points do not allow, and the box under
 // the pointer hands its state to the other set's box of the same number.
+// A box ticked or unticked by the user (a click, Space) hands its new state
+// over at once, so what the dialog shows is what a save writes.
 
 #include <QObject>
 #include <array>
@@ -21,6 +23,9 @@ public:
 
     // The check for the box under the pointer, in whichever set it is.
     void CheckBox1MouseMove(QCheckBox *sender);
+    // Box index of either set now shows on: both sets' boxes of that number
+    // take it, as one step.
+    void boxTicked(int index, bool on);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

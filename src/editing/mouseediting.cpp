@@ -1,5 +1,6 @@
 #include "mouseediting.h"
 
+#include "groupmove.h"
 #include "objectgrid.h"
 
 #include "ui/dialogs.h"
@@ -19,10 +20,19 @@
 
 TMouseEditing::TMouseEditing(TMapDocument &document, TMapViewPanel &view, TObjectGrid &grid, TDialogs &dialogs,
                              QWidget *host)
-    : QObject(host), m_document(document), m_view(view), m_grid(grid), m_dialogs(dialogs), m_host(host)
+    : QObject(host), Selection(document, view, grid, dialogs, host), m_document(document), m_view(view),
+      m_grid(grid), m_dialogs(dialogs), m_host(host)
 {
+    Selection.currentObjectMoved = [this] {
+        placeSelectionMarksOn(m_document.CurrentRow);
+        m_view.Panel1->clearWorkMask();
+        if (headingLineFollows)
+            headingLineFollows();
+    };
+    Selection.gestureActive = [this] { return m_dragging || m_bandShown; };
     connect(view.Panel1, &TMapView::workMaskMoved, this, &TMouseEditing::Work_maskeMouseMove);
     connect(view.Panel1, &TMapView::workMaskPressed, this, &TMouseEditing::Work_maskeMouseDown);
+    connect(view.Panel1, &TMapView::workMaskReleased, this, &TMouseEditing::Work_maskeMouseUp);
     connect(view.Panel1, &TMapView::markerPressed, this, &TMouseEditing::Shape1MouseDown);
     connect(view.Panel1, &TMapView::markerDragged, this, &TMouseEditing::markerDragged);
     connect(view.Panel1, &TMapView::markerReleased, this, &TMouseEditing::markerReleased);
@@ -34,11 +44,42 @@ TMouseEditing::TMouseEditing(TMapDocument &document, TMapViewPanel &view, TObjec
     });
 }
 
+namespace {
+// The pixels between two corners, both included, whichever way the pointer went.
+QRect bandBetween(QPoint a, QPoint b)
+{
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                 QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
+}
+
 void TMouseEditing::Work_maskeMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point)
 {
     if ((buttons == Qt::NoButton && modifiers == Qt::AltModifier) || buttons == Qt::MiddleButton)
         TrackMeter(point);
     m_view.showPointerReadout(point);
+    if (!m_banding || !(buttons & Qt::LeftButton))
+        return;
+    const QPoint moved = point - m_bandOrigin;
+    if (!m_bandShown && moved.x() * moved.x() + moved.y() * moved.y() <= 3 * 3)
+        return;
+    m_bandShown = true;
+    m_view.Panel1->RubberBand->setBand(bandBetween(m_bandOrigin, point));
+    m_view.Panel1->RubberBand->show();
+    m_view.Panel1->viewport()->update();
+}
+
+void TMouseEditing::Work_maskeMouseUp(Qt::MouseButton button, QPoint point)
+{
+    if (button != Qt::LeftButton || !m_banding)
+        return;
+    const bool shown = m_bandShown;
+    m_banding = false;
+    m_bandShown = false;
+    m_view.Panel1->RubberBand->hide();
+    if (shown)
+        Selection.selectBand(bandBetween(m_bandOrigin, point), m_bandAdds);
+    m_view.Panel1->viewport()->update();
 }
 
 void TMouseEditing::Shape1MouseDown(int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point)
@@ -47,6 +88,12 @@ void TMouseEditing::Shape1MouseDown(int row, Qt::MouseButton button, Qt::Keyboar
         TMarker *m = row >= 1 && row <= TMapDocument::MaxObjects ? m_view.Markers[row] : nullptr;
         if (!m)
             return;
+        const bool plainLeft = button == Qt::LeftButton && modifiers == Qt::NoModifier;
+        // Shift+click takes the object into the selection or out of it; a
+        // plain press on one of several selected objects keeps them selected
+        // until it turns out not to be a drag.
+        const bool toggles = button == Qt::LeftButton && modifiers == Qt::ShiftModifier;
+        const bool inGroup = plainLeft && Selection.isGroupMember(row);
         m_document.CurrentRow = row;
         ToggleMeter(button, modifiers, point, row);
         TMapView &map = *m_view.Panel1;
@@ -56,13 +103,22 @@ void TMouseEditing::Shape1MouseDown(int row, Qt::MouseButton button, Qt::Keyboar
         if (button == Qt::RightButton)
             m_view.Markers.SelectionShown = true;
         // The table follows with a cell selection in its current column.
-        if (m_grid.moveTo(std::max(m_grid.currentCol(), 0), row))
+        const int col = std::max(m_grid.currentCol(), 0);
+        if (toggles || inGroup) {
+            if (m_grid.moveCurrentTo(col, row))
+                m_grid.scrollRowToTop(row);
+            if (toggles)
+                Selection.toggle(row);
+        } else if (m_grid.moveTo(col, row)) {
             m_grid.scrollRowToTop(row);
-        // A left press alone may become a drag of this object.
-        if (button == Qt::LeftButton && modifiers == Qt::NoModifier) {
+        }
+        // A left press alone may become a drag of this object (and of the
+        // others selected with it).
+        if (plainLeft) {
             m_pressRow = row;
             m_pressPoint = point;
             m_grabOffset = point - m->topLeft();
+            m_selectOnRelease = inGroup;
         }
     });
 }
@@ -83,6 +139,13 @@ void TMouseEditing::markerDragged(int row, Qt::MouseButtons buttons, Qt::Keyboar
         m_document.Journal.endTypingSession();
         m_dragSession = m_document.Journal.typingSession();
         m_dragStep = nullptr;
+        // Several objects selected with this one move together.
+        m_groupRows.clear();
+        m_groupFrom.clear();
+        if (Selection.isGroupMember(row)) {
+            m_groupRows = Selection.rows();
+            m_groupFrom = objectPositions(m_document, m_groupRows);
+        }
     }
     // The heading line, which a right-click move wipes, follows a drag.
     TJournal &journal = m_document.Journal;
@@ -91,6 +154,10 @@ void TMouseEditing::markerDragged(int row, Qt::MouseButtons buttons, Qt::Keyboar
     const bool moved = runGuarded(m_dialogs, m_host, [&] {
         TJournalStep step(&journal, QStringLiteral("Drag object"),
                           TStepMerge{m_dragSession, TStepMerge::DragColumn, row, false});
+        if (m_groupRows.size() > 1) {
+            moveGroupTo(row, point - m_grabOffset);
+            return;
+        }
         moveObjectTo(row, point - m_grabOffset);
         if (headingLineFollows)
             headingLineFollows();
@@ -108,10 +175,28 @@ void TMouseEditing::markerDragged(int row, Qt::MouseButtons buttons, Qt::Keyboar
     m_view.showPointerReadout(point);
 }
 
+// The dragged object's marker lands with its top left corner on the pixel,
+// as a single object's does; the others keep their distances to it in game
+// units and take their places from their new positions.
+void TMouseEditing::moveGroupTo(int row, QPoint point)
+{
+    const qsizetype k = m_groupRows.indexOf(row);
+    if (k < 0)
+        return;
+    const TGamePoint target = windowToGame(m_view.View, point.x(), point.y());
+    const std::int64_t dx = std::int64_t(target.X) - m_groupFrom[k].X;
+    const std::int64_t dy = std::int64_t(target.Y) - m_groupFrom[k].Y;
+    Selection.moveRows(m_groupRows, m_groupFrom, dx, dy, row, point);
+}
+
 void TMouseEditing::markerReleased(int row, Qt::MouseButton button, QPoint)
 {
-    if (button == Qt::LeftButton && row == m_pressRow)
-        endDrag();
+    if (button != Qt::LeftButton || row != m_pressRow)
+        return;
+    const bool clicked = !m_dragging && m_selectOnRelease;
+    endDrag();
+    if (clicked)
+        Selection.selectOnly(row);
 }
 
 void TMouseEditing::endDrag()
@@ -119,10 +204,19 @@ void TMouseEditing::endDrag()
     m_pressRow = 0;
     m_dragging = false;
     m_dragStep = nullptr;
+    m_selectOnRelease = false;
+    m_groupRows.clear();
+    m_groupFrom.clear();
 }
 
 void TMouseEditing::cancelDrag()
 {
+    if (m_banding) {
+        m_banding = false;
+        m_bandShown = false;
+        m_view.Panel1->RubberBand->hide();
+        m_view.Panel1->viewport()->update();
+    }
     const bool dragging = m_dragging;
     const int row = m_pressRow;
     const QUndoCommand *step = m_dragStep;
@@ -150,6 +244,16 @@ void TMouseEditing::Work_maskeMouseDown(Qt::MouseButton button, Qt::KeyboardModi
             map.Selector->hide();
             if (m_grid.currentCol() == TObjectTable::ColHorzAngle)
                 map.clearWorkMask();
+            // A plain press deselects; a drag from here draws a rubber band
+            // that selects (with Shift: adds) the objects it touches.
+            if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) {
+                if (modifiers == Qt::NoModifier)
+                    Selection.clear();
+                m_banding = true;
+                m_bandAdds = modifiers == Qt::ShiftModifier;
+                m_bandShown = false;
+                m_bandOrigin = point;
+            }
         } else if (button == Qt::RightButton && m_view.Markers.SelectionShown) {
             moveObjectTo(m_document.CurrentRow, point);
         }

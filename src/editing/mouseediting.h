@@ -12,12 +12,23 @@
 // later one, so no step stays open while the pointer moves. A command that
 // comes in between (undo, redo, a save, any other change) ends the drag
 // where it is first.
+//
+// Several objects selected (a rubber band on the empty map, Shift+click on
+// markers): a left drag of any of their markers moves them all by the same
+// offset in game units, as one step of the same kind; a move that would
+// take any of them beyond the game's coordinates leaves them where they are.
+// A plain left click on one of them selects that one alone.
 
+#include "mapselection.h"
+#include "terrain/viewtransform.h"
+
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class QUndoCommand;
 class QWidget;
@@ -42,14 +53,17 @@ public:
     void Work_maskeMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point);
     void Work_maskeMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
     void Shape1MouseDown(int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
+    // A button pressed on the empty map released: the end of a rubber band.
+    void Work_maskeMouseUp(Qt::MouseButton button, QPoint point);
     // The pointer moved with a button held after a press on a marker, and
     // the release that ends it.
     void markerDragged(int row, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point);
     void markerReleased(int row, Qt::MouseButton button, QPoint point);
-    // Escape during a drag: the object goes back where the drag took it
-    // from, and the drag leaves no step.
+    // Escape during a drag: the objects go back where the drag took them
+    // from, and the drag leaves no step; a rubber band goes without selecting.
     void cancelDrag();
     bool isDragging() const { return m_dragging; }
+    bool isBanding() const { return m_banding; }
     // Ends a drag where it is (its step stays); the moves until the release
     // change nothing more.
     void endDrag();
@@ -62,12 +76,16 @@ public:
     // (set by the main window, which has the table's rules).
     std::function<void()> headingLineFollows;
 
+    // The selection of several objects, the table's and the map's.
+    TMapSelection Selection;
+
 signals:
     // A left press on the empty map hides the weapon list.
     void weaponBoxHideRequested();
 
 private:
     void moveObjectTo(int row, QPoint point);
+    void moveGroupTo(int row, QPoint point);
     void placeSelectionMarksOn(int row);
 
     TMapDocument &m_document;
@@ -83,6 +101,18 @@ private:
     QPoint m_grabOffset;
     bool m_dragging = false;
     bool m_moving = false; // inside a drag's own move
+    // The press was on one of several selected markers: a release without a
+    // drag selects that object alone.
+    bool m_selectOnRelease = false;
+    // The objects a drag moves (more than one) and where they stood.
+    QList<int> m_groupRows;
+    std::vector<TGamePoint> m_groupFrom;
+    // The rubber band: where the press was, whether it adds to the
+    // selection, and whether the pointer has gone far enough to draw it.
+    bool m_banding = false;
+    bool m_bandAdds = false;
+    bool m_bandShown = false;
+    QPoint m_bandOrigin;
     // The drag's moves merge in the journal under this session; its step,
     // once the first move recorded it.
     quint64 m_dragSession = 0;

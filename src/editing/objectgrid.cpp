@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
+#include <tuple>
 
 TObjectGrid::TObjectGrid(TObjectTable &table, QWidget *parent) : QTableView(parent), m_table(table)
 {
@@ -19,9 +20,11 @@ TObjectGrid::TObjectGrid(TObjectTable &table, QWidget *parent) : QTableView(pare
     horizontalHeader()->setMinimumHeight(RowHeight);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
+    // The designed widths, widened where a column's title would be cut
+    // ("Horz-Angel" and "Vert-Angel" need more than their 32 and 31 pixels).
     static constexpr int widths[TObjectTable::ColumnCount] = {26, 33, 45, 64, 64, 64, 64, 32, 31, 31, 96};
     for (int c = 0; c < TObjectTable::ColumnCount; ++c)
-        setColumnWidth(c, widths[c]);
+        setColumnWidth(c, std::max(widths[c], horizontalHeader()->sectionSizeHint(c)));
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
@@ -190,6 +193,82 @@ void TObjectGrid::selectRectangle(int col1, int row1, int col2, int row2)
     if (!a.isValid() || !b.isValid())
         return;
     selectionModel()->select(QItemSelection(a, b), QItemSelectionModel::ClearAndSelect);
+}
+
+QList<int> TObjectGrid::selectedRows() const
+{
+    QList<int> rows;
+    const QItemSelection selected = selectionModel()->selection();
+    for (const QItemSelectionRange &r : selected)
+        for (int row = r.top() + 1; row <= r.bottom() + 1; ++row)
+            rows.append(row);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+namespace {
+// The rows as runs of neighbours, each one range of the selection.
+QItemSelection rowRanges(const QAbstractItemModel &model, const QList<int> &rows, int left, int right)
+{
+    QItemSelection selection;
+    for (qsizetype i = 0; i < rows.size();) {
+        qsizetype j = i;
+        while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1)
+            ++j;
+        const QModelIndex a = model.index(rows[i] - 1, left);
+        const QModelIndex b = model.index(rows[j] - 1, right);
+        if (a.isValid() && b.isValid())
+            selection.append(QItemSelectionRange(a, b));
+        i = j + 1;
+    }
+    return selection;
+}
+}
+
+std::pair<int, int> TObjectGrid::selectionColumns() const
+{
+    if (selectionModel()->hasSelection()) {
+        const TGridSelection s = selection();
+        return {s.left, s.right};
+    }
+    const int col = std::max(currentCol(), 0);
+    return {col, col};
+}
+
+void TObjectGrid::selectRows(const QList<int> &rows, int left, int right)
+{
+    if (left < 0)
+        std::tie(left, right) = selectionColumns();
+    QList<int> sorted = rows;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    selectionModel()->select(rowRanges(m_table, sorted, left, right), QItemSelectionModel::ClearAndSelect);
+}
+
+void TObjectGrid::setRowSelected(int row, bool selected)
+{
+    const auto [left, right] = selectionColumns();
+    selectionModel()->select(rowRanges(m_table, {row}, left, right),
+                             selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+}
+
+void TObjectGrid::clearRowSelection()
+{
+    selectionModel()->clearSelection();
+}
+
+bool TObjectGrid::moveCurrentTo(int col, int row)
+{
+    const QModelIndex target = cellIndex(col, row);
+    if (!target.isValid())
+        return false;
+    if (selectCell && !selectCell(col, row))
+        return false;
+    m_ownMove = true;
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+    m_ownMove = false;
+    return true;
 }
 
 // --- events -----------------------------------------------------------------

@@ -12,6 +12,7 @@
 
 #include <QTableView>
 #include <functional>
+#include <utility>
 
 class TCellEditorDelegate;
 class TObjectTable;
@@ -47,6 +48,20 @@ public:
     void scrollRowToTop(int row);
     // Selects the rectangle of cells between two corners; the current cell stays.
     void selectRectangle(int col1, int row1, int col2, int row2);
+
+    // The selected objects are the rows with a selected cell, ascending (none
+    // when only the current cell is marked and nothing is selected).
+    QList<int> selectedRows() const;
+    // Selects exactly these rows, in the columns left .. right, or (left -1)
+    // those the selection spans now (the current column when nothing is
+    // selected); the current cell stays.
+    void selectRows(const QList<int> &rows, int left = -1, int right = -1);
+    // Adds one row to the selection, in those columns, or takes it out.
+    void setRowSelected(int row, bool selected);
+    // Nothing selected; the current cell stays where it is.
+    void clearRowSelection();
+    // Moves the current cell as moveTo does, keeping the selection as it is.
+    bool moveCurrentTo(int col, int row);
     // The rectangle of a cell in the given widget's coordinates.
     QRect cellRect(int col, int row, QWidget *in) const;
 
@@ -85,6 +100,8 @@ private:
     void tabMove(bool backwards);
     void extendTo(int col, int row);
     bool isInside(const QWidget *widget) const;
+    // The columns the selection spans, or the current column alone.
+    std::pair<int, int> selectionColumns() const;
     QModelIndex cellIndex(int col, int row) const;
     int visibleRows() const;
 

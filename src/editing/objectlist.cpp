@@ -57,12 +57,20 @@ int appendObjectRow(TMapDocument &doc, std::int32_t id, const QString &itemText,
 
 int appendObjectCopies(TMapDocument &doc, int top, int bottom, std::int32_t firstId)
 {
+    QList<int> rows;
+    for (int row = top; row <= bottom; ++row)
+        rows.append(row);
+    return appendObjectCopies(doc, rows, firstId);
+}
+
+int appendObjectCopies(TMapDocument &doc, const QList<int> &rows, std::int32_t firstId)
+{
     const int first = doc.ObjectCount + 1;
-    const int n = bottom - top + 1;
+    const int n = int(rows.size());
     doc.ObjectCount = first + n - 1;
     doc.Table.setRowCount(first + n);
     for (int i = 0; i < n; ++i) {
-        const int from = top + i;
+        const int from = rows[i];
         const int to = first + i;
         TObjectTable::Row cells = doc.Table.rowCells(from);
         cells[TObjectTable::ColNr] = QString::number(to);
@@ -99,4 +107,50 @@ bool deleteObjectRow(TMapDocument &doc, int row)
     doc.ObjectX[count - 1] = 0;
     doc.ObjectY[count - 1] = 0;
     return true;
+}
+
+QList<int> deleteObjectRows(TMapDocument &doc, const QList<int> &rows)
+{
+    const int count = doc.ObjectCount;
+    QList<int> removed;
+    for (int row : rows)
+        if (row >= 1 && row <= count && (removed.isEmpty() || row > removed.last()))
+            removed.append(row);
+    // One object always stays.
+    if (removed.size() >= count)
+        removed.removeFirst();
+    if (removed.isEmpty())
+        return removed;
+    TObjectTable &table = doc.Table;
+    const int first = removed.first();
+    std::int32_t number = 1;
+    if (first > 1)
+        number = checkedAdd(table.cellValue(TObjectTable::ColNr, first - 1), 1);
+    const int left = count - int(removed.size());
+    checkedAdd(number, left - first); // the last number must fit as well
+
+    // The rows from the end, so each removal leaves the rows still to go where they were.
+    for (auto r = removed.crbegin(); r != removed.crend(); ++r)
+        table.removeRow(*r);
+    int to = first - 1;
+    for (int from = first - 1, k = 0; from < count; ++from) {
+        if (k < removed.size() && removed[k] == from + 1) {
+            ++k;
+            continue;
+        }
+        doc.ObjectX[to] = doc.ObjectX[from];
+        doc.ObjectY[to] = doc.ObjectY[from];
+        ++to;
+    }
+    for (int i = left; i < count; ++i) {
+        doc.ObjectX[i] = 0;
+        doc.ObjectY[i] = 0;
+    }
+    doc.ObjectCount = left;
+    QList<QString> numbers;
+    numbers.reserve(left - first + 1);
+    for (int r = first; r <= left; ++r)
+        numbers.append(QString::number(number + (r - first)));
+    table.setColumnCells(TObjectTable::ColNr, first, numbers);
+    return removed;
 }

@@ -7,6 +7,7 @@
 
 #include "terrain/viewtransform.h"
 
+#include <QList>
 #include <QString>
 #include <cstdint>
 
@@ -41,6 +42,8 @@ int appendObjectRow(TMapDocument &doc, std::int32_t id, const QString &itemText,
 // and the cached position copied, each marked as added. Returns the first new
 // row. The caller checked that the document has room and that the IDs fit.
 int appendObjectCopies(TMapDocument &doc, int top, int bottom, std::int32_t firstId);
+// The same for the object rows listed (ascending), which need not be neighbours.
+int appendObjectCopies(TMapDocument &doc, const QList<int> &rows, std::int32_t firstId);
 
 // Removes object row `row`: the rows below move up, "Nr." counts on from the
 // row above (1 for the first row), the cached positions move with their
@@ -48,3 +51,11 @@ int appendObjectCopies(TMapDocument &doc, int top, int bottom, std::int32_t firs
 // The "Nr." cell the numbering continues from is read first: one that is no
 // integer raises the conversion message naming it.
 bool deleteObjectRow(TMapDocument &doc, int row);
+
+// Removes the object rows listed (ascending, each an object row) at once:
+// the rows left move up, "Nr." counts on from the row above the first one
+// removed, the cached positions move with their rows. The last object is
+// never removed: when every object is listed, the first listed stays.
+// Returns the rows removed. The "Nr." cell the numbering continues from is
+// read first, as for a single row.
+QList<int> deleteObjectRows(TMapDocument &doc, const QList<int> &rows);

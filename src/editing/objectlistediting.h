@@ -4,9 +4,13 @@
 // window's centre with a yellow marker above all others and becomes current;
 // a delete moves the rows below up by one, their markers' looks with them.
 // Ctrl+D, while the table has the focus or the pointer is over the map,
-// duplicates the table's selected rows.
+// duplicates the table's selected rows. With the pointer over the map, the
+// Delete key deletes the selected objects. An item of the Item List dropped
+// on the map is a new object there.
 
+#include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <functional>
 
@@ -33,15 +37,28 @@ public:
     // Throw TError, having changed nothing, when an "ID" or "Nr." cell is no integer.
     void AddObject();
     void DeleteObject();
-    // Appends copies of the selected object rows after the last row, each
-    // with a new ID as Add Item gives one and the other cells copied, with
-    // markers as added objects have; the copies become the selection. Refused
-    // as a whole, changing nothing, when the copies would pass MaxObjects.
-    // Returns the number of copies made.
+    // Appends copies of the selected object rows (the current one when
+    // none is selected) after the last row, each with a new ID as Add Item
+    // gives one and the other cells copied, with markers as added objects
+    // have; the copies become the selection, the current row's copy the
+    // current row. Refused as a whole, changing nothing, when the copies
+    // would pass MaxObjects. Returns the number of copies made.
     int DuplicateObjects();
+    // Deletes the objects of rows as one step; the last remaining object
+    // stays (when every object is listed, the first listed). The markers keep
+    // their rows and stacking, their looks move up with the rows they show;
+    // the row after the first one deleted becomes current (or the new last
+    // row). Returns the rows deleted.
+    QList<int> DeleteObjects(const QList<int> &rows);
+    // An item dropped on window pixel `point`: a new object of that item
+    // number with Add Item's ID and name, its marker's top left corner on
+    // the pixel (its position that pixel's game position), yellow and above
+    // all others; it becomes current. Nothing at MaxObjects objects.
+    void addObjectAt(const QString &itemText, QPoint point);
 
 private:
     void duplicateShortcut();
+    void mapKey(int key);
 
     TMapDocument &m_document;
     TMapViewPanel &m_view;

@@ -31,8 +31,3 @@ struct TRowRange {
 // bottom row, none when the selection is a single row.
 TRowRange rangeFillRows(const TGridSelection &selection, int currentRow);
 
-// Copies the text of cell (col, sourceRow) into column col of those rows, as
-// texts only (no row counts as edited), in one change of the table. Returns
-// the rows written.
-TRowRange RangeFill(TObjectTable &table, const TGridSelection &selection, int currentRow, int col,
-                    int sourceRow);

@@ -85,6 +85,7 @@ void TTableEditing::selectCellSteps(int col, int row)
     EditRow = row;
     EditCol = col;
     EditBaseValue = base;
+    m_ownTexts.clear();
     m_document.CurrentRow = row;
     m_view.Markers.PlaceSelectionMarks();
     m_view.Panel1->bringSelectorToFront();
@@ -157,22 +158,66 @@ void TTableEditing::textChangeSteps(int col, int row)
     }
 }
 
-TRowRange TTableEditing::RangeFill(int col, int row)
+QList<int> TTableEditing::otherTypedRows(int row) const
 {
-    const TRowRange filled = ::RangeFill(m_document.Table, m_grid.selection(), m_grid.currentRow(), col, row);
-    if (filled.isEmpty() || (col != T::ColX && col != T::ColY))
-        return filled;
-    const auto value = parseInt32(m_document.Table.cell(col, row));
-    if (!value)
-        return filled;
+    const QList<int> selected = m_grid.selectedRows();
+    // A rectangle made in the table has the current cell at one of its ends.
+    const int current = m_grid.currentRow();
+    const bool rectangle = selected.isEmpty()
+        || (selected.last() - selected.first() + 1 == selected.size()
+            && (current == selected.first() || current == selected.last()));
+    QList<int> rows;
+    if (rectangle) {
+        const TRowRange range = rangeFillRows(m_grid.selection(), current);
+        for (int r = range.first; r <= range.last; ++r)
+            rows.append(r);
+    } else {
+        // Objects selected on the map, apart from each other or around the
+        // current row: each of them, and no row between them.
+        for (int r : selected)
+            if (r != row)
+                rows.append(r);
+    }
+    return rows;
+}
+
+void TTableEditing::RangeFill(int col, int row)
+{
+    TObjectTable &table = m_document.Table;
+    const QList<int> rows = otherTypedRows(row);
+    for (int r : rows) {
+        // A half-typed relative entry ("x+", "x+1") is no number: the row
+        // keeps the number it had before the typing reached it.
+        const QString before = table.cell(col, r);
+        const auto own = m_ownTexts.find({col, r});
+        if (own == m_ownTexts.end())
+            m_ownTexts.emplace(std::pair{col, r}, before);
+        else if (parseInt32(before))
+            own->second = before;
+    }
+    if (rows.isEmpty())
+        return;
+    // As texts only (no row counts as edited), in one change of the table.
+    table.setCells(col, rows, QList<QString>(rows.size(), table.cell(col, row)));
+    followPositionCells(col, rows);
+}
+
+void TTableEditing::followPositionCells(int col, const QList<int> &rows)
+{
+    if (col != T::ColX && col != T::ColY)
+        return;
     auto &cache = col == T::ColX ? m_document.ObjectX : m_document.ObjectY;
-    const int last = std::min(filled.last, std::min(m_document.ObjectCount, TMapDocument::MaxObjects));
-    for (int r = std::max(filled.first, 1); r <= last; ++r) {
+    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+    for (int r : rows) {
+        if (r < 1 || r > count)
+            continue;
+        const auto value = parseInt32(m_document.Table.cell(col, r));
+        if (!value)
+            continue;
         cache[r - 1] = *value;
         if (TMarker *m = m_view.Markers[r])
             m->setTopLeft(m_view.Markers.markerPlaceForRow(r));
     }
-    return filled;
 }
 
 // --- keys, clicks, exit -----------------------------------------------------
@@ -194,14 +239,43 @@ bool TTableEditing::StringGrid1KeyDown(int key)
         TJournalStep step(&m_document.Journal, QStringLiteral("Typing"),
                           TStepMerge{m_document.Journal.typingSession(), EditCol, EditRow, false});
         const std::int32_t sum = *relativeEntry(text, EditBaseValue, T::cellName(EditCol, EditRow));
+        const QList<int> rows = otherTypedRows(EditRow);
+        if (!rows.isEmpty()) {
+            relativeEntryInRows(text, sum, rows);
+            return;
+        }
         const QString result = QString::number(sum);
         table.setCell(EditCol, EditRow, result);
         EditBaseValue = sum;
         // The result is a change of the cell like a typed one: the marker
-        // and the rows of a multi-row selection follow it.
+        // follows it.
         StringGrid1SetEditText(EditCol, EditRow, result);
     });
     return true;
+}
+
+void TTableEditing::relativeEntryInRows(const QString &text, std::int32_t sum, const QList<int> &rows)
+{
+    TObjectTable &table = m_document.Table;
+    QList<QString> results;
+    results.reserve(rows.size());
+    for (int r : rows) {
+        // The typing has filled the row with the entry's text; its own value
+        // is the number it held before.
+        QString own = table.cell(EditCol, r);
+        if (!parseInt32(own)) {
+            const auto kept = m_ownTexts.find({EditCol, r});
+            if (kept != m_ownTexts.end())
+                own = kept->second;
+        }
+        const std::int32_t value = StrToInt(own, T::cellName(EditCol, r));
+        results.append(QString::number(*relativeEntry(text, value, T::cellName(EditCol, EditRow))));
+    }
+    table.setCell(EditCol, EditRow, QString::number(sum));
+    table.setCells(EditCol, rows, results);
+    EditBaseValue = sum;
+    followPositionCells(EditCol, rows);
+    runGuarded(m_dialogs, m_host, [&] { textChangeSteps(EditCol, EditRow); });
 }
 
 void TTableEditing::StringGrid1KeyUp(int key)
@@ -274,19 +348,21 @@ void TTableEditing::paintHeadingLine()
 
 void TTableEditing::applyItem(const QString &number, const QString &name)
 {
-    const TGridSelection s = m_grid.selection();
-    const int top = std::max(s.top, 1);
-    const int bottom = std::min(s.bottom, std::min(m_document.ObjectCount, TMapDocument::MaxObjects));
-    if (bottom < top)
+    // The selected rows, or the current one when nothing is selected.
+    QList<int> rows = m_grid.selectedRows();
+    if (rows.isEmpty() && m_grid.currentRow() >= 1)
+        rows.append(m_grid.currentRow());
+    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+    rows.removeIf([count](int r) { return r < 1 || r > count; });
+    if (rows.isEmpty())
         return;
     TJournalStep step(m_document, QStringLiteral("Use item"));
-    const int n = bottom - top + 1;
-    m_document.Table.setColumnCells(T::ColObject, top, QList<QString>(n, number));
-    m_document.Table.setColumnCells(T::ColName, top, QList<QString>(n, name));
+    m_document.Table.setCells(T::ColObject, rows, QList<QString>(rows.size(), number));
+    m_document.Table.setCells(T::ColName, rows, QList<QString>(rows.size(), name));
     const auto item = parseInt32(number);
     if (!item)
         return;
-    for (int r = top; r <= bottom; ++r) {
+    for (int r : rows) {
         m_document.Table.setAdded(r, false);
         if (TMarker *m = m_view.Markers[r]) {
             TMarkerLayer::ApplyCategoryColour(m, *item);
@@ -299,6 +375,7 @@ void TTableEditing::followCurrentCell(int col, int row)
 {
     EditRow = row;
     EditCol = col;
+    m_ownTexts.clear();
     if (col > T::ColName)
         if (const auto v = parseInt32(m_document.Table.cell(col, row)))
             EditBaseValue = *v;

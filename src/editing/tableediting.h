@@ -15,6 +15,8 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <map>
+#include <utility>
 
 class QWidget;
 class TDialogs;
@@ -58,10 +60,13 @@ public:
     // Draws the current object's heading on Work_maske; unless forced, only
     // while the selection is a single cell.
     void DrawHeadingIndicator(bool forced);
-    // Copies cell (col, row) into the selection's other rows. Rows filled in
-    // "X-Axis" or "Y-Axis" move their cached positions and markers too, so the
-    // map shows what the table (and the next save) holds.
-    TRowRange RangeFill(int col, int row);
+    // Copies cell (col, row) into the other rows a typing reaches: the rest
+    // of the selection's rectangle, or, for objects selected apart from each
+    // other, each of them. Rows filled in "X-Axis" or "Y-Axis" move their
+    // cached positions and markers too, so the map shows what the table (and
+    // the next save) holds. What a filled cell held before is kept as its own
+    // value for a relative entry.
+    void RangeFill(int col, int row);
     // Use: item number and name into the selected rows, their markers
     // recoloured and given the name as hint; no other processing.
     void applyItem(const QString &number, const QString &name);
@@ -77,6 +82,15 @@ private:
     void textChangeSteps(int col, int row);
     void paintHeadingLine();
     bool hasObject(int row) const;
+    // Relative entry over the rows a fill writes: each takes the offset onto
+    // its own value. All sums are worked out before any cell changes.
+    void relativeEntryInRows(const QString &text, std::int32_t sum, const QList<int> &rows);
+    // Moves the cached positions and markers of rows whose "X-Axis" or
+    // "Y-Axis" cells were written.
+    void followPositionCells(int col, const QList<int> &rows);
+    // The rows besides the current one that a text typed into row reaches,
+    // ascending.
+    QList<int> otherTypedRows(int row) const;
 
     TMapDocument &m_document;
     TMapViewPanel &m_view;
@@ -84,4 +98,8 @@ private:
     const TItemCatalogue &m_catalogue;
     TDialogs &m_dialogs;
     QWidget *m_host;
+    // The text each cell of a fill's rows held before the typing wrote over
+    // it: its last number, or its first text when it held no number. Kept
+    // from one cell selection to the next.
+    std::map<std::pair<int, int>, QString> m_ownTexts; // (col, row)
 };

@@ -4,6 +4,7 @@ target_sources(vellumar_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/celleditordelegate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tableediting.cpp
     ${CMAKE_CURRENT_LIST_DIR}/mouseediting.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/mapselection.cpp
     ${CMAKE_CURRENT_LIST_DIR}/objectlistediting.cpp
     ${CMAKE_CURRENT_LIST_DIR}/weaponbox.cpp
     ${CMAKE_CURRENT_LIST_DIR}/gamemodeboxes.cpp

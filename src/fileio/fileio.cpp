@@ -1,20 +1,43 @@
 #include "fileio/fileio.h"
 #include "fileio/disksync.h"
 #include "fileio/errors.h"
+#include "fileio/regularfile.h"
 #include "fileio/safetycopy.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
+
+namespace {
+// What a whole-file read takes at a time once the size the system reported
+// has been read.
+constexpr qint64 ReadChunk = 64 * 1024;
+}
 
 void openForReading(QFile &file, const QString &path)
 {
     file.setFileName(path);
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir()) {
+#ifdef Q_OS_WIN
+    const QByteArray nativePath = path.toUtf8();
+#else
+    const QByteArray nativePath = QFile::encodeName(path);
+#endif
+    int fd = -1;
+    switch (OpenRegularFileForReading(nativePath.constData(), fd)) {
+    case TReadOpen::Missing:
+    case TReadOpen::Folder:
         throw TError(Msg::FileNotFound, path);
-    }
-    if (!file.open(QIODevice::ReadOnly))
+    case TReadOpen::NotRegular:
+        throw TError(QStringLiteral("This is no regular file (a device, a pipe or a socket); it is not read"), path);
+    case TReadOpen::Denied:
         throw TError(Msg::FileAccessDenied, path);
+    case TReadOpen::Opened:
+        break;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        CloseReadDescriptor(fd);
+        throw TError(Msg::FileAccessDenied, path);
+    }
 }
 
 QByteArray readExactly(QFile &file, qint64 n, const QString &path)
@@ -29,11 +52,31 @@ QByteArray readWholeFile(const QString &path, qint64 maxSize)
 {
     QFile file;
     openForReading(file, path);
-    if (file.size() > maxSize)
-        throw TError(QStringLiteral("The file is too large (more than %1 bytes)").arg(maxSize), path);
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw TError(Msg::StreamRead, path);
+    const auto tooLarge = [&] {
+        return TError(QStringLiteral("The file is too large (more than %1 bytes)").arg(maxSize), path);
+    };
+    const qint64 reported = file.size();
+    if (reported > maxSize)
+        throw tooLarge();
+    // The size the system reports is taken as a hint only (a file may grow
+    // while it is read, and some report no size at all): the bytes are read
+    // until the file ends, and never more than one beyond the limit.
+    QByteArray data;
+    qint64 chunk = std::max(reported + 1, ReadChunk);
+    for (;;) {
+        const qsizetype had = data.size();
+        const qint64 want = std::min<qint64>(chunk, maxSize + 1 - had);
+        data.resize(had + qsizetype(want));
+        const qint64 got = file.read(data.data() + had, want);
+        if (got < 0)
+            throw TError(Msg::StreamRead, path);
+        data.resize(had + qsizetype(got));
+        if (got == 0)
+            break;
+        if (data.size() > maxSize)
+            throw tooLarge();
+        chunk = ReadChunk;
+    }
     return data;
 }
 
@@ -68,13 +111,16 @@ void writeAll(QSaveFile &file, const QByteArray &data, const QString &path)
     }
 }
 
-void commit(QSaveFile &file, const QString &path)
+void commit(QSaveFile &file, const QString &path, QStringList *unflushed)
 {
     if (!file.commit())
         throw TError(file.error() == QFileDevice::WriteError ? Msg::DiskFull : Msg::FileAccessDenied,
                      path);
-    if (!SyncFolderToDisk(QFile::encodeName(QFileInfo(path).absolutePath()).constData()))
+    if (SyncFolderToDisk(QFile::encodeName(QFileInfo(path).absolutePath()).constData()))
+        return;
+    if (!unflushed)
         throw TError(QStringLiteral("The file was written, but its folder could not be flushed to the disk"), path);
+    unflushed->append(path);
 }
 
 QByteArray joinLinesCRLF(const QList<QByteArray> &lines)
@@ -87,7 +133,7 @@ QByteArray joinLinesCRLF(const QList<QByteArray> &lines)
     return out;
 }
 
-void writeWholeFile(const QString &path, const QByteArray &bytes)
+void writeWholeFile(const QString &path, const QByteArray &bytes, QStringList *unflushed)
 {
     QSaveFile file;
     if (!openForWriting(file, path)) {
@@ -95,10 +141,10 @@ void writeWholeFile(const QString &path, const QByteArray &bytes)
         return;
     }
     writeAll(file, bytes, path);
-    commit(file, path);
+    commit(file, path, unflushed);
 }
 
-void writeTextLinesCRLF(const QString &path, const QList<QByteArray> &lines)
+void writeTextLinesCRLF(const QString &path, const QList<QByteArray> &lines, QStringList *unflushed)
 {
-    writeWholeFile(path, joinLinesCRLF(lines));
+    writeWholeFile(path, joinLinesCRLF(lines), unflushed);
 }

@@ -19,6 +19,16 @@ const QByteArray Magic = "Vellumar safety copy 1\n";
 const QString CopySuffix = QStringLiteral(".old");
 const QString LockSuffix = QStringLiteral(".lock");
 
+// The files the program writes whole and may therefore write in place, by
+// the names their writers give them: the map-name list (kzmpname.bin), the
+// settings (kzmap.ini), the repack batch (!VLMR_Repack.bat) and the table
+// export (export.txt) always have their own names; a map is any name the
+// user gives it ending in .bms, a terrain text one ending in .trn that the
+// map's terrain field can hold (at most 12 characters).
+const QStringList FixedNames{QStringLiteral("kzmpname.bin"), QStringLiteral("kzmap.ini"),
+                             QStringLiteral("!VLMR_Repack.bat"), QStringLiteral("export.txt")};
+constexpr qsizetype MaxTerrainFileName = 12;
+
 QByteArray digest(const QByteArray &bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
@@ -108,22 +118,35 @@ void TSafetyCopy::writeInPlace(const QString &path, const QByteArray &bytes)
                  path);
 }
 
-bool TSafetyCopy::read(const QString &copyPath)
+bool TSafetyCopy::isWrittenInPlace(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    if (!info.isAbsolute() || name.isEmpty())
+        return false;
+    if (FixedNames.contains(name))
+        return true;
+    if (name.endsWith(QLatin1String(".bms"), Qt::CaseInsensitive))
+        return true;
+    return name.endsWith(QLatin1String(".trn"), Qt::CaseInsensitive) && name.size() <= MaxTerrainFileName;
+}
+
+TSafetyCopy::TReadResult TSafetyCopy::read(const QString &copyPath)
 {
     QByteArray all;
     try {
         all = readWholeFile(copyPath);
     } catch (const TError &) {
-        return false;
+        return TReadResult::Unreadable;
     }
     if (!all.startsWith(Magic))
-        return false;
+        return TReadResult::Unreadable;
     qsizetype at = Magic.size();
     QList<QByteArray> lines;
     for (int i = 0; i < 3; ++i) {
         const qsizetype end = all.indexOf('\n', at);
         if (end < 0)
-            return false;
+            return TReadResult::Unreadable;
         lines << all.mid(at, end - at);
         at = end + 1;
     }
@@ -132,19 +155,21 @@ bool TSafetyCopy::read(const QString &copyPath)
     bool oldOk = false;
     bool newOk = false;
     if (oldPart.size() != 2 || newPart.size() != 2)
-        return false;
+        return TReadResult::Unreadable;
     const qint64 oldSize = oldPart[0].toLongLong(&oldOk);
     m_newSize = newPart[0].toLongLong(&newOk);
     m_oldBytes = all.mid(at);
     if (!oldOk || !newOk || lines[0].isEmpty() || m_oldBytes.size() != oldSize || digest(m_oldBytes) != oldPart[1])
-        return false;
+        return TReadResult::Unreadable;
     m_copyPath = copyPath;
     m_target = QFile::decodeName(QByteArray::fromPercentEncoding(lines[0]));
     m_newDigest = newPart[1];
-    return true;
+    // The copy names the file it is put back into: only a file the program
+    // itself writes in place, never any other.
+    return isWrittenInPlace(m_target) ? TReadResult::Read : TReadResult::Refused;
 }
 
-QList<TSafetyCopy> TSafetyCopy::leftBehind(QStringList &unreadable)
+QList<TSafetyCopy> TSafetyCopy::leftBehind(QStringList &refused)
 {
     QList<TSafetyCopy> found;
     const QDir folder(RecoveryFolder());
@@ -153,9 +178,17 @@ QList<TSafetyCopy> TSafetyCopy::leftBehind(QStringList &unreadable)
         if (!lock->tryLock(0))
             continue; // its write is running
         TSafetyCopy copy;
-        if (!copy.read(info.filePath())) {
+        const TReadResult result = copy.read(info.filePath());
+        if (result != TReadResult::Read) {
             lock.reset();
-            unreadable << KeepAside(info.filePath());
+            const QString kept = KeepAside(info.filePath());
+            refused << (result == TReadResult::Unreadable
+                            ? QStringLiteral("A copy Vellumar kept of a file while writing it cannot be read; it is "
+                                             "kept in \"%1\"")
+                                  .arg(kept)
+                            : QStringLiteral("A copy Vellumar kept of a file while writing it names \"%1\", which is "
+                                             "no file Vellumar writes; it is kept in \"%2\"")
+                                  .arg(copy.m_target, kept));
             continue;
         }
         copy.m_lock = std::move(lock);
@@ -188,6 +221,11 @@ TSafetyCopy::TargetState TSafetyCopy::targetState() const
 
 void TSafetyCopy::putBack() const
 {
+    const QFileInfo now(m_target);
+    if (now.isSymLink() || (now.exists() && !now.isFile()))
+        throw TError(QStringLiteral("The file's old content is not put back: its name now belongs to something that "
+                                    "is no regular file (a link, a folder, a device or a pipe)"),
+                     m_target);
     writeWholeFile(m_target, m_oldBytes);
     remove();
 }

@@ -32,22 +32,32 @@ public:
 
     // The copies in the recovery folder whose writer runs no more, each held
     // (locked) by this program until it is dropped. A copy that cannot be
-    // read is kept aside; its new path is added to unreadable.
-    static QList<TSafetyCopy> leftBehind(QStringList &unreadable);
+    // read, or that names a file of a kind the program never writes in
+    // place, is kept aside; a message saying so and where it is kept is
+    // added to refused.
+    static QList<TSafetyCopy> leftBehind(QStringList &refused);
+
+    // Whether path is a file of a kind the program writes in place: a map
+    // (.bms), the map-name list, a terrain text (.trn), the settings, the
+    // repack batch or the table export. Only these are put back from a copy.
+    static bool isWrittenInPlace(const QString &path);
 
     const QString &copyPath() const { return m_copyPath; }
     const QString &target() const { return m_target; }
     TargetState targetState() const;
 
     // Writes the old bytes back as the target's whole content and removes
-    // the copy; a failure raises its TError and keeps the copy.
+    // the copy; a failure raises its TError and keeps the copy. Only a
+    // regular file, or none, is written: never what has taken the target's
+    // name since (a symbolic link, a device, a pipe, a folder).
     void putBack() const;
     void remove() const;
     // Moves the copy to the recovery folder's kept part; returns where it is.
     QString keepAside() const;
 
 private:
-    bool read(const QString &copyPath);
+    enum class TReadResult { Read, Unreadable, Refused };
+    TReadResult read(const QString &copyPath);
 
     QString m_copyPath;
     QString m_target;

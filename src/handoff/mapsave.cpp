@@ -52,7 +52,7 @@ QByteArray TerrainFileFieldFor(const QString &trnPath)
     return field;
 }
 
-QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
+QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target, QStringList *unflushed)
 {
     TMapDocument &doc = *in.Document;
     const TTerrain &terrain = doc.terrain();
@@ -90,10 +90,13 @@ QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
         throw;
     }
 
+    // A folder that could not be flushed stops no write: each file is
+    // written and has its name.
+    QStringList notFlushed;
     if (target.WriteMapData)
-        writeTextLinesCRLF(doc.TrnPath, mapData);
-    writeWholeFile(listPath, list);
-    writeWholeFile(target.MapPath, map);
+        writeTextLinesCRLF(doc.TrnPath, mapData, &notFlushed);
+    writeWholeFile(listPath, list, &notFlushed);
+    writeWholeFile(target.MapPath, map, &notFlushed);
     doc.MapStamps.record(target.MapPath, map);
     // The map as it now stands is the saved one, unless its Map Data text
     // was changed and not written.
@@ -102,6 +105,8 @@ QList<int> SaveMapFiles(const TMapSaveInputs &in, const TSaveTarget &target)
     // it, and the batch packs it, not the file it was loaded from.
     doc.savedAs(target.MapPath);
     // Written last: its short paths name the files as they now exist.
-    WriteRepackBatch(batch, in.ShortPaths);
+    WriteRepackBatch(batch, in.ShortPaths, &notFlushed);
+    if (unflushed)
+        *unflushed << notFlushed;
     return leftOut;
 }

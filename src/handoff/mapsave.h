@@ -20,6 +20,9 @@ namespace SavedMessage {
 inline const char *const Caption = "Saved";
 inline const char *const Line1 = "File is saved and Batch \"!VLMR_reapck.bat\"";
 inline const char *const Line2 = "was created in the KZ-Main dir.";
+// Saved, but a folder could not be flushed to the disk after its file was
+// written (a power cut now may bring back the old file); the files follow.
+inline const char *const NotFlushed = "Saved, but the folder could not be flushed to the disk:";
 }
 
 // What a save reads: the document (the table, the header and its values,
@@ -46,8 +49,10 @@ struct TSaveTarget {
 // (at most 12 characters). Once the map file is written it is the open map
 // (BmsPath and SaveName name it), and the batch packs it.
 // Returns the table rows left out of the map file (item numbers without a
-// category), in ascending order.
-QList<int> SaveMapFiles(const TMapSaveInputs &inputs, const TSaveTarget &target);
+// category), in ascending order. A file whose folder could not be flushed
+// after it was written is no failure: the save goes on, and where unflushed
+// is given the file's path is added to it.
+QList<int> SaveMapFiles(const TMapSaveInputs &inputs, const TSaveTarget &target, QStringList *unflushed = nullptr);
 
 // The TerrainFile field for a terrain path: its file name, refused when it is
 // empty, longer than the field or holds a character beyond Latin-1.

@@ -35,7 +35,7 @@ QList<QByteArray> RepackBatchLines(const TRepackBatchInputs &in, const TShortPat
     return lines;
 }
 
-void WriteRepackBatch(const TRepackBatchInputs &inputs, const TShortPaths &shortPaths)
+void WriteRepackBatch(const TRepackBatchInputs &inputs, const TShortPaths &shortPaths, QStringList *unflushed)
 {
-    writeTextLinesCRLF(RepackBatchPath(inputs.GameMainDir), RepackBatchLines(inputs, shortPaths));
+    writeTextLinesCRLF(RepackBatchPath(inputs.GameMainDir), RepackBatchLines(inputs, shortPaths), unflushed);
 }

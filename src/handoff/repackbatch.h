@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,4 +37,6 @@ QString RepackBatchPath(const QString &gameMainDir);
 QList<QByteArray> RepackBatchLines(const TRepackBatchInputs &inputs, const TShortPaths &shortPaths);
 
 // Writes the batch whole, each line ended by CR LF, nothing else; raises TError naming the file when it cannot.
-void WriteRepackBatch(const TRepackBatchInputs &inputs, const TShortPaths &shortPaths);
+// unflushed: as for writeWholeFile.
+void WriteRepackBatch(const TRepackBatchInputs &inputs, const TShortPaths &shortPaths,
+                      QStringList *unflushed = nullptr);

@@ -2,10 +2,14 @@
 #include "ui/dialogs.h"
 #include "launch.h"
 #include "repackrun.h"
+#include "document/category.h"
 #include "document/mapdocument.h"
+#include "document/numbers.h"
+#include "terrain/viewtransform.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <QWidget>
 
 namespace {
@@ -55,9 +59,23 @@ bool mayLeaveOut(TDialogs &dialogs, QWidget *parent, const QList<int> &rows)
     return dialogs.ask(parent, {text, {QStringLiteral("Save"), QStringLiteral("Cancel")}, 0, 1}) == 0;
 }
 
+// Objects off the terrain are named before the save: their markers stand on
+// the dimmed copies beyond its edge, which the game has no ground for.
+bool mayKeepObjectsOutside(TDialogs &dialogs, QWidget *parent, const TMapDocument &document)
+{
+    const QList<int> rows = ObjectsOutsideTerrain(document);
+    if (rows.isEmpty())
+        return true;
+    const QString text = (rows.size() == 1 ? QStringLiteral("1 object lies outside the terrain: row ")
+                                           : QStringLiteral("%1 objects lie outside the terrain: rows ").arg(rows.size()))
+        + RowRunsText(rows, 10) + QStringLiteral(". Save the map all the same?");
+    const TQuestion question{text, {QStringLiteral("Save"), QStringLiteral("Cancel")}, 0, 1};
+    return dialogs.ask(parent, question) == 0;
+}
+
 // The questions a save asks before it writes anything: first about the file
-// it writes, then about what the map file leaves out. Any answered with
-// Cancel stops the save, and no file is written.
+// it writes, then about what the map file leaves out, then about objects off
+// the terrain. Any answered with Cancel stops the save, and no file is written.
 bool confirmSave(TDialogs &dialogs, QWidget *parent, const TMapDocument &document, const TSaveTarget &target)
 {
     // A cell that is no number stops the save here, before any question.
@@ -69,27 +87,49 @@ bool confirmSave(TDialogs &dialogs, QWidget *parent, const TMapDocument &documen
     if (otherFile ? !mayReplace(dialogs, parent, target.MapPath)
                   : !mayOverwrite(dialogs, parent, document, target.MapPath))
         return false;
-    return mayLeaveOut(dialogs, parent, leftOut);
+    return mayLeaveOut(dialogs, parent, leftOut) && mayKeepObjectsOutside(dialogs, parent, document);
 }
 
 } // namespace
+
+QList<int> ObjectsOutsideTerrain(const TMapDocument &document)
+{
+    QList<int> rows;
+    const TObjectTable &table = document.Table;
+    const int count = std::min(document.ObjectCount, TMapDocument::MaxObjects);
+    for (int row = 1; row <= count; ++row) {
+        // Rows the file has no place for, and cells that are no numbers, are
+        // the save's own business.
+        const auto item = parseInt32(table.cell(TObjectTable::ColObject, row));
+        const auto x = parseInt32(table.cell(TObjectTable::ColX, row));
+        const auto y = parseInt32(table.cell(TObjectTable::ColY, row));
+        if (item && categoryIndex(categoryOf(*item)) >= 0 && x && y && !objectOnTerrain(*x, *y))
+            rows.append(row);
+    }
+    return rows;
+}
 
 bool RunSaveCommand(TSaveHost &host, TDialogs &dialogs, QWidget *parent, const TSaveTarget &target,
                     bool autoRepack)
 {
     QString gameMainDir;
+    QStringList unflushed;
     bool cancelled = false;
     const bool saved = runGuarded(dialogs, parent, [&] {
         const TMapSaveInputs inputs = host.mapSaveInputs();
         gameMainDir = inputs.GameMainDir;
         cancelled = !confirmSave(dialogs, parent, *inputs.Document, target);
         if (!cancelled)
-            SaveMapFiles(inputs, target);
+            SaveMapFiles(inputs, target, &unflushed);
     });
     if (!saved || cancelled)
         return false;
     host.ShowInfoMessage(QLatin1String(SavedMessage::Caption), QLatin1String(SavedMessage::Line1),
                          QLatin1String(SavedMessage::Line2));
+    // Saved all the same: every file has its new content under its name.
+    if (!unflushed.isEmpty())
+        host.ShowInfoMessage(QLatin1String(SavedMessage::Caption), QLatin1String(SavedMessage::NotFlushed),
+                             unflushed.join(QStringLiteral(", ")));
     if (autoRepack)
         StartRepackBatch(host, dialogs, parent, gameMainDir);
     return true;

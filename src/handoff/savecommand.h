@@ -2,13 +2,15 @@
 // The save command behind both save buttons (the Save Map dialog's "Save all"
 // and the main window's quick save): the map's values are gathered from the
 // main window, the questions before writing asked (a file that is not the
-// open map, a map changed by another program, objects the file leaves out;
+// open map, a map changed by another program, objects the file leaves out,
+// objects off the terrain;
 // Cancel writes nothing), the files written (an error shown in the standard
 // error box stops the command), "Saved" shown in the Info window, and with
 // "Auto repack" the repack batch started.
 
 #include "mapsave.h"
 
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -32,6 +34,10 @@ public:
     virtual void bmsLocationChosen(const QString &path) = 0;
     virtual void ShowInfoMessage(const QString &caption, const QString &line1, const QString &line2) = 0;
 };
+
+// The rows of the objects a save writes that lie off the terrain: their
+// markers stand on the dimmed copies beyond its edge.
+QList<int> ObjectsOutsideTerrain(const TMapDocument &document);
 
 // Runs one save. Returns true when every file was written.
 bool RunSaveCommand(TSaveHost &host, TDialogs &dialogs, QWidget *parent, const TSaveTarget &target,

@@ -38,7 +38,9 @@ bool TTableExchange::ImportTable(const QString &workDir, const QString &separato
         if (!m_dialogs.openFile(m_window, open))
             return;
         const char separator = SeparatorFromCode(separatorCode, QStringLiteral("the separator code in Setup"));
-        const QStringList fields = ReadImportFile(open.fileName, separator, ImportRowCount(m_document.Table));
+        const int rows = ImportRowCount(m_document.Table);
+        TImportCount count;
+        const QStringList fields = ReadImportFile(open.fileName, separator, rows, &count);
 
         TJournalStep step(m_document, QStringLiteral("Import"));
         PutImportedFields(m_document.Table, fields);
@@ -47,6 +49,11 @@ bool TTableExchange::ImportTable(const QString &workDir, const QString &separato
         const std::optional<TError> badPosition = TakeImportedPositions(m_document);
         refreshMarkers();
         m_view.MoveView(0, 0, true, 0);
+        // Records are matched to rows by their order: a line lost or added
+        // in the file puts every later record on another object, so the
+        // count is said, and a difference is warned of.
+        const TImportReport report = ImportReport(count, rows);
+        m_info.ShowInfoMessage(report.caption, report.line1, report.line2);
         if (badPosition)
             throw *badPosition;
     });

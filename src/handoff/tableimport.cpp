@@ -17,16 +17,37 @@ QString separatorName(char separator)
 
 } // namespace
 
-TTableImportReader::TTableImportReader(char separator, int rows)
-    : m_separator(separator), m_capacity(qsizetype(std::max(rows, 0)) * ImportFieldsPerRow)
+TTableImportReader::TTableImportReader(char separator, int rows, bool countPastRows)
+    : m_separator(separator), m_capacity(qsizetype(std::max(rows, 0)) * ImportFieldsPerRow),
+      m_counting(countPastRows)
 {
+}
+
+bool TTableImportReader::countPastRows(char c)
+{
+    ++m_bytesPast;
+    if (c == m_separator) {
+        ++m_fieldsPast;
+        m_stretch = 0;
+    } else if (c != '\r' && c != '\n') {
+        ++m_stretch;
+    }
+    if (m_stretch > MaxImportFieldBytes || m_bytesPast > MaxCountedImportBytes
+        || m_fields.size() + m_fieldsPast >= MaxCountedImportFields) {
+        m_counting = false;
+        m_countComplete = false;
+    }
+    return m_counting;
 }
 
 bool TTableImportReader::feed(QByteArrayView piece)
 {
     for (const char c : piece) {
-        if (full())
-            return false;
+        if (full()) {
+            if (!m_counting || !countPastRows(c))
+                return false;
+            continue;
+        }
         if (c == m_separator) {
             m_fields.append(QString::fromLatin1(m_field));
             m_field.resize(0);
@@ -47,7 +68,7 @@ bool TTableImportReader::feed(QByteArrayView piece)
         }
         m_field.append(c);
     }
-    return !full();
+    return wantsMore();
 }
 
 QStringList ImportFields(QByteArrayView text, char separator, int rows)
@@ -57,14 +78,14 @@ QStringList ImportFields(QByteArrayView text, char separator, int rows)
     return reader.fields();
 }
 
-QStringList ReadImportFile(const QString &path, char separator, int rows)
+QStringList ReadImportFile(const QString &path, char separator, int rows, TImportCount *count)
 {
-    TTableImportReader reader(separator, rows);
+    TTableImportReader reader(separator, rows, count != nullptr);
     QFile file;
     openForReading(file, path);
     QByteArray piece(64 * 1024, Qt::Uninitialized);
     try {
-        while (!reader.full()) {
+        while (reader.wantsMore()) {
             const qint64 n = file.read(piece.data(), piece.size());
             if (n < 0)
                 throw TError(Msg::StreamRead);
@@ -75,7 +96,56 @@ QStringList ReadImportFile(const QString &path, char separator, int rows)
     } catch (const TError &e) {
         throw e.at(path);
     }
+    if (count)
+        *count = reader.count();
     return reader.fields();
+}
+
+namespace {
+
+QString counted(qsizetype n, const char *one)
+{
+    return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(one), QLatin1String(n == 1 ? "" : "s"));
+}
+
+// "12 records", "11 records and 4 fields", "4 fields".
+QString fieldsAsRecords(qsizetype fields)
+{
+    const qsizetype records = fields / ImportFieldsPerRow;
+    const qsizetype rest = fields % ImportFieldsPerRow;
+    if (rest == 0)
+        return counted(records, "record");
+    if (records == 0)
+        return counted(rest, "field");
+    return counted(records, "record") + QStringLiteral(" and ") + counted(rest, "field");
+}
+
+} // namespace
+
+TImportReport ImportReport(const TImportCount &count, int rows)
+{
+    const qsizetype wanted = qsizetype(std::max(rows, 0)) * ImportFieldsPerRow;
+    const qsizetype read = std::min(count.fields, wanted);
+    const qsizetype rowsRead = (read + ImportFieldsPerRow - 1) / ImportFieldsPerRow;
+    const bool one = read == 1 || read == ImportFieldsPerRow;
+    const QString readText = fieldsAsRecords(read) + (one ? QStringLiteral(" was read") : QStringLiteral(" were read"));
+    if (count.complete && count.fields == wanted)
+        return {QStringLiteral("Import OK"),
+                QStringLiteral("%1 into the table's %2.").arg(readText, counted(rows, "row")), QString()};
+
+    TImportReport report;
+    report.caption = QStringLiteral("Attention!");
+    // A count that ended early knows only where the file stops looking like a table.
+    report.line1 = (count.complete ? QStringLiteral("The file holds %1, the table %2!")
+                                   : QStringLiteral("The file goes on after %1, the table has %2!"))
+                       .arg(fieldsAsRecords(count.fields), counted(rows, "row"));
+    if (rowsRead == 0)
+        report.line2 = QStringLiteral("No record was read: no row changed.");
+    else if (rowsRead == 1)
+        report.line2 = QStringLiteral("%1 into row 1.").arg(readText);
+    else
+        report.line2 = QStringLiteral("%1 into rows 1 to %2.").arg(readText).arg(rowsRead);
+    return report;
 }
 
 int ImportRowCount(const TObjectTable &table)

@@ -57,6 +57,17 @@ QList<TRecoveryCopy> TRecoveryCopy::leftBehind(QStringList &unreadable)
         copy.m_lock = std::move(lock);
         found << copy;
     }
+    // A program killed after its copy went (the map saved) or before the
+    // first one was written leaves only the copy's lock.
+    for (const QFileInfo &info :
+         folder.entryInfoList({QLatin1Char('*') + CopySuffix + LockSuffix}, QDir::Files | QDir::Hidden)) {
+        const QString copyPath = info.filePath().chopped(LockSuffix.size());
+        if (QFileInfo::exists(copyPath))
+            continue;
+        const std::unique_ptr<QLockFile> lock = lockFor(copyPath);
+        if (lock->tryLock(0))
+            lock->unlock(); // its program is gone: the lock goes too
+    }
     return found;
 }
 

@@ -22,8 +22,10 @@ public:
     static std::unique_ptr<QLockFile> lockFor(const QString &copyPath);
 
     // The copies no running program holds, oldest first, each held by this
-    // program from now on. A copy that cannot be read is kept aside: its new
-    // path and the problem are added to unreadable.
+    // program from now on. A copy that cannot be read, or whose values are
+    // out of range, is kept aside: its new path and the problem are added to
+    // unreadable. Locks that programs no longer running left without a copy
+    // are removed.
     static QList<TRecoveryCopy> leftBehind(QStringList &unreadable);
 
     const QString &path() const { return m_path; }

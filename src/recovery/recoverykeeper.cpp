@@ -1,12 +1,15 @@
 #include "recovery/recoverykeeper.h"
+#include "fileio/disksync.h"
 #include "fileio/errors.h"
+#include "fileio/recoveryfolder.h"
 #include "journal/journal.h"
 #include "recovery/recoverycopy.h"
-#include "fileio/recoveryfolder.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
+#include <algorithm>
 
 TRecoveryKeeper::TRecoveryKeeper(TJournal &journal, std::function<TRecoveryState()> capture, QObject *parent)
     : QObject(parent), m_journal(journal), m_capture(std::move(capture))
@@ -14,7 +17,9 @@ TRecoveryKeeper::TRecoveryKeeper(TJournal &journal, std::function<TRecoveryState
     // One writer: the copies are written, and removed, in the order given.
     m_writer.setMaxThreadCount(1);
     m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &TRecoveryKeeper::writeDue);
+    // A coarse timer may fire a twentieth of its interval late.
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &TRecoveryKeeper::timerFired);
     connect(&journal, &QUndoStack::indexChanged, this, &TRecoveryKeeper::journalMoved);
     connect(&journal, &QUndoStack::cleanChanged, this, &TRecoveryKeeper::journalMoved);
 }
@@ -30,7 +35,6 @@ void TRecoveryKeeper::adopt(const QString &copyPath, std::shared_ptr<QLockFile> 
     dropCopy();
     m_copyPath = copyPath;
     m_lock = std::move(lock);
-    m_copyWritten = true;
 }
 
 void TRecoveryKeeper::journalMoved()
@@ -42,10 +46,24 @@ void TRecoveryKeeper::journalMoved()
         return;
     }
     m_changed = true;
-    if (m_timer.isActive())
+    schedule();
+}
+
+// The change waiting is written once a whole interval has passed since the
+// last write: at once after a pause, else when the interval is over.
+void TRecoveryKeeper::schedule()
+{
+    if (m_timer.isActive() || m_writing > 0)
         return;
     const qint64 since = m_sinceWrite.isValid() ? m_sinceWrite.elapsed() : m_interval;
-    m_timer.start(int(std::max<qint64>(0, m_interval - since)));
+    m_timer.start(int(std::clamp<qint64>(m_interval - since, 0, m_interval)));
+}
+
+void TRecoveryKeeper::timerFired()
+{
+    // A write still running: the change waits for its end (writerDone).
+    if (m_writing == 0)
+        writeDue();
 }
 
 bool TRecoveryKeeper::claimCopy()
@@ -77,35 +95,46 @@ void TRecoveryKeeper::writeDue()
         return;
     m_changed = false;
     m_sinceWrite.start();
-    m_copyWritten = true;
+    ++m_writing;
     // The cells are shared with the table, not copied: the writer turns them
     // into bytes while the user goes on.
     TRecoveryState state = m_capture();
     m_writer.start([this, state = std::move(state), path = m_copyPath] {
         const QByteArray bytes = state.toBytes();
         QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-            return;
-        const QString problem =
-            QStringLiteral("The recovery copy cannot be written: %1 (%2)").arg(file.errorString(), path);
-        QMetaObject::invokeMethod(
-            this,
-            [this, problem] {
-                if (!m_failureSaid) {
-                    m_failureSaid = true;
-                    emit writeFailed(problem);
-                }
-            },
-            Qt::QueuedConnection);
+        QString problem;
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+            problem = QStringLiteral("The recovery copy cannot be written: %1 (%2)").arg(file.errorString(), path);
+        else if (!SyncFolderToDisk(QFile::encodeName(QFileInfo(path).absolutePath()).constData()))
+            problem = QStringLiteral("The recovery copy was written, but its folder could not be flushed to the disk "
+                                     "(%1)")
+                          .arg(QFileInfo(path).absolutePath());
+        QMetaObject::invokeMethod(this, [this, problem] { writerDone(problem); }, Qt::QueuedConnection);
     });
+}
+
+void TRecoveryKeeper::writerDone(const QString &problem)
+{
+    --m_writing;
+    if (!problem.isEmpty() && !m_failureSaid) {
+        m_failureSaid = true;
+        emit writeFailed(problem);
+    }
+    if (m_changed)
+        schedule();
 }
 
 void TRecoveryKeeper::dropCopy()
 {
-    if (!m_copyWritten)
+    if (!m_lock)
         return;
-    m_copyWritten = false;
-    m_writer.start([path = m_copyPath] { QFile::remove(path); });
+    // The copy goes first, then its lock: a program killed between the two
+    // leaves a lock without a copy, which the next start removes.
+    m_writer.start([path = m_copyPath, lock = std::move(m_lock)]() mutable {
+        QFile::remove(path);
+        lock.reset();
+    });
+    m_lock.reset();
 }
 
 void TRecoveryKeeper::waitForWriter()
@@ -119,5 +148,4 @@ void TRecoveryKeeper::finish()
     m_changed = false;
     dropCopy();
     waitForWriter();
-    m_lock.reset();
 }

@@ -22,6 +22,23 @@ constexpr quint32 MaxRows = TMapDocument::MaxObjects + 1;
 constexpr quint32 MaxTerrainEntries = 64;
 constexpr quint32 MaxListEntries = 100000;
 
+// Whether every index and count the restore and the windows use lies in
+// range, as a copy of a real document has it: the table's rows for the
+// objects (one empty row without any), their added marks, a position cache
+// entry for every possible object, the current row among the rows, the
+// terrain-type box's entry and the map-name box's selection.
+bool valuesInRange(const TRecoveryState &s)
+{
+    const qsizetype rows = s.rows.size();
+    const THeaderState &h = s.header;
+    return s.objectCount >= 0 && s.objectCount <= TMapDocument::MaxObjects && rows >= s.objectCount
+        && rows <= std::max(s.objectCount, 1) && s.added.size() == rows
+        && s.objectX.size() == std::size_t(TMapDocument::MaxObjects) + 1 && s.objectY.size() == s.objectX.size()
+        && s.currentRow >= 1 && s.currentRow <= std::max<qsizetype>(rows, 1) && h.terrainTypeIndex >= -1
+        && h.terrainTypeIndex < THeaderState::TerrainTypeCount && h.mapNameIndex >= -1
+        && h.mapNameIndex < h.mapNames.size();
+}
+
 QByteArray fingerprint(const QByteArray &bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
@@ -200,9 +217,9 @@ TRecoveryState TRecoveryState::fromBytes(const QByteArray &bytes, const QString 
             s.terrain << r.value<QString>();
     if (!r.ok() || !in.atEnd())
         throw damaged("its content is not in order");
-    if (s.headerBytes.size() != MapHeader::Size || s.objectCount < 0 || s.objectCount > TMapDocument::MaxObjects
-        || s.rows.size() < s.objectCount || s.objectX.size() != TMapDocument::MaxObjects + 1 || s.currentRow < 1
-        || s.bmsPath.isEmpty())
+    if (s.headerBytes.size() != MapHeader::Size || s.bmsPath.isEmpty())
         throw damaged("its content is not in order");
+    if (!valuesInRange(s))
+        throw damaged("a value in it is out of range");
     return s;
 }

@@ -83,7 +83,9 @@ void TForm4::showCentredOn(QWidget *mainWindow)
         [this, mainWindow] {
             takeShownSize();
             if (mainWindow)
-                move(centredPlace(mainWindow->frameGeometry(), frameGeometry().size()));
+                move(TScreenFit::within(QRect(centredPlace(mainWindow->frameGeometry(), frameGeometry().size()),
+                                              frameGeometry().size()),
+                                        TScreenFit::availableArea(mainWindow)));
         },
         {mainWindow});
     raise();

@@ -1,4 +1,5 @@
 #include "infowindow.h"
+#include "ui/screenfit.h"
 #include "ui/windowstyle.h"
 
 #include <QApplication>
@@ -65,7 +66,6 @@ void TForm6::ShowInfoMessage(const QString &caption, const QString &line1, const
         setWindowTitle(caption);
     L_Text1->setText(line1);
     L_Text2->setText(line2);
-    const int outerWidth = frameGeometry().width();
     // The window the user works in keeps the keys (Enter after "Export"
     // still goes to the table): a window system that activates every window
     // it shows gives the activation back at once.
@@ -74,16 +74,17 @@ void TForm6::ShowInfoMessage(const QString &caption, const QString &line1, const
     raise();
     if (working && working != this)
         working->activateWindow();
-    // The frame is known only once the window has been shown: place it again
-    // when the first showing changed the outer width.
-    if (frameGeometry().width() != outerWidth)
-        placeAgainstMainWindow();
+    // The frames are known only once the windows have been shown: placed
+    // again when the Info window's or the main window's frame arrives.
+    TScreenFit::keepPlaced(this, [this] { placeAgainstMainWindow(); }, {m_mainWindow});
 }
 
 void TForm6::placeAgainstMainWindow()
 {
     if (m_mainWindow)
-        move(infoWindowPlace(m_mainWindow->frameGeometry(), frameGeometry().width()));
+        move(TScreenFit::within(QRect(infoWindowPlace(m_mainWindow->frameGeometry(), frameGeometry().width()),
+                                      frameGeometry().size()),
+                                TScreenFit::availableArea(m_mainWindow)));
 }
 
 void TForm6::B_OKClick()

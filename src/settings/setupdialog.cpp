@@ -3,6 +3,7 @@
 #include "document/numbers.h"
 #include "settings.h"
 #include "shellext.h"
+#include "ui/screenfit.h"
 #include "ui/windowstyle.h"
 
 #include <QCheckBox>
@@ -181,6 +182,8 @@ void TForm2::showSetup()
     if (m_mainWindow)
         m_mainWindow->setEnabled(false);
     show();
+    // Where it was (centred at first), as far as its frame stays on the screen.
+    TScreenFit::keepPlaced(this, [this] { TScreenFit::moveWithin(this); });
     raise();
     activateWindow();
     Button1->setFocus(Qt::OtherFocusReason);

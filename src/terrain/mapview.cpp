@@ -2,8 +2,15 @@
 
 #include "marker.h"
 
+#include "ui/itemdrag.h"
+
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFont>
+#include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QKeyEvent>
@@ -12,6 +19,8 @@
 #include <QWheelEvent>
 #include <QWindow>
 #include <QtMath>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 const QRectF WindowRect(0, 0, ViewPanelSize, ViewPanelSize);
@@ -26,6 +35,27 @@ std::int64_t periodPhase(std::int64_t offset, std::int64_t period)
 {
     const std::int64_t r = offset % period;
     return r < 0 ? r + period : r;
+}
+
+// A picture's pixels at half their brightness: the copies beyond the terrain.
+QImage dimmedPicture(const QImage &picture)
+{
+    QImage dimmed = picture.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < dimmed.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(dimmed.scanLine(y));
+        for (int x = 0; x < dimmed.width(); ++x)
+            line[x] = 0xFF000000 | ((line[x] >> 1) & 0x7F7F7F);
+    }
+    return dimmed;
+}
+
+// [from, to) clipped to the window's [low, high), as ints; empty when
+// nothing of it is inside.
+bool clipSpan(std::int64_t from, std::int64_t to, int low, int high, int &a, int &b)
+{
+    a = int(std::max<std::int64_t>(from, low));
+    b = int(std::min<std::int64_t>(to, high));
+    return a < b;
 }
 }
 
@@ -87,6 +117,29 @@ TMapView::TMapView(const TViewState &view, QWidget *parent) : QGraphicsView(pare
     MeterAnz->hide();
     scene->addItem(MeterAnz);
 
+    RubberBand = new TRubberBand;
+    RubberBand->setZValue(RubberBandZ);
+    RubberBand->hide();
+    scene->addItem(RubberBand);
+
+    OutsideNote = new QGraphicsRectItem;
+    auto *note = new QGraphicsSimpleTextItem(outsideText(), OutsideNote);
+    note->setBrush(QColor(255, 255, 255));
+    note->setPos(3, 1);
+    const QRectF text = note->boundingRect();
+    const qreal w = std::ceil(text.width()) + 6;
+    const qreal h = std::ceil(text.height()) + 2;
+    OutsideNote->setRect(0, 0, w, h);
+    OutsideNote->setPos(ViewPanelSize - w - 3, 3);
+    OutsideNote->setBrush(QColor(0, 0, 0));
+    OutsideNote->setPen(Qt::NoPen);
+    OutsideNote->setAcceptedMouseButtons(Qt::NoButton);
+    note->setAcceptedMouseButtons(Qt::NoButton);
+    OutsideNote->setZValue(OutsideNoteZ);
+    OutsideNote->hide();
+    scene->addItem(OutsideNote);
+    setAcceptDrops(true);
+
     // Keys for the map (Space, Escape) are told by the pointer, not by the
     // focus, which the map window never takes.
     QCoreApplication::instance()->installEventFilter(this);
@@ -123,6 +176,8 @@ void TMapView::setPicture(const QImage &picture)
     for (TMImage *tile : tiles())
         tile->setPicture(shown);
     m_pictureBrush = QBrush(shown);
+    m_dimmed = dimmedPicture(shown);
+    m_dimmedBrush = QBrush(m_dimmed);
     viewport()->update();
 }
 
@@ -131,7 +186,22 @@ void TMapView::clearPicture()
     for (TMImage *tile : tiles())
         tile->setPicture(QImage());
     m_pictureBrush = QBrush();
+    m_dimmed = QImage();
+    m_dimmedBrush = QBrush();
     viewport()->update();
+}
+
+void TMapView::setTerrainEdgeShown(bool shown)
+{
+    m_edgeShown = shown;
+    viewport()->update();
+}
+
+QString TMapView::outsideNoteText() const
+{
+    const QList<QGraphicsItem *> children = OutsideNote->childItems();
+    const auto *text = children.isEmpty() ? nullptr : dynamic_cast<const QGraphicsSimpleTextItem *>(children.first());
+    return text ? text->text() : QString();
 }
 
 void TMapView::addMarker(TMarker *marker)
@@ -143,6 +213,12 @@ void TMapView::addMarker(TMarker *marker)
 void TMapView::bringSelectorToFront()
 {
     Selector->setZValue(SelectorFrontZ);
+}
+
+void TMapView::addGroupMarks(QGraphicsItem *marks)
+{
+    marks->setZValue(GroupMarksZ);
+    scene()->addItem(marks);
 }
 
 void TMapView::clearWorkMask()
@@ -169,6 +245,11 @@ void TMapView::notifyWorkMaskPress(Qt::MouseButton button, Qt::KeyboardModifiers
 void TMapView::notifyWorkMaskMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point)
 {
     emit workMaskMoved(buttons, modifiers, pixelOf(point));
+}
+
+void TMapView::notifyWorkMaskRelease(Qt::MouseButton button, QPointF point)
+{
+    emit workMaskReleased(button, pixelOf(point));
 }
 
 void TMapView::notifyMarkerMove(TMarker &marker, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
@@ -232,10 +313,12 @@ void TMapView::mouseReleaseEvent(QMouseEvent *event)
 
 bool TMapView::viewportEvent(QEvent *event)
 {
-    if (event->type() == QEvent::Enter)
+    if (event->type() == QEvent::Enter) {
         m_pointerOver = true;
-    else if (event->type() == QEvent::Leave)
+    } else if (event->type() == QEvent::Leave) {
         m_pointerOver = false;
+        OutsideNote->hide();
+    }
     return QGraphicsView::viewportEvent(event);
 }
 
@@ -275,7 +358,61 @@ bool TMapView::takeKey(QKeyEvent *event)
         emit escapePressed();
         return true;
     }
-    return false;
+    if (event->type() != QEvent::KeyPress || !m_pointerOver || !Work_maske->isEnabled())
+        return false;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool plainOrShift = modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier;
+    bool ours = false;
+    switch (event->key()) {
+    case Qt::Key_A: ours = modifiers == Qt::ControlModifier; break;
+    case Qt::Key_Delete: ours = modifiers == Qt::NoModifier; break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_F: ours = plainOrShift; break;
+    default: break;
+    }
+    if (ours)
+        emit mapKeyPressed(event->key(), modifiers);
+    return ours;
+}
+
+bool TMapView::acceptsDrag(const QMimeData *data) const
+{
+    return Work_maske->isEnabled() && draggedItem(data).has_value();
+}
+
+void TMapView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (acceptsDrag(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TMapView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (acceptsDrag(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TMapView::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    event->accept();
+}
+
+void TMapView::dropEvent(QDropEvent *event)
+{
+    const auto item = Work_maske->isEnabled() ? draggedItem(event->mimeData()) : std::nullopt;
+    if (!item) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit itemDropped(*item, pixelOf(mapToScene(pixelOf(event->position()))));
 }
 
 void TMapView::drawBackground(QPainter *painter, const QRectF &rect)
@@ -290,16 +427,73 @@ void TMapView::drawBackground(QPainter *painter, const QRectF &rect)
     // texture coordinates small at any scroll distance, where its fast
     // fixed-point fetch applies.
     const std::int64_t period = std::int64_t(ViewPanelSize) * m_view.Zoom;
+    const std::int64_t phaseX = periodPhase(m_view.ViewOffsetX, period);
+    const std::int64_t phaseY = periodPhase(m_view.ViewOffsetY, period);
     if (m_view.Zoom >= PixelRectZoom) {
-        drawPixelRects(painter, area, periodPhase(m_view.ViewOffsetX, period), periodPhase(m_view.ViewOffsetY, period));
-        return;
+        drawPixelRects(painter, area, phaseX, phaseY);
+    } else {
+        const qreal zoom = m_view.Zoom;
+        const QTransform place(zoom, 0, 0, zoom, qreal(phaseX), qreal(phaseY));
+        QBrush brush = m_pictureBrush;
+        brush.setTransform(place);
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+        if (!m_edgeShown) {
+            painter->fillRect(area, brush);
+            return;
+        }
+        // The terrain's own copy in full colour, the rest of the window dimmed:
+        // each window pixel is painted once.
+        QBrush dimmed = m_dimmedBrush;
+        dimmed.setTransform(place);
+        const QRect r = area.toAlignedRect();
+        const TGround g = ground();
+        int x0, x1, y0, y1;
+        const bool inX = clipSpan(g.left, g.right, r.left(), r.right() + 1, x0, x1);
+        const bool inY = clipSpan(g.top, g.bottom, r.top(), r.bottom() + 1, y0, y1);
+        if (!inX || !inY) {
+            painter->fillRect(r, dimmed);
+        } else {
+            painter->fillRect(QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1)), brush);
+            if (y0 > r.top())
+                painter->fillRect(QRect(r.left(), r.top(), r.width(), y0 - r.top()), dimmed);
+            if (y1 <= r.bottom())
+                painter->fillRect(QRect(r.left(), y1, r.width(), r.bottom() + 1 - y1), dimmed);
+            if (x0 > r.left())
+                painter->fillRect(QRect(r.left(), y0, x0 - r.left(), y1 - y0), dimmed);
+            if (x1 <= r.right())
+                painter->fillRect(QRect(x1, y0, r.right() + 1 - x1, y1 - y0), dimmed);
+        }
     }
-    const qreal zoom = m_view.Zoom;
-    QBrush brush = m_pictureBrush;
-    brush.setTransform(QTransform(zoom, 0, 0, zoom, qreal(periodPhase(m_view.ViewOffsetX, period)),
-                                  qreal(periodPhase(m_view.ViewOffsetY, period))));
-    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter->fillRect(area, brush);
+    if (m_edgeShown)
+        drawTerrainEdge(painter, area.toAlignedRect(), ground());
+}
+
+TMapView::TGround TMapView::ground() const
+{
+    const std::int64_t size = std::int64_t(ViewPanelSize) * m_view.Zoom;
+    return {m_view.ViewOffsetX, m_view.ViewOffsetY, std::int64_t(m_view.ViewOffsetX) + size,
+            std::int64_t(m_view.ViewOffsetY) + size};
+}
+
+// The edge runs on the window pixels just outside the terrain's own copy, so
+// every pixel of the terrain stays as the picture has it.
+void TMapView::drawTerrainEdge(QPainter *painter, const QRect &area, const TGround &g)
+{
+    QBrush dashes = dashBrush();
+    dashes.setTransform(QTransform::fromTranslate(qreal(periodPhase(g.left, 8)), qreal(periodPhase(g.top, 8))));
+    const int low = area.left(), high = area.right() + 1, top = area.top(), bottom = area.bottom() + 1;
+    int a, b, c, d;
+    // The two columns, each as tall as the terrain and one pixel beyond it.
+    if (clipSpan(g.top - 1, g.bottom + 1, top, bottom, c, d)) {
+        for (const std::int64_t x : {g.left - 1, g.right})
+            if (clipSpan(x, x + 1, low, high, a, b))
+                painter->fillRect(QRect(a, c, 1, d - c), dashes);
+    }
+    if (clipSpan(g.left - 1, g.right + 1, low, high, a, b)) {
+        for (const std::int64_t y : {g.top - 1, g.bottom})
+            if (clipSpan(y, y + 1, top, bottom, c, d))
+                painter->fillRect(QRect(a, c, b - a, 1), dashes);
+    }
 }
 
 // From this zoom on, every picture pixel is one filled square of its colour
@@ -311,6 +505,8 @@ void TMapView::drawBackground(QPainter *painter, const QRectF &rect)
 void TMapView::drawPixelRects(QPainter *painter, const QRectF &area, std::int64_t phaseX, std::int64_t phaseY)
 {
     const QImage &picture = MImage1.picture();
+    const bool dim = m_edgeShown && !m_dimmed.isNull();
+    const TGround g = ground();
     const std::int64_t zoom = m_view.Zoom;
     const QRect r = area.toAlignedRect();
     // The picture's pixel columns start at phaseX + k * zoom.
@@ -323,9 +519,15 @@ void TMapView::drawPixelRects(QPainter *painter, const QRectF &area, std::int64_
         return int(i < 0 ? i + ViewPanelSize : i);
     };
     for (std::int64_t y = firstEdge(r.top(), phaseY); y <= r.bottom(); y += zoom) {
-        const QRgb *line = reinterpret_cast<const QRgb *>(picture.constScanLine(index(y, phaseY)));
-        for (std::int64_t x = firstEdge(r.left(), phaseX); x <= r.right(); x += zoom)
-            painter->fillRect(QRect(int(x), int(y), int(zoom), int(zoom)), QColor(line[index(x, phaseX)]));
+        const int source = index(y, phaseY);
+        const QRgb *line = reinterpret_cast<const QRgb *>(picture.constScanLine(source));
+        const QRgb *dimLine = dim ? reinterpret_cast<const QRgb *>(m_dimmed.constScanLine(source)) : line;
+        const bool rowInside = y >= g.top && y < g.bottom;
+        for (std::int64_t x = firstEdge(r.left(), phaseX); x <= r.right(); x += zoom) {
+            const bool inside = !dim || (rowInside && x >= g.left && x < g.right);
+            const int i = index(x, phaseX);
+            painter->fillRect(QRect(int(x), int(y), int(zoom), int(zoom)), QColor(inside ? line[i] : dimLine[i]));
+        }
     }
 }
 

@@ -20,6 +20,8 @@
 #include <cstdlib>
 
 namespace {
+std::int32_t narrowed(std::int64_t v);
+
 QPushButton *makeButton(QWidget *host, const char *caption, int x, int y)
 {
     auto *b = new QPushButton(QString::fromLatin1(caption), host);
@@ -137,6 +139,7 @@ TMapViewPanel::TMapViewPanel(QWidget *host, TMapDocument &document, TDialogs &di
         connect(box, &QCheckBox::toggled, this, &TMapViewPanel::C_10Click);
     connect(Panel1, &TMapView::wheelTurned, this, &TMapViewPanel::wheelZoom);
     connect(Panel1, &TMapView::panDragged, this, &TMapViewPanel::panBy);
+    connect(Panel1, &TMapView::mapKeyPressed, this, &TMapViewPanel::mapKey);
 }
 
 TMapViewPanel::~TMapViewPanel() = default;
@@ -235,6 +238,9 @@ void TMapViewPanel::resetView()
     Markers.hideMarks();
     Panel1->MetaMeter->hide();
     Panel1->MeterAnz->hide();
+    Panel1->RubberBand->hide();
+    Panel1->OutsideNote->hide();
+    Markers.setSelectedRows({});
     Panel1->clearWorkMask();
     Panel1->viewport()->update();
 }
@@ -318,6 +324,72 @@ void TMapViewPanel::showPointerReadout(QPoint point)
     Label4->setText(QString::number(game.X));
     Label2->setText(QString::number(point.y()));
     Label5->setText(QString::number(game.Y));
+    Panel1->OutsideNote->setVisible(!windowPixelOnTerrain(View, point.x(), point.y()));
+}
+
+void TMapViewPanel::mapKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (key != Qt::Key_F)
+        return;
+    guarded([&] {
+        if (modifiers & Qt::ShiftModifier)
+            zoomToSelection();
+        else
+            fitTerrain();
+    });
+}
+
+void TMapViewPanel::fitTerrain()
+{
+    showArea(MinZoom, 0, 0);
+}
+
+void TMapViewPanel::zoomToSelection()
+{
+    // Marker places at zoom 1 from the map's corner, as the transform puts them.
+    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+    std::int64_t left = INT64_MAX, right = INT64_MIN, top = INT64_MAX, bottom = INT64_MIN;
+    for (int row : Markers.selectedRows()) {
+        if (row > count)
+            continue;
+        const std::int64_t x = m_document.ObjectX[row - 1] / GameUnitsPerPixel;
+        const std::int64_t y = -(m_document.ObjectY[row - 1] / GameUnitsPerPixel);
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    if (left > right)
+        return;
+    // The markers and their marks keep this far from the window's edges.
+    constexpr std::int64_t Margin = 16;
+    constexpr std::int64_t room = ViewPanelSize - 2 * Margin - MarkerSize;
+    std::int64_t zoom = MaxZoom;
+    for (const std::int64_t span : {right - left, bottom - top})
+        if (span > 0)
+            zoom = std::min(zoom, room / span);
+    zoom = std::max<std::int64_t>(zoom, MinZoom);
+    const std::int64_t offsetX = ViewCentre - ((left + right) * zoom + MarkerSize) / 2;
+    const std::int64_t offsetY = ViewCentre - ((top + bottom) * zoom + MarkerSize) / 2;
+    showArea(std::int32_t(zoom), narrowed(offsetX), narrowed(offsetY));
+}
+
+void TMapViewPanel::showArea(std::int32_t zoom, std::int32_t offsetX, std::int32_t offsetY)
+{
+    const int direction = zoom > View.Zoom ? 1 : zoom < View.Zoom ? -1 : 0;
+    {
+        // The zoom step's own offset correction does not apply: the offsets are given.
+        const QSignalBlocker block(ScrollBar1);
+        ScrollBar1->setValue(zoom);
+    }
+    E_Zoom->setText(QString::number(zoom));
+    View.Zoom = zoom;
+    MoveView(checkedSub(View.ViewOffsetX, offsetX), checkedSub(View.ViewOffsetY, offsetY), true, direction);
+    LayoutTiles();
+    showOffsets();
+    if (Panel1->Ranger->isVisible())
+        if (TMarker *m = Markers.currentMarker())
+            Markers.showRangerOn(m);
 }
 
 void TMapViewPanel::wheelZoom(int angle, QPoint point)

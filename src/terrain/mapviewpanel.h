@@ -108,8 +108,22 @@ public:
     // positions, every marker repositioned, the tiles laid out.
     void centreOnObjects();
 
-    // The pointer readouts: window pixel and the game position under it.
+    // The pointer readouts: window pixel and the game position under it;
+    // "outside the terrain" in the map's corner while the pointer is over one
+    // of the dimmed copies beyond the terrain's edge.
     void showPointerReadout(QPoint point);
+
+    // F: the whole terrain in the window, at the largest zoom that shows it
+    // all (zoom 1, the terrain's corner on the window's).
+    void fitTerrain();
+    // Shift+F: the largest zoom at which the selected objects' markers all
+    // fit into the window with a margin, centred on them; nothing without a
+    // selection. Neither is a change of the map.
+    void zoomToSelection();
+    // Zoom, offsets, tiles, markers and circles for a view chosen whole: the
+    // zoom slider and its field follow, the measuring circle hides when the
+    // zoom changes, a shown radius circle takes the new zoom's size.
+    void showArea(std::int32_t zoom, std::int32_t offsetX, std::int32_t offsetY);
 
     // The wheel over the map: every 120 eighths of a degree (smaller turns
     // add up) move ScrollBar1 one step, in when turned away from the user,
@@ -140,6 +154,7 @@ public slots:
 
 private:
     void zoomStep();
+    void mapKey(int key, Qt::KeyboardModifiers modifiers);
     void scrollStep(TScrollAxis axis, QScrollBar *bar);
     void showOffsets();
     void guarded(const std::function<void()> &command);

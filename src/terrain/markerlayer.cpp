@@ -10,8 +10,10 @@
 
 TMarkerLayer::TMarkerLayer(TMapView &map, const TViewState &view, const TMapDocument &document,
                            std::function<bool(int category)> shownCategory)
-    : m_map(map), m_view(view), m_document(document), m_shownCategory(std::move(shownCategory))
+    : m_map(map), m_view(view), m_document(document), m_shownCategory(std::move(shownCategory)),
+      m_groupMarks(new TGroupMarks(*this))
 {
+    m_map.addGroupMarks(m_groupMarks);
 }
 
 QPoint TMarkerLayer::markerPlaceForRow(int row) const
@@ -230,4 +232,54 @@ void TMarkerLayer::hideMarks()
     m_map.Selector->hide();
     m_map.Selector->setZValue(TMapView::SelectorZ);
     SelectionShown = false;
+}
+
+// --- the selected objects ------------------------------------------------------
+
+void TMarkerLayer::setSelectedRows(const QList<int> &rows)
+{
+    if (rows == m_selected)
+        return;
+    for (int row : m_selected)
+        m_isSelected[row] = false;
+    m_selected.clear();
+    for (int row : rows)
+        if (row >= 1 && row <= TMapDocument::MaxObjects && !m_isSelected[row]) {
+            m_isSelected[row] = true;
+            m_selected.append(row);
+        }
+    std::sort(m_selected.begin(), m_selected.end());
+    m_groupMarks->update();
+}
+
+bool TMarkerLayer::isSelected(int row) const
+{
+    return row >= 1 && row <= TMapDocument::MaxObjects && m_isSelected[row];
+}
+
+QList<int> TMarkerLayer::rowsTouching(const QRect &band) const
+{
+    const QRect r = band.normalized();
+    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+    QList<int> rows;
+    for (int row = 1; row <= count; ++row) {
+        const TMarker *m = m_markers[row];
+        if (!m || !m->isVisible())
+            continue;
+        const QPoint p = m->topLeft();
+        if (p.x() <= r.right() && p.x() + MarkerSize - 1 >= r.left() && p.y() <= r.bottom()
+            && p.y() + MarkerSize - 1 >= r.top())
+            rows.append(row);
+    }
+    return rows;
+}
+
+QList<int> TMarkerLayer::shownRows() const
+{
+    const int count = std::min(m_document.ObjectCount, TMapDocument::MaxObjects);
+    QList<int> rows;
+    for (int row = 1; row <= count; ++row)
+        if (const TMarker *m = m_markers[row]; m && m->isVisible())
+            rows.append(row);
+    return rows;
 }

@@ -5,16 +5,20 @@
 // name, shown as the category filters say, placed from the position caches
 // in the view as it stands; the selection ring (Selector) and the radius
 // circle (Ranger) on the current object. After the journal put the document
-// back, follow() brings every marker in line with it.
+// back, follow() brings every marker in line with it. The markers of the
+// selected objects (the table's selected rows) carry a mark of their own.
 //
 // Operations throw TError (conversion, overflow); their callers run them
 // through the error guard.
 
 #include "document/mapdocument.h"
+#include "groupmarks.h"
 #include "marker.h"
 #include "viewtransform.h"
 
+#include <QList>
 #include <QPoint>
+#include <QRect>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -94,6 +98,17 @@ public:
     void marksFollowView();
     void hideMarks();
 
+    // --- the selected objects --------------------------------------------------
+    // The rows whose markers carry the selection mark (ascending).
+    void setSelectedRows(const QList<int> &rows);
+    const QList<int> &selectedRows() const { return m_selected; }
+    bool isSelected(int row) const;
+    // The rows of the shown markers that touch a rectangle of window pixels
+    // (its edges included), ascending.
+    QList<int> rowsTouching(const QRect &band) const;
+    // The rows of every shown marker, ascending.
+    QList<int> shownRows() const;
+
 private:
     std::int32_t currentRadiusDiameter() const;
     // Colour, hint and visibility of a row's marker from the row.
@@ -104,4 +119,7 @@ private:
     const TMapDocument &m_document;
     std::function<bool(int)> m_shownCategory;
     std::array<TMarker *, TMapDocument::MaxObjects + 1> m_markers{};
+    QList<int> m_selected;
+    std::array<bool, TMapDocument::MaxObjects + 1> m_isSelected{};
+    TGroupMarks *m_groupMarks;
 };

@@ -2,6 +2,7 @@
 
 #include "document/bytes.h"
 #include "fileio/errors.h"
+#include "fileio/fileio.h"
 #include "document/numbers.h"
 
 #include <QBuffer>
@@ -426,9 +427,13 @@ void TPCXBitmap::LoadFromStream(QIODevice &stream)
 
 void TPCXBitmap::LoadFromFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    try {
+        // Only a regular file: a pipe named as a picture would never end.
+        openForReading(file, path);
+    } catch (const TError &) {
         throw TError::cannotOpen(path);
+    }
     try {
         LoadFromStream(file);
     } catch (const TError &e) {

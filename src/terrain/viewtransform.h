@@ -67,6 +67,24 @@ TWideGamePoint windowToGameWide(const TViewState &view, std::int32_t x, std::int
 // object); one beyond 32 bits raises the integer overflow error.
 TGamePoint windowToGame(const TViewState &view, std::int32_t x, std::int32_t y);
 
+// Whether an object at (posX, posY) stands on the terrain itself: its
+// marker, placed by the transform's truncating division, lies on the
+// terrain's own copy of the picture and not on a copy beyond its edge.
+constexpr bool objectOnTerrain(std::int32_t posX, std::int32_t posY)
+{
+    const std::int32_t column = posX / GameUnitsPerPixel;
+    const std::int32_t row = -(posY / GameUnitsPerPixel);
+    return column >= 0 && column < ViewPanelSize && row >= 0 && row < ViewPanelSize;
+}
+
+// Whether window pixel (x, y) shows the terrain's own copy of the picture.
+constexpr bool windowPixelOnTerrain(const TViewState &view, std::int32_t x, std::int32_t y)
+{
+    const std::int64_t size = std::int64_t(ViewPanelSize) * view.Zoom;
+    return x >= view.ViewOffsetX && x < view.ViewOffsetX + size && y >= view.ViewOffsetY
+        && y < view.ViewOffsetY + size;
+}
+
 // Whether a scroll step moves a marker to this place.
 constexpr bool insideScrollBand(QPoint p)
 {

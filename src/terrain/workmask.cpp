@@ -60,6 +60,11 @@ void TWorkMask::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
     m_view->notifyWorkMaskMove(event->buttons(), event->modifiers(), event->scenePos());
 }
 
+void TWorkMask::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    m_view->notifyWorkMaskRelease(event->button(), event->scenePos());
+}
+
 void TWorkMask::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
 {
     if (!isEnabled())

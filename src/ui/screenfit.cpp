@@ -6,9 +6,7 @@
 #include <QWidget>
 #include <algorithm>
 
-namespace {
-
-QMargins frameOf(const QWidget *window)
+QMargins TScreenFit::frameMargins(const QWidget *window)
 {
     const QRect outer = window->frameGeometry();
     const QRect inner = window->geometry();
@@ -16,7 +14,12 @@ QMargins frameOf(const QWidget *window)
                     outer.bottom() - inner.bottom());
 }
 
-} // namespace
+void TScreenFit::moveWithin(QWidget *window)
+{
+    const QRect area = availableArea(window);
+    if (!area.isEmpty())
+        window->move(within(window->frameGeometry(), area));
+}
 
 QPoint TScreenFit::within(const QRect &frame, const QRect &area)
 {
@@ -36,16 +39,22 @@ QRect TScreenFit::availableArea(const QWidget *window)
 TScreenFit::TScreenFit(QWidget *window) : QObject(window), m_window(window)
 {
     setObjectName(QStringLiteral("screenFit"));
+    m_frameCheck.setInterval(100);
+    connect(&m_frameCheck, &QTimer::timeout, this, &TScreenFit::checkFrames);
 }
 
 void TScreenFit::keepPlaced(QWidget *window, std::function<void()> placement, const QList<QWidget *> &follows)
 {
-    auto *fit = window->findChild<TScreenFit *>(QStringLiteral("screenFit"), Qt::FindDirectChildrenOnly);
-    if (!fit)
-        fit = new TScreenFit(window);
+    TScreenFit *fit = fitOf(window);
     fit->m_placement = std::move(placement);
     fit->watch(QList<QWidget *>{window} + follows);
     fit->place();
+}
+
+TScreenFit *TScreenFit::fitOf(QWidget *window)
+{
+    auto *fit = window->findChild<TScreenFit *>(QStringLiteral("screenFit"), Qt::FindDirectChildrenOnly);
+    return fit ? fit : new TScreenFit(window);
 }
 
 void TScreenFit::watch(const QList<QWidget *> &windows)
@@ -54,11 +63,18 @@ void TScreenFit::watch(const QList<QWidget *> &windows)
         if (w.window)
             w.window->removeEventFilter(this);
     m_watched.clear();
+    for (const QMetaObject::Connection &c : std::as_const(m_followed))
+        disconnect(c);
+    m_followed.clear();
     for (QWidget *w : windows) {
         if (!w)
             continue;
         w->installEventFilter(this);
         m_watched.append({w, QMargins()});
+        // A window this one follows, moved by its own placement, takes this
+        // one along; a move of the user's does not.
+        if (w != m_window)
+            m_followed.append(connect(fitOf(w), &TScreenFit::placed, this, &TScreenFit::placeAfterFollowed));
     }
 }
 
@@ -70,8 +86,43 @@ void TScreenFit::place()
     m_placement();
     for (Watched &w : m_watched)
         if (w.window)
-            w.frame = frameOf(w.window);
+            w.frame = frameMargins(w.window);
     m_placing = false;
+    // Some window systems give a frame with no event after it, and a busy
+    // window manager may take seconds: the frames are looked at again every
+    // tenth of a second for five seconds.
+    m_checksLeft = 50;
+    m_frameCheck.start();
+    emit placed();
+}
+
+void TScreenFit::checkFrames()
+{
+    if (!m_placement || --m_checksLeft <= 0)
+        m_frameCheck.stop();
+    if (!m_placement)
+        return;
+    for (const Watched &w : std::as_const(m_watched))
+        if (w.window && frameMargins(w.window) != w.frame) {
+            place();
+            return;
+        }
+}
+
+void TScreenFit::placeAfterFollowed()
+{
+    // The followed window may be placed on this same event (its frame came
+    // as it showed): the place that follows it is worked out from where it ends.
+    if (m_placeQueued)
+        return;
+    m_placeQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_placeQueued = false;
+            place();
+        },
+        Qt::QueuedConnection);
 }
 
 bool TScreenFit::eventFilter(QObject *watched, QEvent *event)
@@ -82,6 +133,12 @@ bool TScreenFit::eventFilter(QObject *watched, QEvent *event)
         m_placement = nullptr; // a placement is for the showing it was made for
         return QObject::eventFilter(watched, event);
     }
+    // A window placed before it was shown is placed again as it shows, on
+    // its screen (a window coming back from the task bar is not).
+    if (watched == m_window && event->type() == QEvent::Show && !event->spontaneous()) {
+        place();
+        return QObject::eventFilter(watched, event);
+    }
     // A frame arrives without an event of its own: it is looked for on the
     // events that follow it (the window mapped and painted, or moved).
     switch (event->type()) {
@@ -90,8 +147,11 @@ bool TScreenFit::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Show:
     case QEvent::Paint:
         for (const Watched &w : std::as_const(m_watched))
-            if (w.window == watched && frameOf(w.window) != w.frame) {
-                place();
+            if (w.window == watched && frameMargins(w.window) != w.frame) {
+                if (watched == m_window)
+                    place();
+                else
+                    placeAfterFollowed();
                 break;
             }
         break;

@@ -5,6 +5,7 @@
 #include "testregistry.h"
 
 #include "app/mainwindow.h"
+#include "editing/objectgrid.h"
 #include "catalogue/itemlistwindow.h"
 #include "catalogue/objectviewwindow.h"
 #include "handoff/savemapdialog.h"
@@ -17,12 +18,14 @@
 #include <QComboBox>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
+#include <QStyleOptionHeader>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -190,6 +193,31 @@ private slots:
                     QFAIL(qPrintable(QStringLiteral("reaches into the %1 at (%2, %3)")
                                          .arg(QLatin1String(other->metaObject()->className()))
                                          .arg(other->x()).arg(other->y())));
+    }
+
+    // The object table's column titles, in the header's font and style, at
+    // the columns' widths as the main window opens.
+    void columnTitlesShowWhole_data()
+    {
+        QTest::addColumn<int>("column");
+        for (int c = 0; c < TObjectTable::ColumnCount; ++c)
+            QTest::addRow("\"%s\"", TObjectTable::Titles[std::size_t(c)]) << c;
+    }
+
+    void columnTitlesShowWhole()
+    {
+        QFETCH(int, column);
+        const QHeaderView *header = m_form->StringGrid1->horizontalHeader();
+        QStyleOptionHeader opt;
+        opt.initFrom(header);
+        opt.section = column;
+        opt.text = m_form->Document.Table.headerData(column, Qt::Horizontal).toString();
+        opt.textAlignment = header->defaultAlignment();
+        opt.rect = QRect(0, 0, header->sectionSize(column), header->sizeHint().height());
+        const QRect room = header->style()->subElementRect(QStyle::SE_HeaderLabel, &opt, header);
+        const int width = header->fontMetrics().horizontalAdvance(opt.text);
+        QVERIFY2(width <= room.width(), qPrintable(QStringLiteral("\"%1\" needs %2 pixels; the column leaves %3")
+                                                       .arg(opt.text).arg(width).arg(room.width())));
     }
 
     void fixedListEntriesFitTheirBox_data()

@@ -6,6 +6,7 @@
 
 #include "app/programstart.h"
 #include "app/termination.h"
+#include "fileio/errors.h"
 #include "recovery/recoverycopy.h"
 #include "fileio/recoveryfolder.h"
 #include "recovery/recoverykeeper.h"
@@ -23,8 +24,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QLockFile>
 #include <QScrollBar>
 #include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 using T = TObjectTable;
@@ -292,6 +296,15 @@ void TUndoWorld::act(const QString &action)
         form->Recovery->waitForWriter();
     } else if (verb == "undo") {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    } else if (verb == "save") { // the quick save into a file of dir
+        quickSave(w[1]);
+    } else if (verb == "typing") { // typed as a user types, ten keys a second, the event loop running between
+        for (const QChar c : rest) {
+            type(c);
+            QTest::qWait(100);
+        }
+    } else if (verb == "pause") { // a tenth of a second with the event loop running
+        QTest::qWait(100);
     } else {
         QFAIL(qPrintable("unknown action " + action));
     }
@@ -344,6 +357,39 @@ void putLeftCopy(const QByteArray &bytes, const QString &name = QStringLiteral("
     MakeRecoveryFolder();
     QFile file(RecoveryFolder() + name);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+// The lock of a copy as a program killed after its copy went leaves it: the
+// lock of a process that has ended, and no copy.
+void putLeftLockOnly()
+{
+    const QString lockPath = MakeRecoveryFolder() + QStringLiteral("unsaved-2-2-2.state.lock");
+    const pid_t child = fork();
+    if (child == 0) {
+        QLockFile lock(lockPath);
+        lock.tryLock(0);
+        _exit(0); // killed: the lock is never given back
+    }
+    waitpid(child, nullptr, 0);
+    QVERIFY(QFile::exists(lockPath));
+}
+
+// The recovery copy holds what the document holds now.
+bool copyHoldsTheDocument(TForm1 &form)
+{
+    const QString path = form.Recovery->copyPath();
+    if (path.isEmpty())
+        return false; // none yet
+    try {
+        return TRecoveryState::fromBytes(readAll(path), path) == TRecoveryState::fromDocument(form.Document);
+    } catch (const TError &) {
+        return false; // none yet
+    }
+}
+
+QStringList filesIn(const QString &folder, const QString &pattern)
+{
+    return QDir(folder).entryList({pattern}, QDir::Files | QDir::Hidden);
 }
 
 // A new run of the program, started as main() starts it, on the settings of
@@ -902,6 +948,13 @@ private slots:
         QTest::newRow("a damaged copy is reported and kept aside") << "changed byte" << -1 << "kept";
         QTest::newRow("a file of another kind is reported and kept aside") << "foreign" << -1 << "kept";
         QTest::newRow("the copy of a program that runs is not offered") << "held" << -1 << "copy";
+        QTest::newRow("a map-name index out of range: reported and kept aside")
+            << "value: map-name index 5000" << -1 << "kept";
+        QTest::newRow("a terrain type beyond the box's three: reported and kept aside")
+            << "value: terrain type 3" << -1 << "kept";
+        QTest::newRow("a current row beyond the rows: reported and kept aside") << "value: current row 6" << -1 << "kept";
+        QTest::newRow("a row beyond the objects: reported and kept aside") << "value: a sixth row" << -1 << "kept";
+        QTest::newRow("the lock a killed program left without its copy goes") << "lock only" << -1 << "none";
     }
     void recoveryCopiesAtTheStart()
     {
@@ -924,7 +977,25 @@ private slots:
                 bytes = "a note that is no copy\n";
             else if (copy == "first version")
                 bytes = firstVersionCopy(TRecoveryState::fromBytes(bytes, held));
-            putLeftCopy(bytes);
+            if (copy.startsWith("value: ")) {
+                // Its fingerprint made anew, as any program can.
+                TRecoveryState s = TRecoveryState::fromBytes(bytes, held);
+                if (copy.endsWith("map-name index 5000"))
+                    s.header.mapNameIndex = 5000;
+                else if (copy.endsWith("terrain type 3"))
+                    s.header.terrainTypeIndex = 3;
+                else if (copy.endsWith("current row 6"))
+                    s.currentRow = 6;
+                else if (copy.endsWith("a sixth row")) {
+                    s.rows << s.rows.last();
+                    s.added << false;
+                }
+                bytes = s.toBytes();
+            }
+            if (copy == "lock only")
+                putLeftLockOnly();
+            else
+                putLeftCopy(bytes);
         }
         TFakeDialogs dialogs;
         if (answer != -1)
@@ -943,6 +1014,52 @@ private slots:
         }
         if (copy == "held")
             QVERIFY(QFile::exists(held));
+        // No lock is left but that of the program that runs.
+        QCOMPARE(filesIn(RecoveryFolder(), "*.lock").size(), copy == "held" ? 1 : 0);
+    }
+
+    // Every change reaches the recovery copy within a second of it, also in
+    // a stretch of typing, and the first change after a save.
+    void everyChangeReachesTheCopyWithinASecond_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::newRow("2222 typed into a cell") << "click Z 1; typing 2222";
+        QTest::newRow("2222 typed and Enter") << "click Z 1; typing 2222; Return";
+        QTest::newRow("the first change after a save")
+            << "click Z 1; type 5; click X 2; wait; save saved.bms; click Z 2; type 6; click X 3";
+        QTest::newRow("a marker moved and a map name changed right after")
+            << "click Z 2; right 200 300; pause; name Fourth";
+    }
+    void everyChangeReachesTheCopyWithinASecond()
+    {
+        QFETCH(QString, actions);
+        const TUserDataFolder userData;
+        TUndoWorld w;
+        w.play(actions);
+        QTRY_VERIFY_WITH_TIMEOUT(copyHoldsTheDocument(*w.form), 1500);
+        QVERIFY(w.dialogs.errors.isEmpty());
+    }
+
+    // A map saved, undone back to the saved point or reset leaves nothing in
+    // the recovery folder, not even the copy's lock, while the program runs.
+    void nothingIsLeftInTheRecoveryFolder_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("saved") << "save saved.bms";
+        QTest::newRow("undone back to the map as loaded") << "undo";
+        QTest::newRow("reset, its changes discarded") << "Reset";
+    }
+    void nothingIsLeftInTheRecoveryFolder()
+    {
+        QFETCH(QString, ending);
+        const TUserDataFolder userData;
+        TUndoWorld w;
+        w.play(QStringLiteral("click Z 1; type 7; click X 2; wait"));
+        QCOMPARE(filesIn(RecoveryFolder(), "*").size(), 2); // the copy and its lock
+        w.play(ending);
+        w.form->Recovery->waitForWriter();
+        QCOMPARE(filesIn(RecoveryFolder(), "*"), QStringList());
+        QVERIFY(w.dialogs.errors.isEmpty());
     }
 };
 

@@ -6,9 +6,14 @@
 // (the terrain text, written line by line with CR LF). TARGET receives the
 // content of FIRST, then SECOND, and so on until the program is killed. It
 // prints "writing" once it has read both, and an error text when a write fails.
+//   vellumar-test-writer APP-NAME recovery
+// keeps the recovery copy of a map changed once, as the editor keeps it (in
+// the user's data folder), and ends once the copy is written.
+#include "document/mapdocument.h"
+#include "document/mapnamelist.h"
 #include "fileio/errors.h"
 #include "fileio/fileio.h"
-#include "document/mapnamelist.h"
+#include "recovery/recoverykeeper.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -28,10 +33,29 @@ QList<QByteArray> crlfLines(const QByteArray &text)
 
 } // namespace
 
+// A map of one object whose cell is changed once, and its recovery copy.
+int writeRecoveryCopy()
+{
+    TMapDocument document;
+    document.ObjectCount = 1;
+    TRecoveryKeeper keeper(document.Journal, [&] { return TRecoveryState::fromDocument(document); });
+    document.Table.setCell(TObjectTable::ColZ, 1, QStringLiteral("5"));
+    keeper.writeDue();
+    keeper.waitForWriter();
+    std::printf("%s\n", qPrintable(keeper.copyPath()));
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
+    if (argc == 3 && QByteArray(argv[2]) == "recovery") {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QString::fromLocal8Bit(argv[1]));
+        return writeRecoveryCopy();
+    }
     if (argc != 6) {
-        std::fprintf(stderr, "usage: vellumar-test-writer APP-NAME KIND TARGET FIRST SECOND\n");
+        std::fprintf(stderr, "usage: vellumar-test-writer APP-NAME KIND TARGET FIRST SECOND\n"
+                             "       vellumar-test-writer APP-NAME recovery\n");
         return 2;
     }
     QCoreApplication::setApplicationName(QString::fromLocal8Bit(argv[1]));

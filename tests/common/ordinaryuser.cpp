@@ -4,8 +4,10 @@
 #include <QFile>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -55,6 +57,48 @@ QString asOrdinaryUser(const std::function<QString()> &work)
     waitpid(child, &status, 0);
     if (!WIFEXITED(status))
         return QStringLiteral("the ordinary user's process ended abnormally");
+    return QString::fromUtf8(result);
+}
+
+QString inLimitedChild(const std::function<QString()> &work, int seconds, int memoryMiB)
+{
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        return QStringLiteral("pipe failed: ") + QString::fromLocal8Bit(std::strerror(errno));
+    const pid_t child = fork();
+    if (child < 0)
+        return QStringLiteral("fork failed: ") + QString::fromLocal8Bit(std::strerror(errno));
+    if (child == 0) {
+        close(pipeEnds[0]);
+        const rlimit memory{rlim_t(memoryMiB) << 20, rlim_t(memoryMiB) << 20};
+        setrlimit(RLIMIT_AS, &memory);
+        alarm(unsigned(seconds));
+        QByteArray result;
+        try {
+            result = work().toUtf8();
+        } catch (const std::bad_alloc &) {
+            result = "it ran out of memory";
+        } catch (...) {
+            result = "the work raised an exception";
+        }
+        for (qsizetype done = 0; done < result.size();) {
+            const ssize_t n = write(pipeEnds[1], result.constData() + done, size_t(result.size() - done));
+            if (n <= 0)
+                break;
+            done += n;
+        }
+        _exit(0);
+    }
+    close(pipeEnds[1]);
+    QByteArray result;
+    char buffer[4096];
+    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, n);
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFSIGNALED(status))
+        return WTERMSIG(status) == SIGALRM ? QStringLiteral("it did not end") : QStringLiteral("it crashed");
     return QString::fromUtf8(result);
 }
 

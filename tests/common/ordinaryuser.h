@@ -16,3 +16,11 @@ void openToEveryone(const QString &dir);
 
 // Sets a file's or directory's permission bits, as chmod does (e.g. 0555).
 void setMode(const QString &path, unsigned mode);
+
+// What work returns, done in a child process that may run at most seconds
+// and take at most memoryMiB of memory; or a note of how the child ended
+// otherwise ("it did not end", "it ran out of memory", "it crashed"). For
+// tests of readers that, faulty, would wait for ever or read without end:
+// such a fault fails the test instead of stopping the machine. Like
+// asOrdinaryUser, work must not use QtTest's checks.
+QString inLimitedChild(const std::function<QString()> &work, int seconds = 2, int memoryMiB = 512);

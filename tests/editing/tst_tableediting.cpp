@@ -197,6 +197,63 @@ private slots:
             QCOMPARE(f.marker(1)->topLeft(), QPoint(20, 20));
     }
 
+    // x+100 with rows selected: every selected row takes the offset onto its
+    // own value, and one Ctrl+Z takes them all back.
+    void relativeEntryInASelection_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("from"); // the current row
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QStringList>("after"); // rows 1 to 5
+        QTest::addColumn<QString>("error");
+        QTest::newRow("Y of rows 2 to 4 from the top row")
+            << int(T::ColY) << 2 << 4 << "x+100" << QStringList{"-1000", "-1900", "-2900", "-3900", "-5000"}
+            << QString();
+        QTest::newRow("from the bottom row")
+            << int(T::ColY) << 4 << 2 << "x-5" << QStringList{"-1000", "-2005", "-3005", "-4005", "-5000"} << QString();
+        QTest::newRow("X moves each marker by the offset from its own place")
+            << int(T::ColX) << 1 << 3 << "x-655360"
+            << QStringList{"655360", "1966080", "3276800", "5242880", "6553600"} << QString();
+        QTest::newRow("a selected row without a number names its cell and changes nothing")
+            << int(T::ColY) << 2 << 4 << "x+100" << QStringList{"-1000", "x+100", "x+100", "x+100", "-5000"}
+            << "'abc' is not a valid integer value (row 3, column \"Y-Axis\")";
+    }
+    void relativeEntryInASelection()
+    {
+        QFETCH(int, col);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, entry);
+        QFETCH(QStringList, after);
+        QFETCH(QString, error);
+        TEditingFixture f(fiveObjects());
+        if (col == T::ColY)
+            for (int row = 1; row <= 5; ++row)
+                f.table().setCell(col, row, QString::number(-1000 * row));
+        if (!error.isEmpty())
+            f.table().setCell(col, 3, QStringLiteral("abc"));
+        QStringList before;
+        for (int row = 1; row <= 5; ++row)
+            before << f.cell(col, row);
+        f.selectRows(col, from, to);
+        f.type(entry);
+        f.key(Qt::Key_Return);
+        QStringList cells;
+        for (int row = 1; row <= 5; ++row)
+            cells << f.cell(col, row);
+        QCOMPARE(cells, after);
+        QCOMPARE(f.dialogs.errors, error.isEmpty() ? QStringList() : QStringList{error});
+        if (col == T::ColX)
+            for (int row = 1; row <= 5; ++row)
+                QCOMPARE(f.marker(row)->topLeft(), QPoint(after[row - 1].toInt() / U, 20));
+        f.key(Qt::Key_Z, Qt::ControlModifier);
+        cells.clear();
+        for (int row = 1; row <= 5; ++row)
+            cells << f.cell(col, row);
+        QCOMPARE(cells, before);
+    }
+
     // The heading line from the marker's centre (202, 202), as the map shows
     // it: the red pixels of a 2-pixel line to its end point, where the marker
     // (200..203) and the selection ring do not cover them.

@@ -1,17 +1,26 @@
 // Writes in place, where a folder cannot be written but its files can: a
 // full disk, a write that fails halfway and a writer killed at any moment
-// leave the file whole, as it was or as it was to be.
+// leave the file whole, as it was or as it was to be. The copy of the old
+// content found at the next start is put back only into a file the program
+// itself writes, and only into that file.
 #include "builders.h"
+#include "fakedialogs.h"
 #include "ordinaryuser.h"
 #include "testregistry.h"
 #include "userdatafolder.h"
 
+#include "app/leftbehindwrites.h"
+#include "document/mapnamelist.h"
 #include "fileio/errors.h"
 #include "fileio/fileio.h"
 #include "fileio/recoveryfolder.h"
 #include "fileio/safetycopy.h"
+#include "handoff/repackbatch.h"
+#include "handoff/tableexport.h"
+#include "settings/settings.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -22,6 +31,7 @@
 
 #include <csignal>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -64,6 +74,31 @@ QByteArray content(int size, char seed)
 QStringList copiesIn(const QString &folder)
 {
     return QDir(folder).entryList({QStringLiteral("*.old")}, QDir::Files);
+}
+
+// A copy of oldBytes, as a write in place of target to newBytes that was
+// killed leaves it in the recovery folder.
+void leaveSafetyCopy(const QString &target, const QByteArray &oldBytes, const QByteArray &newBytes)
+{
+    const auto digest = [](const QByteArray &b) { return QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex(); };
+    const QByteArray copy = "Vellumar safety copy 1\n" + QFile::encodeName(target).toPercentEncoding() + '\n'
+        + QByteArray::number(oldBytes.size()) + ' ' + digest(oldBytes) + '\n' + QByteArray::number(newBytes.size())
+        + ' ' + digest(newBytes) + '\n' + oldBytes;
+    QDir().mkpath(MakeRecoveryFolder());
+    QFile file(RecoveryFolder() + QStringLiteral("write-1-1-1.old"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(copy) != copy.size())
+        qFatal("cannot leave a safety copy");
+}
+
+// What is at path: its bytes, or "link", "pipe", "missing".
+QByteArray whatIsAt(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return "link";
+    if (!info.exists())
+        return "missing";
+    return info.isFile() ? build::readFile(path) : QByteArray("pipe");
 }
 
 } // namespace
@@ -158,10 +193,14 @@ private slots:
         QTemporaryDir dir;
         TUserDataFolder data;
         QDir(dir.path()).mkdir(QStringLiteral("shared"));
-        const QString target = dir.filePath(QStringLiteral("shared/target"));
+        // The file has a name of its kind: only such a file is put back.
+        const QString name = kind == "map" ? QStringLiteral("target.bms")
+            : kind == "list"               ? QString::fromLatin1(TMapNameList::FileName)
+                                           : QStringLiteral("target.trn");
+        const QString target = dir.filePath(QStringLiteral("shared/") + name);
         const QString firstPath = build::file(dir, QStringLiteral("first"), first);
         const QString secondPath = build::file(dir, QStringLiteral("second"), second);
-        build::file(dir, QStringLiteral("shared/target"), second);
+        build::file(dir, QStringLiteral("shared/") + name, second);
         const QString appName = QCoreApplication::applicationName();
         openToEveryone(dir.path());
         setMode(dir.filePath(QStringLiteral("shared")), 0555);
@@ -212,6 +251,74 @@ private slots:
         }
         qInfo("%s: %d of 120 kills left the file incomplete, and its old content came back", qPrintable(kind),
               incomplete);
+    }
+
+    // At the start, the copy of a write that was killed halfway is offered
+    // and put back ("Put back"): only a copy of a kind of file the program
+    // writes in place, and only into a regular file at its path or none.
+    void leftCopiesArePutBackOnlyIntoTheProgramsFiles_data()
+    {
+        QTest::addColumn<QString>("target"); // under the test's folder, or absolute
+        QTest::addColumn<QString>("now");    // at the target now: "half", "missing", "link", "pipe"
+        QTest::addColumn<QString>("error");  // the start's error, empty for none
+        QTest::addColumn<bool>("putBack");   // the old content is in the target afterwards
+        const QString refused = QStringLiteral("A copy Vellumar kept of a file while writing it names \"");
+        const QString notRegular = QStringLiteral("The file's old content is not put back");
+        QTest::newRow("a map left incomplete is put back") << "map.BMS" << "half" << "" << true;
+        QTest::newRow("a map that is gone is written again") << "map.bms" << "missing" << "" << true;
+        QTest::newRow("the map-name list is put back") << TMapNameList::FileName << "half" << "" << true;
+        QTest::newRow("the settings are put back") << SettingsFileName << "half" << "" << true;
+        QTest::newRow("the repack batch is put back") << RepackBatchName << "half" << "" << true;
+        QTest::newRow("the table export is put back") << ExportFileName << "half" << "" << true;
+        QTest::newRow("a terrain text is put back") << "vlmrtest.trn" << "half" << "" << true;
+        QTest::newRow("a copy naming /dev/zero is refused, not read") << "/dev/zero" << "" << refused << false;
+        QTest::newRow("a copy naming a file the program never writes is refused")
+            << "notes.txt" << "half" << refused << false;
+        QTest::newRow("a terrain text whose name no map can hold is refused")
+            << "longer-name.trn" << "half" << refused << false;
+        QTest::newRow("a map whose name is a link now: the file it leads to stays")
+            << "map.bms" << "link" << notRegular << false;
+        QTest::newRow("a map whose name is a pipe now: not read, not written")
+            << "map.bms" << "pipe" << notRegular << false;
+    }
+    void leftCopiesArePutBackOnlyIntoTheProgramsFiles()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, now);
+        QFETCH(QString, error);
+        QFETCH(bool, putBack);
+        QTemporaryDir dir;
+        const TUserDataFolder data;
+        const QString path = target.startsWith(u'/') ? target : dir.filePath(target);
+        const QString other = build::file(dir, QStringLiteral("other.txt"), "another file");
+        const QByteArray oldBytes = "the content before the save";
+        if (now == "half")
+            build::file(dir, target, "the content bef");
+        else if (now == "link")
+            QVERIFY(QFile::link(other, path));
+        else if (now == "pipe")
+            QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        leaveSafetyCopy(path, oldBytes, "the content after the save");
+
+        const QString result = inLimitedChild([&] {
+            TFakeDialogs dialogs;
+            dialogs.answerQuestion(0);
+            OfferLeftBehindWrites(dialogs, nullptr);
+            return QStringLiteral("%1 questions\n").arg(dialogs.questions.size()) + dialogs.errors.join(u'|');
+        });
+        const QString errors = result.section(u'\n', 1);
+        QCOMPARE(result.section(u'\n', 0, 0), error.startsWith("A copy") ? "0 questions" : "1 questions");
+        QVERIFY2(error.isEmpty() ? errors.isEmpty() : errors.startsWith(error + (error.startsWith("A copy") ? path : "")),
+                 qPrintable(result));
+        if (!target.startsWith(u'/'))
+            QCOMPARE(whatIsAt(path), putBack ? oldBytes : now == "half" ? QByteArray("the content bef") : now.toLatin1());
+        QCOMPARE(build::readFile(other), QByteArray("another file"));
+        // A refused copy is kept aside, named in the message; one put back is gone.
+        const QStringList kept = QDir(RecoveryFolder() + QStringLiteral("kept")).entryList(QDir::Files);
+        QCOMPARE(kept.size(), error.startsWith("A copy") ? 1 : 0);
+        if (!kept.isEmpty())
+            QVERIFY(errors.contains(RecoveryFolder() + QStringLiteral("kept/") + kept[0]));
+        QCOMPARE(copiesIn(RecoveryFolder()).size(), putBack ? 0 : error.startsWith("A copy") ? 0 : 1);
     }
 };
 

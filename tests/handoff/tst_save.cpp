@@ -2,6 +2,7 @@
 // dialog and the main window's quick save, checked on the files they leave.
 #include "builders.h"
 #include "fakedialogs.h"
+#include "ordinaryuser.h"
 #include "testregistry.h"
 
 #include "userdatafolder.h"
@@ -165,6 +166,56 @@ private slots:
         const QByteArray trnBefore = build::readFile(w.trnPath);
         QTest::mouseClick(w.saveDialog().Button1, Qt::LeftButton);
         QCOMPARE(build::readFile(w.trnPath), trnBefore);
+    }
+
+    // A file written and renamed over the old one whose folder cannot be
+    // flushed afterwards (an ordinary user's folder that may be written but
+    // not read) is saved: "Saved" with a warning naming the files, every
+    // file written, and the map's stamps taken, so the next save does not
+    // ask whether another program changed it.
+    void aFolderNotFlushedIsNoFailedSave_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("saveAll");
+        QTest::addColumn<QStringList>("named"); // the files the warning names, by their world's names
+        QTest::newRow("the map's folder, quick save") << "kzbase" << false << QStringList{"list", "map"};
+        QTest::newRow("the terrain text's folder, Save all") << "kz" << true << QStringList{"trn"};
+        QTest::newRow("the batch's folder, quick save") << "game dir" << false << QStringList{"batch"};
+    }
+    void aFolderNotFlushedIsNoFailedSave()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, saveAll);
+        QFETCH(QStringList, named);
+        TSaveWorld w;
+        openToEveryone(w.dir.path());
+        setMode(w.dir.filePath(folder), 0333);
+        const QString result = asOrdinaryUser([&] {
+            const auto save = [&] {
+                if (saveAll) {
+                    w.form->Form3->SaveAllAndDo();
+                } else {
+                    w.dialogs.answerSave(w.mapPath);
+                    w.form->Button7Click();
+                }
+            };
+            save();
+            const TForm6 &info = *w.form->Form6;
+            const QString said = info.windowTitle() + u'|' + info.L_Text1->text() + u'|' + info.L_Text2->text();
+            save(); // the map as this program wrote it: nothing to ask
+            return QStringLiteral("%1 questions\n").arg(w.dialogs.questions.size()) + said + u'\n'
+                + w.dialogs.errors.join(u'|');
+        });
+        setMode(w.dir.filePath(folder), 0777);
+        const QMap<QString, QString> paths{
+            {"trn", w.trnPath}, {"list", w.listPath}, {"map", w.mapPath}, {"batch", w.batchPath}};
+        QStringList files;
+        for (const QString &n : named)
+            files << paths[n];
+        QCOMPARE(result, "0 questions\nSaved|Saved, but the folder could not be flushed to the disk:|"
+                             + files.join(QStringLiteral(", ")) + u'\n');
+        QCOMPARE(build::readFile(w.mapPath), w.savedMap(w.objects, "MPNAME02"));
+        QCOMPARE(build::readFile(w.batchPath), w.batch(w.mapPath));
     }
 
     void quickSaveWritesTheChosenFileAndNoTerrainText()
@@ -474,5 +525,55 @@ private slots:
     }
 };
 
+// A game-type box ticked or unticked in either window, by a click or with
+// Space, shows in the other window's box at once, and both ways of saving
+// write it; one Ctrl+Z takes it back in both.
+class TestGameTypesSaved : public QObject {
+    Q_OBJECT
+private slots:
+    void aTickShowsInBothSetsAndIsSaved_data()
+    {
+        QTest::addColumn<bool>("inDialog");
+        QTest::addColumn<bool>("space");
+        QTest::addColumn<int>("box");
+        QTest::addColumn<int>("gameTypes"); // what the saves write; the map holds DM (2)
+        QTest::newRow("Cooperativ ticked with a click in the dialog") << true << false << 0 << 3;
+        QTest::newRow("Deathmatch unticked with Space in the dialog") << true << true << 1 << 0;
+        QTest::newRow("Coop ticked with a click in the main window") << false << false << 0 << 3;
+        QTest::newRow("DM unticked with Space in the main window") << false << true << 1 << 0;
+    }
+    void aTickShowsInBothSetsAndIsSaved()
+    {
+        QFETCH(bool, inDialog);
+        QFETCH(bool, space);
+        QFETCH(int, box);
+        QFETCH(int, gameTypes);
+        TSaveWorld w;
+        QCheckBox *ticked = (inDialog ? w.saveDialog().CheckBox : w.form->CheckBox)[box];
+        const bool was = ticked->isChecked();
+        if (space) {
+            ticked->setFocus();
+            QTest::keyClick(ticked, Qt::Key_Space);
+        } else {
+            QTest::mouseClick(ticked, Qt::LeftButton);
+        }
+        QCOMPARE(w.form->CheckBox[box]->isChecked(), !was);
+        QCOMPARE(w.saveDialog().CheckBox[box]->isChecked(), !was);
+
+        QTest::mouseClick(w.saveDialog().Button1, Qt::LeftButton); // "Save all"
+        QCOMPARE(int(std::uint8_t(build::readFile(w.mapPath).at(MapHeader::OffGameTypes))), gameTypes);
+        const QString copy = w.base + "copy.bms";
+        w.dialogs.answerSave(copy);
+        QTest::mouseClick(w.form->Button7, Qt::LeftButton); // the quick save
+        QCOMPARE(int(std::uint8_t(build::readFile(copy).at(MapHeader::OffGameTypes))), gameTypes);
+        QVERIFY(w.dialogs.errors.isEmpty());
+
+        QTest::keyClick(w.form.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.form->CheckBox[box]->isChecked(), was);
+        QCOMPARE(w.saveDialog().CheckBox[box]->isChecked(), was);
+    }
+};
+
 VELLUMAR_TEST(TestSave)
+VELLUMAR_TEST(TestGameTypesSaved)
 #include "tst_save.moc"
