@@ -198,13 +198,16 @@ bool TForm5::eventFilter(QObject *watched, QEvent *event)
 {
     // An item row pressed and moved with the left button held is carried
     // to the map window; the press itself picks the row as a click does.
-    if (watched == ItemList->viewport()) {
+    const QEvent::Type type = event->type();
+    const bool mouseEvent =
+        type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease;
+    if (watched == ItemList->viewport() && mouseEvent) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
             m_pressAt = mouse->position().toPoint();
             const QModelIndex at = ItemList->indexAt(m_pressAt);
             m_pressRow = at.isValid() ? at.row() + 1 : 0;
-        } else if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton) && m_pressRow > 0
+        } else if (type == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton) && m_pressRow > 0
                    && (mouse->position().toPoint() - m_pressAt).manhattanLength()
                        >= QApplication::startDragDistance()) {
             QMimeData *data = itemDragDataFor(m_pressRow);
@@ -215,7 +218,7 @@ bool TForm5::eventFilter(QObject *watched, QEvent *event)
                 drag->exec(Qt::CopyAction);
                 return true;
             }
-        } else if (event->type() == QEvent::MouseButtonRelease) {
+        } else if (type == QEvent::MouseButtonRelease) {
             m_pressRow = 0;
         }
     }

@@ -88,13 +88,18 @@ QModelIndex TObjectGrid::cellIndex(int col, int row) const
 
 bool TObjectGrid::moveTo(int col, int row)
 {
+    return moveCurrent(col, row, QItemSelectionModel::ClearAndSelect);
+}
+
+bool TObjectGrid::moveCurrent(int col, int row, QItemSelectionModel::SelectionFlags selection)
+{
     const QModelIndex target = cellIndex(col, row);
     if (!target.isValid())
         return false;
     if (selectCell && !selectCell(col, row))
         return false;
     m_ownMove = true;
-    selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(target, selection);
     m_ownMove = false;
     return true;
 }
@@ -260,15 +265,7 @@ void TObjectGrid::clearRowSelection()
 
 bool TObjectGrid::moveCurrentTo(int col, int row)
 {
-    const QModelIndex target = cellIndex(col, row);
-    if (!target.isValid())
-        return false;
-    if (selectCell && !selectCell(col, row))
-        return false;
-    m_ownMove = true;
-    selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
-    m_ownMove = false;
-    return true;
+    return moveCurrent(col, row, QItemSelectionModel::NoUpdate);
 }
 
 // --- events -----------------------------------------------------------------

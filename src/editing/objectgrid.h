@@ -97,6 +97,8 @@ private:
     // Enter and the other keys of the in-place editor that the grid decides on.
     bool editorKeyPress(QKeyEvent *event);
     bool moveBy(int dCol, int dRow);
+    // The current cell to (col, row), the selection changed by the given flags.
+    bool moveCurrent(int col, int row, QItemSelectionModel::SelectionFlags selection);
     void tabMove(bool backwards);
     void extendTo(int col, int row);
     bool isInside(const QWidget *widget) const;

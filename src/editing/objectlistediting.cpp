@@ -128,10 +128,21 @@ void TObjectListEditing::DeleteObject()
         }
         m_view.Markers.destroy(count);
         // The row that now holds the next object, or the new last row.
-        const int current = std::min(row, m_document.ObjectCount);
-        m_document.CurrentRow = current;
-        m_grid.setCurrentCellQuietly(col, current);
+        makeCurrentAfterDeleting(col, std::min(row, m_document.ObjectCount));
+        return;
     }
+    hideCurrentObjectMarks();
+}
+
+void TObjectListEditing::makeCurrentAfterDeleting(int col, int row)
+{
+    m_document.CurrentRow = row;
+    m_grid.setCurrentCellQuietly(col, row);
+    hideCurrentObjectMarks();
+}
+
+void TObjectListEditing::hideCurrentObjectMarks()
+{
     TMapView &map = *m_view.Panel1;
     map.Ranger->hide();
     map.Selector->hide();
@@ -176,14 +187,7 @@ QList<int> TObjectListEditing::DeleteObjects(const QList<int> &rows)
     }
     for (int r = count; r > m_document.ObjectCount; --r)
         m_view.Markers.destroy(r);
-    const int current = std::min(removed.first(), m_document.ObjectCount);
-    m_document.CurrentRow = current;
-    m_grid.setCurrentCellQuietly(col, current);
-    TMapView &map = *m_view.Panel1;
-    map.Ranger->hide();
-    map.Selector->hide();
-    map.clearWorkMask();
-    m_view.MoveView(0, 0, true, 0);
+    makeCurrentAfterDeleting(col, std::min(removed.first(), m_document.ObjectCount));
     return removed;
 }
 

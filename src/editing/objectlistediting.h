@@ -57,6 +57,11 @@ public:
     void addObjectAt(const QString &itemText, QPoint point);
 
 private:
+    // After a deletion: the row (in column col) is current, and the current
+    // object's ring, radius circle and heading line, which belonged to a
+    // deleted object, are hidden.
+    void makeCurrentAfterDeleting(int col, int row);
+    void hideCurrentObjectMarks();
     void duplicateShortcut();
     void mapKey(int key);
 

@@ -238,7 +238,9 @@ void TMarkerLayer::hideMarks()
 
 void TMarkerLayer::setSelectedRows(const QList<int> &rows)
 {
-    if (rows == m_selected)
+    // Compared by their elements: Qt 6.4's list comparison hands an empty
+    // list's null data to memcmp.
+    if (std::equal(rows.begin(), rows.end(), m_selected.begin(), m_selected.end()))
         return;
     for (int row : m_selected)
         m_isSelected[row] = false;

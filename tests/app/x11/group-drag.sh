@@ -11,25 +11,7 @@ set -u
 VELLUMAR=$1
 CLI=$2
 SAMPLES=$3
-for tool in xdotool awk; do
-    command -v "$tool" >/dev/null || { echo "needs $tool: run make test" >&2; exit 1; }
-done
-T=$(mktemp -d)
-pid=""
-finish() {
-    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
-    rm -rf "$T"
-}
-trap finish EXIT
-fail() { echo "FAIL: $*" >&2; [ -f "$T/log" ] && cat "$T/log" >&2; exit 1; }
-
-mkdir -p "$T/prog" "$T/base" "$T/game" "$T/work" "$T/data" "$T/config"
-cp "$VELLUMAR" "$T/prog/vellumar"
-cp "$SAMPLES/item.ini" "$SAMPLES/kzmap.dat" "$T/prog/"
-cp "$SAMPLES/kzbase/vlmrtest.bms" "$SAMPLES/kzbase/kzmpname.bin" "$T/base/"
-printf '%s\r\n' "$SAMPLES/kz/" "$T/base/" "$T/game/" "$T/work/" "$SAMPLES/images/" "59" "00" > "$T/prog/kzmap.ini"
-export XDG_DATA_HOME="$T/data" XDG_CONFIG_HOME="$T/config" QT_QPA_PLATFORM=xcb
-MAP="$T/base/vlmrtest.bms"
+. "$(dirname "$0")/realprogram.sh"
 UNIT=131072
 
 # "ID X Y" of every object of a map, one line each.
@@ -44,9 +26,8 @@ field() { # field ID COLUMN FILE: column 2 is X, 3 is Y
 positions "$MAP" > "$T/before"
 [ "$(wc -l < "$T/before")" -gt 20 ] || fail "the sample map could not be read"
 
-"$T/prog/vellumar" "$MAP" >>"$T/log" 2>&1 &
-pid=$!
-w=$(timeout 20 xdotool search --sync --onlyvisible --name 'vlmrtest.bms"' | head -n 1)
+start "$MAP"
+w=$(mainWindow)
 [ -n "$w" ] || fail "the main window did not show"
 sleep 1
 xdotool windowfocus --sync "$w" 2>/dev/null
@@ -79,22 +60,9 @@ sleep 0.2
 xdotool mouseup 1
 sleep 0.5
 
-# Ctrl+S, the path typed into the file dialog.
 SAVED="$T/work/moved.bms"
-xdotool windowfocus --sync "$w" 2>/dev/null
-xdotool key ctrl+s
-sleep 1.5
-xdotool type "$SAVED"
-xdotool key Return
-# The sample map has two objects without a category: the save names them
-# and asks first; Enter is "Save".
-q=$(timeout 10 xdotool search --sync --onlyvisible --name '^Vellumar$' | head -n 1)
-[ -n "$q" ] || fail "the save did not ask about the objects it leaves out"
-xdotool windowfocus --sync "$q" 2>/dev/null
-xdotool key Return
-n=100
-while [ "$n" -gt 0 ] && [ ! -s "$SAVED" ]; do sleep 0.2; n=$((n - 1)); done
-[ -s "$SAVED" ] || fail "the save did not write $SAVED"
+quickSave "$w" "$SAVED"
+waitFor 20 test -s "$SAVED" || fail "the save did not write $SAVED"
 sleep 0.5
 positions "$SAVED" > "$T/after"
 

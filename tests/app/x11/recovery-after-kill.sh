@@ -17,37 +17,10 @@ set -u
 VELLUMAR=$1
 SAMPLES=$2
 MODE=${3:-kill}
-tools="xdotool md5sum"
-[ "$MODE" != kill ] && tools="$tools xsm iceauth pgrep"
-for tool in $tools; do
-    command -v "$tool" >/dev/null || { echo "needs $tool: run make test" >&2; exit 1; }
-done
-T=$(mktemp -d)
-pids=""
-finish() {
-    for p in $pids; do kill -9 "$p" 2>/dev/null; done
-    rm -rf "$T"
-}
-trap finish EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+TOOLS=""
+[ "$MODE" != kill ] && TOOLS="xsm iceauth pgrep"
+. "$(dirname "$0")/realprogram.sh"
 
-# A program folder of its own (settings beside the program), the sample
-# game data, a base folder the saves may write, a user data folder.
-mkdir -p "$T/prog" "$T/base" "$T/game" "$T/work" "$T/data" "$T/config"
-cp "$VELLUMAR" "$T/prog/vellumar"
-cp "$SAMPLES/item.ini" "$SAMPLES/kzmap.dat" "$T/prog/"
-cp "$SAMPLES/kzbase/vlmrtest.bms" "$SAMPLES/kzbase/kzmpname.bin" "$T/base/"
-printf '%s\r\n' "$SAMPLES/kz/" "$T/base/" "$T/game/" "$T/work/" "$SAMPLES/images/" "59" "00" > "$T/prog/kzmap.ini"
-export XDG_DATA_HOME="$T/data" XDG_CONFIG_HOME="$T/config" QT_QPA_PLATFORM=xcb
-RECOVERY="$T/data/Vellumar/recovery"
-MAP="$T/base/vlmrtest.bms"
-
-start() { # start [MAP]: the program's pid in $pid
-    "$T/prog/vellumar" "$@" >>"$T/log" 2>&1 &
-    pid=$!
-    pids="$pids $pid"
-}
-mainWindow() { timeout 20 xdotool search --sync --onlyvisible --name 'vlmrtest.bms"' | head -n 1; }
 # A table cell by its window position: the grid's design place, its 18-pixel
 # rows under the title row, the Z-Axis and X-Axis columns.
 cellClick() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
@@ -65,24 +38,8 @@ edits() {
 copies() { ls "$RECOVERY"/*.state 2>/dev/null; }
 noCopy() { [ -z "$(copies)" ]; }
 someCopy() { [ -n "$(copies)" ]; }
-waitFor() { # waitFor SECONDS COMMAND...: until the command succeeds
-    n=$(($1 * 5)); shift
-    while [ "$n" -gt 0 ]; do "$@" && return 0; sleep 0.2; n=$((n - 1)); done
-    return 1
-}
-quickSave() { # quickSave PATH: Ctrl+S, the path typed into the file dialog
-    w=$(mainWindow)
-    xdotool windowfocus --sync "$w" 2>/dev/null
-    xdotool key ctrl+s
-    sleep 1.5
-    xdotool type "$1"
-    xdotool key Return
-    # The sample map has two objects without a category: the save names them
-    # and asks first; Enter is "Save".
-    q=$(timeout 10 xdotool search --sync --onlyvisible --name '^Vellumar$' | head -n 1)
-    [ -n "$q" ] || fail "the save did not ask about the objects it leaves out"
-    xdotool windowfocus --sync "$q" 2>/dev/null
-    xdotool key Return
+saveTo() { # saveTo PATH: a quick save of the map into PATH
+    quickSave "$(mainWindow)" "$1"
     waitFor 20 test -s "$1" || fail "the save did not write $1"
     sleep 0.5
 }
@@ -150,7 +107,7 @@ fi
 # The edits saved without a kill.
 start "$MAP"
 edits
-quickSave "$T/work/reference.bms"
+saveTo "$T/work/reference.bms"
 cp "$T/base/kzmpname.bin" "$T/work/reference-names.bin"
 kill -9 "$pid"
 noCopy || fail "a save left its recovery copy"
@@ -196,7 +153,7 @@ sleep 3
 kill -9 "$pid"
 pid=$restored
 
-quickSave "$T/work/restored.bms"
+saveTo "$T/work/restored.bms"
 cmp "$T/work/reference.bms" "$T/work/restored.bms" || fail "the restored map differs from the one saved without the kill"
 cmp "$T/work/reference-names.bin" "$T/base/kzmpname.bin" || fail "the restored name list differs"
 waitFor 5 noCopy || fail "the save after the restore left a recovery copy"
