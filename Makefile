@@ -38,7 +38,7 @@ build-programs: configure
 test: deps
 	$(MAKE) build
 	$(MAKE) fuzz-build
-	cd $(BUILD_DIR) && ctest --output-on-failure
+	cd $(BUILD_DIR) && ctest --output-on-failure || { sh $(CURDIR)/scripts/failed-checks.sh .; exit 1; }
 
 run: deps-run
 	$(MAKE) build-programs

@@ -26,5 +26,6 @@ cd "$build"
 status=0
 # Two at a time: a test under Wine spends much of its time waiting.
 ctest -j2 --output-on-failure || status=$?
+[ "$status" = 0 ] || sh "$VELLUMAR_SOURCE/scripts/failed-checks.sh" .
 say "Windows tests run: $(( (SECONDS - started) / 60 )) min $(( (SECONDS - started) % 60 )) s"
 exit $status

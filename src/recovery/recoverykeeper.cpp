@@ -45,6 +45,8 @@ void TRecoveryKeeper::journalMoved()
         dropCopy();
         return;
     }
+    if (!m_changed)
+        m_waitingSince.start();
     m_changed = true;
     schedule();
 }
@@ -56,7 +58,9 @@ void TRecoveryKeeper::schedule()
     if (m_timer.isActive() || m_writing > 0)
         return;
     const qint64 since = m_sinceWrite.isValid() ? m_sinceWrite.elapsed() : m_interval;
-    m_timer.start(int(std::clamp<qint64>(m_interval - since, 0, m_interval)));
+    const int wait = int(std::clamp<qint64>(m_interval - since, 0, m_interval));
+    m_longestPlannedWait = std::max(m_longestPlannedWait, m_waitingSince.elapsed() + wait);
+    m_timer.start(wait);
 }
 
 void TRecoveryKeeper::timerFired()
@@ -103,20 +107,35 @@ void TRecoveryKeeper::writeDue()
         const QByteArray bytes = state.toBytes();
         QSaveFile file(path);
         QString problem;
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        bool written = true;
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+            written = false;
             problem = QStringLiteral("The recovery copy cannot be written: %1 (%2)").arg(file.errorString(), path);
-        else if (!SyncFolderToDisk(QFile::encodeName(QFileInfo(path).absolutePath()).constData()))
+        } else if (!SyncFolderToDisk(QFile::encodeName(QFileInfo(path).absolutePath()).constData())) {
             problem = QStringLiteral("The recovery copy was written, but its folder could not be flushed to the disk "
                                      "(%1)")
                           .arg(QFileInfo(path).absolutePath());
-        QMetaObject::invokeMethod(this, [this, problem] { writerDone(problem); }, Qt::QueuedConnection);
+        }
+        QMetaObject::invokeMethod(this, [this, written, problem] { writerDone(written, problem); },
+                                  Qt::QueuedConnection);
     });
 }
 
-void TRecoveryKeeper::writerDone(const QString &problem)
+// A copy that could not be replaced is written again after the interval,
+// with the state of then: on Windows, a program that has the old copy open
+// for a moment (a virus scanner, a backup) makes the replacing fail. Only a
+// second failure in a row is said: a moment's hold is no problem of the
+// user's.
+void TRecoveryKeeper::writerDone(bool written, const QString &problem)
 {
     --m_writing;
-    if (!problem.isEmpty() && !m_failureSaid) {
+    m_failedWrites = written ? 0 : m_failedWrites + 1;
+    if (!written && !m_journal.isClean()) {
+        if (!m_changed)
+            m_waitingSince.start();
+        m_changed = true;
+    }
+    if (!problem.isEmpty() && (written || m_failedWrites > 1) && !m_failureSaid) {
         m_failureSaid = true;
         emit writeFailed(problem);
     }

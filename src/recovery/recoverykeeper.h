@@ -50,6 +50,10 @@ public:
     void waitForWriter();
     // The normal end: no copy is left.
     void finish();
+    // The longest any change was to wait, as its write was planned, before
+    // it went to the writer (milliseconds): the interval at most, unless a
+    // write took longer than that.
+    qint64 longestPlannedWait() const { return m_longestPlannedWait; }
 
 signals:
     // A copy could not be written (the folder, the disk): said once a run.
@@ -59,7 +63,7 @@ private:
     void journalMoved();
     void schedule();
     void timerFired();
-    void writerDone(const QString &problem);
+    void writerDone(bool written, const QString &problem);
     void dropCopy();
     bool claimCopy();
 
@@ -69,9 +73,13 @@ private:
     QTimer m_timer;
     QElapsedTimer m_sinceWrite;
     bool m_changed = false;
+    // Since the oldest change that is in no state given to the writer.
+    QElapsedTimer m_waitingSince;
+    qint64 m_longestPlannedWait = 0;
     // Writes handed to the writer whose end has not been heard of yet: the
     // timer gives it no second one meanwhile, so states never queue up.
     int m_writing = 0;
+    int m_failedWrites = 0; // in a row
     bool m_failureSaid = false;
     QString m_copyPath;
     // Held while this program has a copy (being written, written or adopted).

@@ -12,6 +12,7 @@
 #include "recovery/recoverykeeper.h"
 #include "recovery/recoverystate.h"
 #include "handoff/savemapdialog.h"
+#include "settings/infowindow.h"
 #include "settings/setupdialog.h"
 #include "userdatafolder.h"
 
@@ -21,6 +22,7 @@
 #include <QDataStream>
 #include <QFile>
 #include <QGraphicsScene>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -293,6 +295,13 @@ void TUndoWorld::act(const QString &action)
             const Qt::KeyboardModifiers shift = k == k.toUpper() ? Qt::ShiftModifier : Qt::NoModifier;
             QTest::keyClick(target, Qt::Key(Qt::Key_A + (k.toLower()[0].unicode() - u'a')), Qt::ControlModifier | shift);
         }
+    } else if (verb == "failedWrite") { // the copy is written now and cannot replace the last one
+        const QString copy = form->Recovery->copyPath();
+        QVERIFY(QFile::remove(copy) && QDir().mkdir(copy));
+        form->Recovery->writeDue();
+        form->Recovery->waitForWriter();
+        QCoreApplication::processEvents();
+        QVERIFY(QDir().rmdir(copy));
     } else if (verb == "wait") { // the event loop runs: a recovery copy due is written
         QCoreApplication::processEvents();
         form->Recovery->waitForWriter();
@@ -1026,8 +1035,11 @@ private slots:
         QCOMPARE(filesIn(RecoveryFolder(), "*.lock").size(), copy == "held" ? 1 : 0);
     }
 
-    // Every change reaches the recovery copy within a second of it, also in
-    // a stretch of typing, and the first change after a save.
+    // Every change reaches the recovery copy, its write planned at most 0.8 s
+    // after it (the write itself is the tens of milliseconds bench_recovery
+    // measures), also in a stretch of typing, and the first change after a
+    // save. The plan, not the clock, is checked: on a busy test machine the
+    // event loop itself may run late.
     void everyChangeReachesTheCopyWithinASecond_data()
     {
         QTest::addColumn<QString>("actions");
@@ -1037,6 +1049,8 @@ private slots:
             << "click Z 1; type 5; click X 2; wait; save saved.bms; click Z 2; type 6; click X 3";
         QTest::newRow("a marker moved and a map name changed right after")
             << "click Z 2; right 200 300; pause; name Fourth";
+        QTest::newRow("a copy that could not replace the last one")
+            << "click Z 1; type 5; click X 2; wait; click Z 2; type 6; click X 3; failedWrite";
     }
     void everyChangeReachesTheCopyWithinASecond()
     {
@@ -1044,8 +1058,11 @@ private slots:
         const TUserDataFolder userData;
         TUndoWorld w;
         w.play(actions);
-        QTRY_VERIFY_WITH_TIMEOUT(copyHoldsTheDocument(*w.form), 1500);
+        QTRY_VERIFY_WITH_TIMEOUT(copyHoldsTheDocument(*w.form), 10000);
+        QCOMPARE_LE(w.form->Recovery->longestPlannedWait(), TRecoveryKeeper::DefaultInterval);
         QVERIFY(w.dialogs.errors.isEmpty());
+        // One copy not written is no failure to tell the user of.
+        QVERIFY2(!w.form->Form6->L_Text1->text().contains("recovery copy"), qPrintable(w.form->Form6->L_Text1->text()));
     }
 
     // A map saved, undone back to the saved point or reset leaves nothing in
