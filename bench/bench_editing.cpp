@@ -5,14 +5,9 @@
 // adding the 2000th object, of Use over 2000 rows and of moving the current
 // object with a right click, each with the repaint that follows.
 
-#include "benchsupport.h"
+#include "benchworld.h"
 
-#include "catalogue/itemcatalogue.h"
 #include "editing/findingrid.h"
-#include "editing/mouseediting.h"
-#include "editing/objectgrid.h"
-#include "editing/objectlistediting.h"
-#include "editing/tableediting.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -23,25 +18,8 @@
 namespace {
 using T = TObjectTable;
 
-struct TBench {
-    QWidget host;
-    TMapDocument document;
-    TPrintingDialogs dialogs;
-    TMapViewPanel panel{&host, document, dialogs};
-    TObjectGrid grid{document.Table, &host};
-    TItemCatalogue catalogue;
-    TTableEditing editing{document, panel, grid, catalogue, dialogs, &host};
-    TMouseEditing mouse{document, panel, grid, dialogs, &host};
-    TObjectListEditing objects{document, panel, grid, catalogue, dialogs, &host};
-
-    TBench()
-    {
-        layOutObjects(host, grid, document, panel, TMapDocument::MaxObjects);
-        host.show();
-        host.activateWindow();
-        for (int i = 0; i < 100 && QApplication::activeWindow() != &host; ++i)
-            QApplication::processEvents();
-    }
+struct TBench : TBenchWorld<> {
+    TBench() { show(); }
 
     void repaint()
     {
@@ -51,20 +29,6 @@ struct TBench {
 
     // The editor that has the focus (a closed one may wait for its deletion).
     QWidget *editor() { return QApplication::focusWidget(); }
-
-    // Starts editing (col, row) by typing text into it.
-    QWidget *startTyping(int col, int row, const QString &text)
-    {
-        grid.closeCellEditor();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        grid.setFocus();
-        grid.moveTo(col, row);
-        sendKey(&grid, text[0].unicode(), text.left(1));
-        QWidget *e = editor();
-        for (QChar c : text.mid(1))
-            sendKey(e, c.unicode(), QString(c));
-        return e;
-    }
 
     // A keystroke that changes the number (a digit, then its Backspace) and
     // the repaint that follows it in the event loop; or, forced, a repaint of

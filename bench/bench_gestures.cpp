@@ -4,13 +4,8 @@
 // held, a step of the measuring circle with the middle button held; and
 // duplicating 1000 selected rows of a map of 1000 objects.
 
-#include "benchsupport.h"
+#include "benchworld.h"
 
-#include "catalogue/itemcatalogue.h"
-#include "editing/mouseediting.h"
-#include "editing/objectgrid.h"
-#include "editing/objectlistediting.h"
-#include "editing/tableediting.h"
 #include "terrain/marker.h"
 
 #include <QApplication>
@@ -23,33 +18,13 @@
 namespace {
 using T = TObjectTable;
 
-struct TBench {
-    QWidget host;
-    TMapDocument document;
-    TPrintingDialogs dialogs;
-    TMapViewPanel panel{&host, document, dialogs};
-    TObjectGrid grid{document.Table, &host};
-    TItemCatalogue catalogue;
-    TTableEditing editing{document, panel, grid, catalogue, dialogs, &host};
-    TMouseEditing mouse{document, panel, grid, dialogs, &host};
-    TObjectListEditing objects{document, panel, grid, catalogue, dialogs, &host};
-    QWidget *map = panel.Panel1->viewport();
-
-    explicit TBench(int count)
+struct TBench : TBenchWorld<> {
+    explicit TBench(int count) : TBenchWorld(count)
     {
-        layOutObjects(host, grid, document, panel, count);
         host.show();
         QApplication::processEvents();
     }
 
-    void sendMouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
-    {
-        QMouseEvent e(type, QPointF(at), map->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-        QApplication::sendEvent(map, &e);
-    }
-    void press(QPoint at, Qt::MouseButton button) { sendMouse(QEvent::MouseButtonPress, at, button, button); }
-    void moveHeld(QPoint at, Qt::MouseButton button) { sendMouse(QEvent::MouseMove, at, Qt::NoButton, button); }
-    void release(QPoint at, Qt::MouseButton button) { sendMouse(QEvent::MouseButtonRelease, at, button, Qt::NoButton); }
     void wheel(QPoint at, int angle)
     {
         QWheelEvent e(QPointF(at), map->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, angle), Qt::NoButton,

@@ -5,14 +5,9 @@
 // burst's arrow press over 500 selected objects; and what the terrain's edge
 // with the dimmed copies adds to a repaint, at several zooms.
 
-#include "benchsupport.h"
+#include "benchworld.h"
 
 #include "app/viewhistory.h"
-#include "catalogue/itemcatalogue.h"
-#include "editing/mouseediting.h"
-#include "editing/objectgrid.h"
-#include "editing/objectlistediting.h"
-#include "editing/tableediting.h"
 #include "terrain/marker.h"
 
 #include <QApplication>
@@ -23,43 +18,18 @@
 #include <QWidget>
 
 namespace {
-struct TBench {
-    QWidget host;
-    TMapDocument document;
-    TPrintingDialogs dialogs;
-    TMapViewPanel panel{&host, document, dialogs};
-    TObjectGrid grid{document.Table, &host};
-    TItemCatalogue catalogue;
-    TTableEditing editing{document, panel, grid, catalogue, dialogs, &host};
-    TMouseEditing mouse{document, panel, grid, dialogs, &host};
-    TObjectListEditing objects{document, panel, grid, catalogue, dialogs, &host};
+struct TBench : TBenchWorld<> {
     TViewHistory history{document.Journal,
                          [this] { return TViewMoment{panel.Markers.selectionMarks(), panel.Panel1->picture()}; },
                          [this](const TViewMoment &moment) { panel.Markers.putSelectionMarks(moment.marks); }, &host};
-    QWidget *map = panel.Panel1->viewport();
 
     TBench()
     {
-        layOutObjects(host, grid, document, panel, TMapDocument::MaxObjects);
-        document.Journal.clear();
-        // What the main window does after an undo or a redo.
-        QObject::connect(&document, &TMapDocument::tableChanged, &host, [this] {
-            panel.followDocument();
-            if (grid.currentRow() != document.CurrentRow)
-                grid.setCurrentCellQuietly(std::max(grid.currentCol(), 0), document.CurrentRow);
-        });
+        followUndo();
         host.show();
         QApplication::processEvents();
     }
 
-    void sendMouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
-    {
-        QMouseEvent e(type, QPointF(at), map->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-        QApplication::sendEvent(map, &e);
-    }
-    void press(QPoint at) { sendMouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton); }
-    void moveHeld(QPoint at) { sendMouse(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton); }
-    void release(QPoint at) { sendMouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton); }
     void repaint() { map->repaint(); }
 
     void showView(std::int32_t zoom, std::int32_t ox, std::int32_t oy)

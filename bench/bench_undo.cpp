@@ -4,14 +4,10 @@
 // Del Item on row 1; undo of an Import of 2000 rows; and the memory that
 // 10 000 recorded keystroke steps take.
 
-#include "benchsupport.h"
+#include "benchworld.h"
 
 #include "app/viewhistory.h"
-#include "catalogue/itemcatalogue.h"
 #include "journal/journal.h"
-#include "editing/objectgrid.h"
-#include "editing/objectlistediting.h"
-#include "editing/tableediting.h"
 #include "handoff/tableexchange.h"
 #include "handoff/tableexport.h"
 #include "settings/infowindow.h"
@@ -35,15 +31,7 @@ public:
     }
 };
 
-struct TBench {
-    QWidget host;
-    TMapDocument document;
-    TAnsweringDialogs dialogs;
-    TMapViewPanel panel{&host, document, dialogs};
-    TObjectGrid grid{document.Table, &host};
-    TItemCatalogue catalogue;
-    TTableEditing editing{document, panel, grid, catalogue, dialogs, &host};
-    TObjectListEditing objects{document, panel, grid, catalogue, dialogs, &host};
+struct TBench : TBenchWorld<TAnsweringDialogs> {
     TForm6 info{&host};
     TTableExchange exchange{document, panel, dialogs, info, &host};
     TViewHistory history{document.Journal,
@@ -57,28 +45,10 @@ struct TBench {
 
     TBench()
     {
-        layOutObjects(host, grid, document, panel, TMapDocument::MaxObjects);
-        document.Journal.clear();
-        // What the main window does after an undo or a redo.
-        QObject::connect(&document, &TMapDocument::tableChanged, &host, [this] {
-            panel.followDocument();
-            if (grid.currentRow() != document.CurrentRow)
-                grid.setCurrentCellQuietly(std::max(grid.currentCol(), 0), document.CurrentRow);
-        });
-        host.show();
-        host.activateWindow();
-        for (int i = 0; i < 100 && QApplication::activeWindow() != &host; ++i)
-            QApplication::processEvents();
+        followUndo();
+        show();
     }
 
-    void startTyping(int col, int row, const QString &text)
-    {
-        grid.closeCellEditor();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        grid.setFocus();
-        grid.moveTo(col, row);
-        sendKey(&grid, text[0].unicode(), text.left(1));
-    }
     void selectColumn(int col)
     {
         grid.selectionModel()->select(QItemSelection(document.Table.index(0, col),
