@@ -52,7 +52,7 @@ userSettings() {
 }
 editorShows() { # editorShows NAME: the editor's main window with that map, then closed
     local w
-    w=$(timeout 60 xdotool search --sync --onlyvisible --name "$1\"" | head -n 1)
+    w=$(visibleWindow 60 "$1\"")
     [ -n "$w" ] || fail "the editor did not show $1"
     wine taskkill /im vellumar.exe >/dev/null 2>&1
     wineserver -w

@@ -38,7 +38,7 @@ settings "$T/linux" "$SAMPLES/images" plain > "$T/linuxprog/kzmap.ini"
 settings "$T/windows" "$SAMPLES/images" winpath > "$PROGRAM/kzmap.ini"
 cp "$PROGRAM/kzmap.ini" "$T/windows-settings.ini"
 
-mainWindow() { timeout 60 xdotool search --sync --onlyvisible --name 'vlmrtest\.bms"' | head -n 1; }
+mainWindow() { visibleWindow 60 'vlmrtest\.bms"'; }
 # A table cell by its window position: the grid's design place, its 18-pixel
 # rows under the title row, the Z-Axis and X-Axis columns.
 cellClick() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.5; }
@@ -82,7 +82,7 @@ run() { # run SIDE: load, look, export, edit and save through the window
     xdotool key Return
     # The sample map has two objects without a category: the save names them
     # and asks before writing; Enter is "Save".
-    q=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vellumar$' | head -n 1)
+    q=$(visibleWindow 20 '^Vellumar$')
     [ -n "$q" ] || fail "$side: the save did not ask about the objects it leaves out"
     xdotool windowactivate --sync "$q" 2>/dev/null || xdotool windowfocus --sync "$q" 2>/dev/null
     xdotool key Return

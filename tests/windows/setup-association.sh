@@ -22,11 +22,11 @@ before=$(classes)
 
 wine "$PROGRAM/vellumar.exe" >>"$T/editor.log" 2>&1 &
 pid=$!
-main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Vellumar \(' | head -n 1)
+main=$(visibleWindow 60 '^Vellumar \(')
 [ -n "$main" ] || fail "the main window did not show ($(tail -n 5 "$T/editor.log"))"
 sleep 2
 xdotool mousemove --window "$main" 105 11 click 1 # "Setup"
-setup=$(timeout 30 xdotool search --sync --onlyvisible --name '^Setup$' | head -n 1)
+setup=$(visibleWindow 30 '^Setup$')
 [ -n "$setup" ] || fail "the Setup dialog did not show"
 sleep 1
 # Wine draws the frame of this tool window itself, inside its X window: the
