@@ -45,10 +45,16 @@ void TRecoveryKeeper::journalMoved()
         dropCopy();
         return;
     }
+    markChanged();
+    schedule();
+}
+
+// A change waits for the writer, counted from the oldest one waiting.
+void TRecoveryKeeper::markChanged()
+{
     if (!m_changed)
         m_waitingSince.start();
     m_changed = true;
-    schedule();
 }
 
 // The change waiting is written once a whole interval has passed since the
@@ -130,11 +136,8 @@ void TRecoveryKeeper::writerDone(bool written, const QString &problem)
 {
     --m_writing;
     m_failedWrites = written ? 0 : m_failedWrites + 1;
-    if (!written && !m_journal.isClean()) {
-        if (!m_changed)
-            m_waitingSince.start();
-        m_changed = true;
-    }
+    if (!written && !m_journal.isClean())
+        markChanged();
     if (!problem.isEmpty() && (written || m_failedWrites > 1) && !m_failureSaid) {
         m_failureSaid = true;
         emit writeFailed(problem);

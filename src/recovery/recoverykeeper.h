@@ -61,6 +61,7 @@ signals:
 
 private:
     void journalMoved();
+    void markChanged();
     void schedule();
     void timerFired();
     void writerDone(bool written, const QString &problem);

@@ -26,16 +26,9 @@ waitFor() {
 # matches, waited for. Each try searches anew: a window that vanishes while
 # xdotool walks the tree (Wine closes its dialogs' helper windows) makes that
 # one search fail, not the wait.
-visibleWindow() {
-    local n=$(($1 * 4)) w
-    while [ "$n" -gt 0 ]; do
-        w=$(xdotool search --onlyvisible --name "$2" 2>/dev/null | head -n 1)
-        [ -n "$w" ] && { echo "$w"; return 0; }
-        sleep 0.25
-        n=$((n - 1))
-    done
-    return 1
-}
+firstVisible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+anyVisible() { [ -n "$(firstVisible "$1")" ]; }
+visibleWindow() { waitFor "$1" anyVisible "$2" && firstVisible "$2"; }
 # The default value of a registry key, or nothing.
 regDefault() { wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'; }
 regValue() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
